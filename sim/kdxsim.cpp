@@ -1,0 +1,165 @@
+// kdxsim: a simulated KDX servo controller on a pseudo-terminal.
+//
+// Prints the slave device path (such as /dev/pts/3) as the first line of its
+// standard output, then serves the controller until SIGINT or SIGTERM, or until
+// --close-after is reached. Point the terminal's serial port at that path.
+
+#include "ptyserver.h"
+#include "simulatedline.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QRegularExpression>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
+
+using namespace kdx::sim;
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void onSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const ssize_t n = ::write(signalPipe[0], &byte, 1);
+}
+
+// Turns SIGINT and SIGTERM into an orderly quit of the event loop.
+bool quitOnSignals(QCoreApplication &app)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
+        return false;
+    auto *notifier = new QSocketNotifier(signalPipe[1], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    struct sigaction action {};
+    action.sa_handler = onSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    return sigaction(SIGINT, &action, nullptr) == 0 && sigaction(SIGTERM, &action, nullptr) == 0;
+}
+
+[[noreturn]] void fail(const QString &message)
+{
+    std::fprintf(stderr, "kdxsim: %s\n", qPrintable(message));
+    std::exit(2);
+}
+
+qint64 count(const QCommandLineParser &parser, const QCommandLineOption &option, qint64 min)
+{
+    if (!parser.isSet(option))
+        return -1;
+    bool ok = false;
+    const qint64 value = parser.value(option).toLongLong(&ok);
+    if (!ok || value < min)
+        fail(QStringLiteral("--%1 needs a whole number of at least %2")
+                 .arg(option.names().constFirst())
+                 .arg(min));
+    return value;
+}
+
+double real(const QCommandLineParser &parser, const QCommandLineOption &option, double min,
+            double max)
+{
+    bool ok = false;
+    const double value = parser.value(option).toDouble(&ok);
+    if (!ok || !(value >= min && value <= max))
+        fail(QStringLiteral("--%1 needs a number from %2 to %3")
+                 .arg(option.names().constFirst())
+                 .arg(min)
+                 .arg(max));
+    return value;
+}
+
+void applyPresets(Firmware &firmware, const QStringList &presets)
+{
+    static const QRegularExpression form(QStringLiteral("^[Pp]([0-7])=(-?\\d+)$"));
+    for (const QString &preset : presets) {
+        const QRegularExpressionMatch match = form.match(preset);
+        bool ok = false;
+        const int value = match.hasMatch() ? match.captured(2).toInt(&ok) : 0;
+        if (!ok || value < Firmware::MinValue || value > Firmware::MaxValue)
+            fail(QStringLiteral("--set needs Pn=value with n 0..7 and a 16-bit value, not '%1'")
+                     .arg(preset));
+        firmware.preset(match.captured(1).toInt(), value);
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kdxsim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KDXSIM_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral(
+        "Simulated KDX servo controller on a pseudo-terminal.\n"
+        "Prints the device path to open (38400 8N1) on the first line of its output."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption echo(QStringLiteral("echo"),
+                                  QStringLiteral("Echo received characters."));
+    const QCommandLineOption latency(
+        QStringLiteral("latency"),
+        QStringLiteral("Adapter latency added to each answer (0 allowed)."), QStringLiteral("ms"),
+        QStringLiteral("1"));
+    const QCommandLineOption baud(QStringLiteral("baud"),
+                                  QStringLiteral("Baud rate the answer timing follows (0: none)."),
+                                  QStringLiteral("rate"), QStringLiteral("38400"));
+    const QCommandLineOption instant(
+        QStringLiteral("instant"), QStringLiteral("Answer at once: same as --baud 0 --latency 0."));
+    const QCommandLineOption silentAfter(QStringLiteral("silent-after"),
+                                         QStringLiteral("Stop answering after N lines."),
+                                         QStringLiteral("N"));
+    const QCommandLineOption closeAfter(
+        QStringLiteral("close-after"),
+        QStringLiteral("Close the line and exit after answering N lines."), QStringLiteral("N"));
+    const QCommandLineOption garbage(
+        QStringLiteral("garbage"),
+        QStringLiteral("Chance (0..1) of a random byte after each byte sent."),
+        QStringLiteral("rate"), QStringLiteral("0"));
+    const QCommandLineOption seed(QStringLiteral("seed"),
+                                  QStringLiteral("Seed for the garbage bytes."),
+                                  QStringLiteral("n"), QStringLiteral("1"));
+    const QCommandLineOption set(
+        QStringLiteral("set"),
+        QStringLiteral("Preset a parameter, active and stored, e.g. P2=150. "
+                       "May be repeated."),
+        QStringLiteral("Pn=value"));
+    parser.addOptions({echo, latency, baud, instant, silentAfter, closeAfter, garbage, seed, set});
+    parser.process(app);
+    if (!parser.positionalArguments().isEmpty())
+        fail(QStringLiteral("unexpected argument '%1'")
+                 .arg(parser.positionalArguments().constFirst()));
+
+    const bool isInstant = parser.isSet(instant);
+    const LineTiming timing(isInstant ? 0 : int(real(parser, baud, 0, 4'000'000)),
+                            isInstant ? 0 : qint64(real(parser, latency, 0, 60'000) * 1e6));
+    LineFaults faults;
+    faults.silentAfter = count(parser, silentAfter, 0);
+    faults.garbageRate = real(parser, garbage, 0, 1);
+    faults.seed = quint32(std::max<qint64>(count(parser, seed, 0), 0));
+
+    SimulatedLine line(timing, faults);
+    line.firmware().setEcho(parser.isSet(echo));
+    applyPresets(line.firmware(), parser.values(set));
+
+    if (!quitOnSignals(app))
+        fail(QStringLiteral("cannot catch signals"));
+    PtyServer server(line, count(parser, closeAfter, 1));
+    QString error;
+    if (!server.open(&error)) {
+        std::fprintf(stderr, "kdxsim: %s\n", qPrintable(error));
+        return 1;
+    }
+    QObject::connect(&server, &PtyServer::finished, &app, &QCoreApplication::quit);
+    std::printf("%s\n", qPrintable(server.slavePath()));
+    std::fflush(stdout);
+    return app.exec();
+}

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "simulatedline.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QObject>
+#include <QSocketNotifier>
+#include <QString>
+#include <QTimer>
+
+#include <memory>
+
+namespace kdx::sim {
+
+// Serves a simulated controller on the master side of a pseudo-terminal; the
+// terminal opens the slave side like any serial port.
+//
+// The server keeps a descriptor of its own on the slave side, so the terminal
+// can close and reopen the port without the master seeing a hang-up. The
+// slave starts in raw mode at 38400 baud, so nothing is echoed or translated
+// before the terminal sets it up. The server only waits on its descriptors
+// and on a timer for the next answer: it takes no CPU while idle.
+class PtyServer : public QObject {
+    Q_OBJECT
+public:
+    // Output not yet taken by the pseudo-terminal is kept up to this size.
+    static constexpr qsizetype MaxOutput = 1 << 20;
+
+    // closeAfter: after this many lines have been answered the server stops
+    // reading and reports finished() (-1: never).
+    explicit PtyServer(SimulatedLine &line, qint64 closeAfter = -1, QObject *parent = nullptr);
+    ~PtyServer() override;
+
+    // Opens the pseudo-terminal; on failure returns false and says why.
+    bool open(QString *error);
+    // The slave device the terminal is to open, such as /dev/pts/3.
+    QString slavePath() const { return m_slavePath; }
+
+signals:
+    void finished();
+
+private:
+    void readMaster();
+    void deliverDue();
+    void writeOutput();
+    void checkFinished();
+    qint64 nowNs() const { return m_clock.nsecsElapsed(); }
+
+    SimulatedLine &m_line;
+    qint64 m_closeAfter;
+    int m_master = -1;
+    int m_slave = -1;
+    QString m_slavePath;
+    std::unique_ptr<QSocketNotifier> m_readNotifier;
+    std::unique_ptr<QSocketNotifier> m_writeNotifier;
+    QTimer m_deliveryTimer;
+    QElapsedTimer m_clock;
+    QByteArray m_output;
+    bool m_finished = false;
+};
+
+} // namespace kdx::sim

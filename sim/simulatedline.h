@@ -1,0 +1,69 @@
+#pragma once
+
+#include "firmware.h"
+#include "lineassembler.h"
+#include "linetiming.h"
+
+#include <QByteArray>
+#include <QRandomGenerator>
+
+#include <deque>
+
+namespace kdx::sim {
+
+// Ways to make the controller misbehave on purpose.
+struct LineFaults {
+    qint64 silentAfter = -1; // answer only this many lines (-1: all)
+    double garbageRate = 0;  // chance of a random byte after each byte sent
+    quint32 seed = 1;        // makes the garbage repeatable
+};
+
+// The controller at the far end of a serial line, independent of how bytes
+// reach it: what the terminal sends goes in with the time it was sent, and the
+// answers come out at the times the line timing gives. Used both in-process
+// (SimulatedDevice) and behind a pseudo-terminal (kdxsim).
+class SimulatedLine {
+public:
+    // Answers not yet collected are kept up to this size; beyond it the
+    // controller's output is lost, as in an overrun UART.
+    static constexpr qsizetype MaxPendingBytes = 1 << 20;
+
+    explicit SimulatedLine(const LineTiming &timing = {}, const LineFaults &faults = {});
+
+    // Bytes the terminal sent at nowNs. Every completed line is handled when
+    // its last byte arrives, after the axis has been run up to that moment.
+    void receive(qint64 nowNs, QByteArrayView bytes);
+    // The earliest time an answer becomes due, or -1 when none is pending.
+    qint64 nextDeliveryNs() const;
+    // The answers due by nowNs, oldest first.
+    QByteArray takeDue(qint64 nowNs);
+    // Drops pending answers and idles the line (the port was closed); the
+    // controller keeps its state.
+    void discardPending();
+    // Runs the axis up to nowNs without any line arriving.
+    void advanceTo(qint64 nowNs) { m_firmware.advanceTo(nowNs); }
+
+    qint64 linesReceived() const { return m_lines; }
+    Firmware &firmware() { return m_firmware; }
+    const Firmware &firmware() const { return m_firmware; }
+
+private:
+    struct Delivery {
+        qint64 timeNs;
+        QByteArray bytes;
+    };
+
+    void schedule(qint64 readyNs, QByteArray bytes);
+    void addGarbage(QByteArray &bytes);
+
+    Firmware m_firmware;
+    LineAssembler m_assembler;
+    LineTiming m_timing;
+    LineFaults m_faults;
+    QRandomGenerator m_random;
+    std::deque<Delivery> m_pending;
+    qsizetype m_pendingBytes = 0;
+    qint64 m_lines = 0;
+};
+
+} // namespace kdx::sim
