@@ -1,0 +1,211 @@
+#include "seriallink.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QEventLoop>
+#include <QSerialPort>
+
+namespace kdx {
+
+namespace {
+
+QString problemText(LinkError::Kind kind)
+{
+    switch (kind) {
+    case LinkError::Kind::NoReply:
+        return QStringLiteral("a mikrokontroller nem válaszol");
+    case LinkError::Kind::Unintelligible:
+        return QStringLiteral("a mikrokontroller válasza értelmezhetetlen");
+    case LinkError::Kind::NotOpen:
+        return QStringLiteral("a port nincs megnyitva");
+    case LinkError::Kind::Aborted:
+        break;
+    }
+    return QString();
+}
+
+} // namespace
+
+SerialLink::SerialLink(PortOpener &opener, QObject *parent)
+    : QObject(parent), m_opener(opener), m_device(opener.device())
+{
+    m_reconnect.setSingleShot(false);
+    connect(&m_reconnect, &QTimer::timeout, this, &SerialLink::tryReconnect);
+
+    if (auto *port = qobject_cast<QSerialPort *>(m_device)) {
+        connect(port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
+            switch (e) {
+            case QSerialPort::ResourceError:
+            case QSerialPort::ReadError:
+            case QSerialPort::WriteError:
+            case QSerialPort::UnknownError:
+                if (m_open)
+                    portFailed();
+                break;
+            default:
+                break;
+            }
+        });
+    }
+    connect(m_device, &QIODevice::aboutToClose, this, [this] {
+        if (m_open)
+            QMetaObject::invokeMethod(this, &SerialLink::portFailed, Qt::QueuedConnection);
+    });
+}
+
+OpenResult SerialLink::openAtStartup()
+{
+    OpenResult result = m_opener.open();
+    if (result.status == OpenResult::Status::Failed) {
+        const OpenResult again = m_opener.open();
+        if (again.status == OpenResult::Status::Open)
+            result = again;
+    }
+    switch (result.status) {
+    case OpenResult::Status::Open:
+        setOpen(true, QString());
+        break;
+    case OpenResult::Status::InUse:
+        break;
+    case OpenResult::Status::Failed:
+        setOpen(false, result.reason);
+        break;
+    }
+    return result;
+}
+
+void SerialLink::setReconnectInterval(int ms)
+{
+    m_reconnectIntervalMs = ms;
+    if (ms <= 0)
+        m_reconnect.stop();
+    else if (!m_open && !m_shutDown && m_reconnect.isActive())
+        m_reconnect.start(ms);
+}
+
+void SerialLink::setOpen(bool open, const QString &reason)
+{
+    const bool changed = open != m_open;
+    m_open = open;
+    m_replyProblem = false;
+    setProblem(open ? QString() : reason);
+    if (open || m_shutDown || m_reconnectIntervalMs <= 0)
+        m_reconnect.stop();
+    else if (!m_reconnect.isActive())
+        m_reconnect.start(m_reconnectIntervalMs);
+    if (changed)
+        emit openChanged(open);
+}
+
+void SerialLink::portFailed()
+{
+    if (!m_open)
+        return;
+    m_aborting = true;
+    // Close at once: a vanished device keeps reporting errors while it is open.
+    if (m_device->isOpen())
+        m_device->close();
+    setOpen(false, QStringLiteral("a kapcsolat megszakadt"));
+    emit wake();
+}
+
+void SerialLink::tryReconnect()
+{
+    if (m_open || m_shutDown)
+        return;
+    if (m_opener.open().status == OpenResult::Status::Open)
+        setOpen(true, QString());
+}
+
+void SerialLink::setProblem(const QString &problem)
+{
+    if (problem == m_problem)
+        return;
+    m_problem = problem;
+    emit problemChanged(problem);
+}
+
+void SerialLink::ensureUsable()
+{
+    if (m_shutDown || m_aborting)
+        throw LinkError(LinkError::Kind::Aborted);
+    if (!m_open)
+        throw LinkError(LinkError::Kind::NotOpen);
+}
+
+void SerialLink::send(const QByteArray &bytes)
+{
+    ensureUsable();
+    if (m_device->write(bytes) != bytes.size()) {
+        portFailed();
+        throw LinkError(LinkError::Kind::NotOpen);
+    }
+    // Hand the bytes to the driver now: a settling delay may follow that
+    // handles no events.
+    if (auto *port = qobject_cast<QSerialPort *>(m_device))
+        port->flush();
+}
+
+void SerialLink::waitForInput()
+{
+    // Like every wait of the terminal, let the window catch up first.
+    QCoreApplication::processEvents();
+    const QDeadlineTimer deadline(m_replyTimeoutMs);
+    for (;;) {
+        ensureUsable();
+        if (m_device->bytesAvailable() > 0) {
+            if (m_replyProblem) {
+                m_replyProblem = false;
+                setProblem(QString());
+            }
+            return;
+        }
+        if (deadline.hasExpired())
+            fail(LinkError::Kind::NoReply);
+
+        QEventLoop loop;
+        QTimer expiry;
+        expiry.setSingleShot(true);
+        connect(&expiry, &QTimer::timeout, &loop, &QEventLoop::quit);
+        connect(m_device, &QIODevice::readyRead, &loop, &QEventLoop::quit);
+        connect(this, &SerialLink::wake, &loop, &QEventLoop::quit);
+        expiry.start(std::max<qint64>(0, deadline.remainingTime()));
+        loop.exec();
+    }
+}
+
+qint64 SerialLink::waiting() const
+{
+    return m_open ? m_device->bytesAvailable() : 0;
+}
+
+QByteArray SerialLink::takeAll()
+{
+    ensureUsable();
+    return m_device->readAll();
+}
+
+void SerialLink::fail(LinkError::Kind kind)
+{
+    if (kind == LinkError::Kind::NoReply || kind == LinkError::Kind::Unintelligible) {
+        m_replyProblem = true;
+        setProblem(problemText(kind));
+    }
+    m_aborting = true;
+    emit wake();
+    throw LinkError(kind);
+}
+
+void SerialLink::endOperation()
+{
+    m_aborting = false;
+}
+
+void SerialLink::shutDown()
+{
+    m_shutDown = true;
+    m_reconnect.stop();
+    emit wake();
+}
+
+} // namespace kdx

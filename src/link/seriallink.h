@@ -1,0 +1,88 @@
+#pragma once
+
+#include "linkerror.h"
+#include "portopener.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QTimer>
+
+class QIODevice;
+
+namespace kdx {
+
+// The one line to the controller. Sends commands, waits for the first byte
+// of an answer while the window keeps handling its events, and hands over
+// everything received. Received bytes are never thrown away: whatever is not
+// read now is the front of the next read.
+//
+// No wait lasts for ever. When the controller stays silent past the reply
+// time-out, or the port goes away, the waiting operation ends with a
+// LinkError, and so does every later step of it, until the outermost
+// operation has unwound (endOperation()).
+class SerialLink : public QObject {
+    Q_OBJECT
+public:
+    static constexpr int kDefaultReplyTimeoutMs = 2000;
+    static constexpr int kDefaultReconnectIntervalMs = 1000;
+    static constexpr int kMaxReadAttempts = 50;
+
+    explicit SerialLink(PortOpener &opener, QObject *parent = nullptr);
+
+    // Opens the port at start-up; a failure other than "in use" gets one
+    // more attempt. While the port stays closed it is retried in the
+    // background.
+    OpenResult openAtStartup();
+    bool isOpen() const { return m_open; }
+    QString portName() const { return m_opener.displayName(); }
+
+    // Puts bytes on the line without waiting.
+    void send(const QByteArray &bytes);
+    // Handles window events until at least one received byte is waiting.
+    void waitForInput();
+    // Number of received bytes waiting.
+    qint64 waiting() const;
+    // Takes every waiting byte.
+    QByteArray takeAll();
+
+    // Ends the running operation for the given reason (reported once).
+    [[noreturn]] void fail(LinkError::Kind kind);
+    // Called when the outermost operation has ended: later operations may
+    // talk to the controller again.
+    void endOperation();
+    // The program ends: every wait and send stops at once from now on.
+    void shutDown();
+
+    // What is wrong with the line, in the operator's words; empty when nothing is.
+    QString problem() const { return m_problem; }
+
+    void setReplyTimeout(int ms) { m_replyTimeoutMs = ms; }
+    int replyTimeout() const { return m_replyTimeoutMs; }
+    void setReconnectInterval(int ms);
+
+signals:
+    void problemChanged(const QString &problem);
+    void openChanged(bool open);
+    // Wakes every wait so that it looks at the state again.
+    void wake();
+
+private:
+    void ensureUsable();
+    void setProblem(const QString &problem);
+    void setOpen(bool open, const QString &reason);
+    void portFailed();
+    void tryReconnect();
+
+    PortOpener &m_opener;
+    QIODevice *m_device;
+    QTimer m_reconnect;
+    QString m_problem;
+    int m_replyTimeoutMs = kDefaultReplyTimeoutMs;
+    int m_reconnectIntervalMs = kDefaultReconnectIntervalMs;
+    bool m_open = false;
+    bool m_aborting = false;
+    bool m_shutDown = false;
+    bool m_replyProblem = false; // the problem is a silent or garbled controller
+};
+
+} // namespace kdx

@@ -1,0 +1,89 @@
+#include "serialportopener.h"
+
+#include <QFileInfo>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
+namespace kdx {
+
+namespace {
+
+// Where the device lives in the file system, or empty where ports are not files.
+QString devicePath(const QSerialPort &port)
+{
+#ifdef Q_OS_UNIX
+    const QString name = port.portName();
+    return name.startsWith(u'/') ? name : QStringLiteral("/dev/") + name;
+#else
+    Q_UNUSED(port);
+    return QString();
+#endif
+}
+
+bool mayReadAndWrite(const QString &path)
+{
+#ifdef Q_OS_UNIX
+    return ::access(QFile::encodeName(path).constData(), R_OK | W_OK) == 0;
+#else
+    Q_UNUSED(path);
+    return true;
+#endif
+}
+
+} // namespace
+
+QString SerialPortOpener::defaultPortName()
+{
+#ifdef Q_OS_WIN
+    return QStringLiteral("COM1");
+#else
+    return QStringLiteral("ttyS0");
+#endif
+}
+
+SerialPortOpener::SerialPortOpener(const QString &portName)
+{
+    if (portName.isEmpty()) {
+        m_port.setPortName(defaultPortName());
+        m_displayName = QStringLiteral("COM1");
+    } else {
+        m_port.setPortName(portName);
+        m_displayName = portName;
+    }
+}
+
+OpenResult SerialPortOpener::open()
+{
+    if (m_port.isOpen())
+        m_port.close();
+    m_port.setBaudRate(QSerialPort::Baud38400);
+    m_port.setParity(QSerialPort::NoParity);
+    m_port.setDataBits(QSerialPort::Data8);
+    m_port.setStopBits(QSerialPort::OneStop);
+    m_port.setFlowControl(QSerialPort::NoFlowControl);
+
+    if (m_port.open(QIODevice::ReadWrite))
+        return {OpenResult::Status::Open, QString()};
+
+    const QString path = devicePath(m_port);
+    switch (m_port.error()) {
+    case QSerialPort::DeviceNotFoundError:
+        return {OpenResult::Status::Failed, QStringLiteral("a port nem található")};
+    case QSerialPort::PermissionError:
+        // The same error stands for "held by another program" and for "not
+        // allowed"; the file itself tells them apart.
+        if (!path.isEmpty() && !QFileInfo::exists(path))
+            return {OpenResult::Status::Failed, QStringLiteral("a port nem található")};
+        if (!path.isEmpty() && !mayReadAndWrite(path))
+            return {OpenResult::Status::Failed,
+                    QStringLiteral("nincs jogosultság a port használatához")};
+        return {OpenResult::Status::InUse, QString()};
+    default:
+        return {OpenResult::Status::Failed,
+                QStringLiteral("a port nem nyitható meg (%1)").arg(m_port.errorString())};
+    }
+}
+
+} // namespace kdx

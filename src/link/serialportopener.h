@@ -1,0 +1,28 @@
+#pragma once
+
+#include "portopener.h"
+
+#include <QSerialPort>
+
+namespace kdx {
+
+// The production line: a serial port set to 38400 baud, no parity, 8 data
+// bits, 1 stop bit. Tells a port held by another program apart from one that
+// is missing or that this user may not open.
+class SerialPortOpener : public PortOpener {
+public:
+    // An empty name means the platform's first serial port.
+    explicit SerialPortOpener(const QString &portName = QString());
+
+    QIODevice *device() override { return &m_port; }
+    OpenResult open() override;
+    QString displayName() const override { return m_displayName; }
+
+    static QString defaultPortName();
+
+private:
+    QSerialPort m_port;
+    QString m_displayName;
+};
+
+} // namespace kdx

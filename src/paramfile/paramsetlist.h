@@ -1,0 +1,32 @@
+#pragma once
+
+namespace kdx {
+
+class Form1;
+class ParamSetStore;
+class Prompter;
+
+// The operator's work on the list of stored sets: load a set into the new
+// values, delete one, and switch the lower half of the window between the
+// list and the monitor.
+class ParamSetList {
+public:
+    ParamSetList(Form1 &form, Prompter &prompter, ParamSetStore &store)
+        : m_form(form), m_prompter(prompter), m_store(store)
+    {
+    }
+
+    void Command36_Click(); // load into new values
+    void List1_Click();     // empty-row check on selection
+    void List1_DblClick();  // load, as the button does
+    void Command30_Click(); // delete
+    void Command40_Click(); // show the monitor
+    void Command41_Click(); // show the list
+
+private:
+    Form1 &m_form;
+    Prompter &m_prompter;
+    ParamSetStore &m_store;
+};
+
+} // namespace kdx

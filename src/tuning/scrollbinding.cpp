@@ -1,0 +1,7 @@
+#include "scrollbinding.h"
+
+namespace kdx {
+
+void ScrollBinding::scrollChanged(int) {}
+
+} // namespace kdx

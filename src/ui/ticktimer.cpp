@@ -1,0 +1,54 @@
+#include "ticktimer.h"
+
+namespace kdx {
+
+TickTimer::TickTimer(QObject *parent) : QObject(parent)
+{
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &TickTimer::fire);
+}
+
+void TickTimer::setEnabled(bool enabled)
+{
+    if (enabled == m_enabled)
+        return;
+    m_enabled = enabled;
+    update();
+}
+
+void TickTimer::setInterval(int ms)
+{
+    m_interval = ms;
+    // A new interval starts a new period, as it does for the window's timers.
+    m_timer.stop();
+    update();
+}
+
+void TickTimer::setHeld(bool held)
+{
+    if (held == m_held)
+        return;
+    m_held = held;
+    update();
+}
+
+void TickTimer::update()
+{
+    const bool run = m_enabled && m_interval > 0 && !m_held;
+    if (!run) {
+        m_timer.stop();
+    } else if (!m_timer.isActive() || m_timer.interval() != m_interval) {
+        m_timer.start(m_interval);
+    }
+}
+
+void TickTimer::fire()
+{
+    if (m_ticking)
+        return;
+    m_ticking = true;
+    emit tick();
+    m_ticking = false;
+}
+
+} // namespace kdx

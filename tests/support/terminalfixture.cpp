@@ -1,0 +1,26 @@
+#include "terminalfixture.h"
+
+TerminalFixture::TerminalFixture(int replyTimeoutMs)
+{
+    kdx::TerminalOptions options;
+    options.opener = &opener;
+    options.prompter = &prompter;
+    options.paramFolder = m_dir.path();
+    options.settleStep = std::chrono::nanoseconds(0);
+    options.replyTimeoutMs = replyTimeoutMs;
+    options.reconnectIntervalMs = 0;
+    m_terminal = std::make_unique<kdx::Terminal>(options);
+}
+
+void TerminalFixture::answerLikeController(const QStringList &values, const QString &p9)
+{
+    device().setResponder([values, p9](const QByteArray &line) -> QByteArray {
+        if (line.size() == 2 && line[0] == 'P' && line[1] >= '0' && line[1] <= '9') {
+            const int n = line[1] - '0';
+            const QString value =
+                n == 9 ? p9 : (n < values.size() ? values[n] : QString::number(100 + n));
+            return line + ' ' + value.toLatin1() + ':';
+        }
+        return "\r\n";
+    });
+}

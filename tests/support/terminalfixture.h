@@ -1,0 +1,38 @@
+#pragma once
+
+#include "scriptedopener.h"
+#include "scriptedprompter.h"
+#include "ui/terminal.h"
+
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A whole terminal on a scripted line, with scripted boxes, a settling delay
+// that takes no time and a short reply time-out.
+class TerminalFixture {
+public:
+    explicit TerminalFixture(int replyTimeoutMs = 200);
+
+    kdx::Terminal &terminal() { return *m_terminal; }
+    kdx::Form1 &form() { return m_terminal->form(); }
+    ScriptedDevice &device() { return opener.scripted(); }
+    QString folder() const { return m_dir.path(); }
+
+    // Start-up without showing the window or running the first actions.
+    bool load() { return m_terminal->Form_Load(); }
+    // Runs a handler as a window event would.
+    void run(const std::function<void()> &operation) { m_terminal->run(operation); }
+
+    // Answers "Pn" with "Pn <value>:" from the given values, "P9" with the
+    // given error, and every other line with CR LF.
+    void answerLikeController(const QStringList &values = {},
+                              const QString &p9 = QStringLiteral("5"));
+
+    ScriptedOpener opener;
+    ScriptedPrompter prompter;
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<kdx::Terminal> m_terminal;
+};

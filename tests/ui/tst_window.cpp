@@ -1,0 +1,322 @@
+#include "terminalfixture.h"
+#include "ui/captionlabel.h"
+#include "ui/form1.h"
+#include "ui/ticktimer.h"
+#include "ui/tracesurface.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+
+using namespace kdx;
+
+class TestWindow : public QObject {
+    Q_OBJECT
+private slots:
+    void captionAndSize();
+    void placesInTwips_data();
+    void placesInTwips();
+    void parameterRows();
+    void hiddenControlsAreOutOfReach_data();
+    void hiddenControlsAreOutOfReach();
+    void shownControls_data();
+    void shownControls();
+    void initialValues();
+    void monitorLiesOverTheList();
+    void directionButtonsOnlyShowTheDirection();
+    void typedLengthIsLimitedButCodeIsNot();
+    void statusBarPanels();
+    void autoTuningMessage();
+};
+
+void TestWindow::captionAndSize()
+{
+    Form1 f;
+    QCOMPARE(f.windowTitle(),
+             QStringLiteral("KDX terminal (ver.: 2.34_Frissítve : 2016.07.08. - Brenmoor)"));
+    QCOMPARE(f.size(), QSize(982, 621));
+    QCOMPARE(f.minimumSize(), f.maximumSize());
+}
+
+void TestWindow::placesInTwips_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QRect>("twips");
+    QTest::newRow("Frame1") << "Frame1" << QRect(120, 120, 9975, 4095);
+    QTest::newRow("Frame2") << "Frame2" << QRect(10200, 120, 4455, 4095);
+    QTest::newRow("Frame3") << "Frame3" << QRect(120, 4320, 14535, 4455);
+    QTest::newRow("Frame4") << "Frame4" << QRect(120, 4320, 14535, 4455);
+    QTest::newRow("Command3") << "Command3" << QRect(2760, 3360, 975, 495);
+    QTest::newRow("Command34") << "Command34" << QRect(120, 3360, 4215, 495);
+    QTest::newRow("Text9") << "Text9" << QRect(3360, 2280, 975, 285);
+    QTest::newRow("HScroll11") << "HScroll11" << QRect(3360, 2640, 975, 255);
+    QTest::newRow("Picture1") << "Picture1" << QRect(720, 240, 9240, 4000);
+    QTest::newRow("Combo2") << "Combo2" << QRect(13560, 720, 855, 315);
+    QTest::newRow("List1") << "List1" << QRect(240, 240, 9735, 3900);
+    QTest::newRow("Command40") << "Command40" << QRect(10200, 3650, 4215, 495);
+    QTest::newRow("StatusBar1") << "StatusBar1" << QRect(0, 8940, 14730, 375);
+    QTest::newRow("Text17, row 7") << "Text17" << QRect(6600, 480 + 360 * 7, 975, 285);
+    QTest::newRow("Command26, row 7") << "Command26" << QRect(8880, 480 + 360 * 7, 975, 255);
+}
+
+void TestWindow::placesInTwips()
+{
+    QFETCH(QString, name);
+    QFETCH(QRect, twips);
+    Form1 f;
+    auto *w = f.findChild<QWidget *>(name);
+    QVERIFY(w);
+    const QRect px(Form1::twips(twips.x()), Form1::twips(twips.y()), Form1::twips(twips.width()),
+                   Form1::twips(twips.height()));
+    QCOMPARE(w->geometry(), px);
+}
+
+void TestWindow::parameterRows()
+{
+    Form1 f;
+    const QStringList captions = {"P0 - ( Velocity limit )", "P1 - ( Velocity feedback )",
+                                  "P2 - ( P - gain )",       "P3 - ( I - gain )",
+                                  "P4 - ( Torque limit )",   "P5 - ( EMF )",
+                                  "P6 - ( Gear ratio )",     "P7 - ( D - gain )"};
+    const int mins[] = {10, 1, 1, 1, 1, 1, 1, 1};
+    const int maxs[] = {1000, 5000, 5000, 1000, 250, 5000, 4096, 1000};
+    const int starts[] = {10, 1, 1, 1, 1, 1, 256, 1};
+    for (int n = 0; n < 8; ++n) {
+        const ParamRow r = f.row(n);
+        QCOMPARE(r.label->text(), captions[n]);
+        QCOMPARE(r.label->y(), Form1::twips(480 + 360 * n));
+        QCOMPARE(r.read->text(), QStringLiteral("P%1 Kiolvas").arg(n));
+        QCOMPARE(r.test->text(), QStringLiteral("P%1-TESZT").arg(n));
+        QCOMPARE(r.save->text(), QStringLiteral("P%1-MENT").arg(n));
+        QVERIFY(r.current->text().isEmpty());
+        QVERIFY(r.newValue->text().isEmpty());
+        QVERIFY(r.current->isReadOnly());
+        QVERIFY(!r.newValue->isReadOnly());
+        QCOMPARE(r.scroll->minimum(), mins[n]);
+        QCOMPARE(r.scroll->maximum(), maxs[n]);
+        QCOMPARE(r.scroll->value(), starts[n]);
+        QCOMPARE(r.scroll->singleStep(), 1);
+        QCOMPARE(r.scroll->pageStep(), 10);
+        QVERIFY(!r.scroll->hasTracking());
+        QCOMPARE(r.current->font().bold(), true);
+        QCOMPARE(r.current->font().pointSizeF(), 9.75);
+    }
+}
+
+void TestWindow::hiddenControlsAreOutOfReach_data()
+{
+    QTest::addColumn<QString>("name");
+    for (const char *name :
+         {"Command4",  "Command5",        "Command6",   "Command7",   "Command8",  "Command9",
+          "Command10", "Command11",       "Check1",     "AutoTuning", "HScroll12", "Label23",
+          "Label22",   "cmdIdotAd",       "HScroll1",   "Command35",  "Label10",   "txtelkuld",
+          "Text18",    "Text19",          "Text21",     "Text22",     "Text23",    "Label13",
+          "Label14",   "Label28",         "txtEncoder", "Option3",    "Command33", "Command42",
+          "Command39", "HScrollsebesseg", "Hibajel",    "Command29",  "Command37", "Command38"})
+        QTest::newRow(name) << name;
+}
+
+void TestWindow::hiddenControlsAreOutOfReach()
+{
+    QFETCH(QString, name);
+    Form1 f;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    auto *w = f.findChild<QWidget *>(name);
+    QVERIFY(w);
+    QVERIFY(!w->isVisible());
+    QVERIFY(w->isHidden());
+    w->setFocus();
+    QVERIFY(!w->hasFocus());
+    QVERIFY(f.childAt(w->mapTo(&f, w->rect().center())) != w);
+}
+
+void TestWindow::shownControls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("Command3") << "Command3"
+                              << "Mind KIOLVAS";
+    QTest::newRow("Command27") << "Command27"
+                               << "Mind TESZT";
+    QTest::newRow("Command20") << "Command20"
+                               << "Mind MENT";
+    QTest::newRow("Command31") << "Command31"
+                               << "Feszültség - vezérelt motor futás";
+    QTest::newRow("Command32 keeps its leading blank") << "Command32"
+                                                       << " PID - szabályozott motor futás";
+    QTest::newRow("Label9 keeps two blanks") << "Label9"
+                                             << "Sebesség : (PID -  fesz.vezérelt módban):";
+    QTest::newRow("Label26") << "Label26"
+                             << "Lépés ismétlése P0 értéken ( + - ) :";
+    QTest::newRow("Label11") << "Label11"
+                             << "Lépés száma :";
+    QTest::newRow("Label24") << "Label24"
+                             << "Lépések közötti ismétlődés idő :";
+    QTest::newRow("Command34") << "Command34"
+                               << "STOP / RESET";
+    QTest::newRow("Label18") << "Label18"
+                             << "+500";
+    QTest::newRow("Label17") << "Label17"
+                             << "0.";
+    QTest::newRow("Label19") << "Label19"
+                             << "-500";
+    QTest::newRow("Label20") << "Label20"
+                             << "Hibajel skála (+ -) :";
+    QTest::newRow("Label21 keeps two blanks") << "Label21"
+                                              << "Idő skála  :";
+    QTest::newRow("Check2") << "Check2"
+                            << "Pillanatnyi pozíció hiba :";
+    QTest::newRow("Label25") << "Label25"
+                             << "Legnagyobb pozíció hiba :";
+    QTest::newRow("Command28") << "Command28"
+                               << "Nulláz";
+    QTest::newRow("Command41") << "Command41"
+                               << " KDXparam.txt filében tárolt paraméterek listája";
+    QTest::newRow("Command36") << "Command36"
+                               << "Kiválasztott paramétersor betöltés teszt sorba";
+    QTest::newRow("Command30") << "Command30"
+                               << "Kiválasztott paramétersor törlés";
+    QTest::newRow("Command40") << "Command40"
+                               << "Pozíció hiba monitorozás";
+    QTest::newRow("Label15") << "Label15"
+                             << "Aktuális érték";
+    QTest::newRow("Label27") << "Label27"
+                             << "Új érték beállítása";
+    QTest::newRow("Label16") << "Label16"
+                             << "Új érték";
+}
+
+void TestWindow::shownControls()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    Form1 f;
+    f.show();
+    auto *w = f.findChild<QWidget *>(name);
+    QVERIFY(w);
+    QVERIFY(w->isVisible());
+    if (auto *b = qobject_cast<QAbstractButton *>(w))
+        QCOMPARE(b->text(), caption);
+    else if (auto *l = qobject_cast<QLabel *>(w))
+        QCOMPARE(l->text(), caption);
+    else
+        QFAIL("unexpected kind");
+}
+
+void TestWindow::initialValues()
+{
+    Form1 f;
+    QCOMPARE(f.Text9->text(), QStringLiteral("2000"));
+    QCOMPARE(f.txtEncoder->text(), QStringLiteral("500"));
+    QCOMPARE(f.txtelkuld->text(), QStringLiteral("Text19"));
+    for (QLineEdit *box : {f.Text18, f.Text19, f.Text20, f.Text21, f.Text22, f.Text23, f.Text24})
+        QCOMPARE(box->text(), QStringLiteral("0"));
+    QVERIFY(f.Text18->isReadOnly());
+    QVERIFY(f.Text20->isReadOnly());
+    QVERIFY(f.Check2->isChecked());
+    QVERIFY(!f.Check1->isChecked());
+    QVERIFY(!f.Check3->isChecked());
+    QVERIFY(f.Option1->isChecked());
+    QVERIFY(!f.Option2->isChecked());
+    QVERIFY(!f.Option3->isChecked());
+    QCOMPARE(f.HScroll2->value(), 20);
+    QCOMPARE(f.HScroll2->singleStep(), 2);
+    QCOMPARE(f.HScroll11->value(), 2000);
+    QCOMPARE(f.HScroll12->value(), 5000);
+    QCOMPARE(f.HScrollsebesseg->value(), 1);
+    QCOMPARE(f.HScroll1->maximum(), 9999);
+    QCOMPARE(f.Label13->caption(), QStringLiteral("20"));
+    QCOMPARE(f.Label14->text(), QStringLiteral("Label12"));
+    QCOMPARE(f.Label22->caption(), QStringLiteral("Label22"));
+    QCOMPARE(f.Label23->text(), QStringLiteral("Olvasás idő : 50"));
+    QCOMPARE(f.Combo1->currentText(), QStringLiteral("500"));
+    QCOMPARE(f.Combo2->currentText(), QStringLiteral("30"));
+    QCOMPARE(f.Combo1->count(), 0);
+    QCOMPARE(f.List1->count(), 0);
+    QVERIFY(f.Timer1->isEnabled());
+    QVERIFY(f.Timer2->isEnabled());
+    QCOMPARE(f.Timer1->interval(), 0);
+    QCOMPARE(f.Timer2->interval(), 0);
+    QCOMPARE(f.Frame1->title(), QStringLiteral("Paraméterek módosítása"));
+    QCOMPARE(f.Frame2->title(), QStringLiteral("Motor teszt"));
+    QCOMPARE(f.Frame3->title(), QStringLiteral("KDXparam.txt filében tárolt paraméterek"));
+    QCOMPARE(f.Frame4->title(), QStringLiteral("Pozíció hiba monitorozás"));
+}
+
+void TestWindow::monitorLiesOverTheList()
+{
+    Form1 f;
+    f.show();
+    QVERIFY(f.Frame3->isVisible());
+    QVERIFY(f.Frame4->isVisible());
+    QCOMPARE(f.childAt(f.Frame4->geometry().center()) == f.Frame4 ||
+                 f.Frame4->isAncestorOf(f.childAt(f.Frame4->geometry().center())),
+             true);
+    // Line1 marks zero error across the graph.
+    QCOMPARE(f.Line1->parentWidget(), f.Picture1);
+    QCOMPARE(f.Line1->y(), Form1::twips(2010));
+    QCOMPARE(f.Line1->width(), f.Picture1->width());
+}
+
+void TestWindow::directionButtonsOnlyShowTheDirection()
+{
+    Form1 f;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    // A click where the button is goes past it, as if it were not there.
+    QTest::mouseClick(f.windowHandle(), Qt::LeftButton, {},
+                      f.Option2->mapTo(&f, f.Option2->rect().center()));
+    QVERIFY(!f.Option2->isChecked());
+    QVERIFY(f.Option1->isChecked());
+    QCOMPARE(f.Option1->focusPolicy(), Qt::NoFocus);
+    QCOMPARE(f.Option1->font().pointSizeF(), 12.0);
+}
+
+void TestWindow::typedLengthIsLimitedButCodeIsNot()
+{
+    Form1 f;
+    f.show();
+    f.Text10->setFocus();
+    QTest::keyClicks(f.Text10, "1234567");
+    QCOMPARE(f.Text10->text(), QStringLiteral("12345"));
+    f.Text10->setText(QStringLiteral(" 12345,"));
+    QCOMPARE(f.Text10->text(), QStringLiteral(" 12345,"));
+
+    f.Text9->clear();
+    QTest::keyClicks(f.Text9, "123456");
+    QCOMPARE(f.Text9->text(), QStringLiteral("1234"));
+}
+
+void TestWindow::statusBarPanels()
+{
+    Form1 f;
+    QCOMPARE(f.portPanel()->text(),
+             QStringLiteral("Mikrokontroller COM Port beállítás : COM1,38400,N,8,1"));
+    QCOMPARE(f.portPanel()->toolTip(), QStringLiteral("COM port beállítása"));
+    QCOMPARE(f.helpPanel()->text(),
+             QStringLiteral("Help : Mozgasd az egér kurzort a gombok vagy érték mező fölé."));
+    QCOMPARE(f.helpPanel()->toolTip(), QStringLiteral("Online segítség"));
+}
+
+void TestWindow::autoTuningMessage()
+{
+    TerminalFixture fx;
+    fx.load();
+    fx.form().AutoTuning->click();
+    QCOMPARE(fx.prompter.texts(),
+             QStringList{"Automata motor paraméter beállításra lesz itt lehetőség . De nem ebben a "
+                         "verzióban ! Idővel ..."});
+    QCOMPARE(fx.prompter.shown.first().title, QStringLiteral("kdxterminal"));
+    QCOMPARE(fx.device().written(), QByteArray());
+}
+
+QTEST_MAIN(TestWindow)
+#include "tst_window.moc"
