@@ -13,7 +13,8 @@ qint64 LineTiming::transferNs(qint64 bytes) const
 {
     if (m_baudRate == 0)
         return 0;
-    return bytes * BitsPerByte * 1'000'000'000 / m_baudRate;
+    const qint64 bitNs = bytes * BitsPerByte * 1'000'000'000;
+    return (bitNs + m_baudRate / 2) / m_baudRate; // to the nearest nanosecond
 }
 
 qint64 LineTiming::receive(qint64 nowNs, qint64 bytes)

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -133,6 +134,18 @@ void PtyServer::checkFinished()
     if (m_finished || m_closeAfter < 0 || m_line.linesReceived() < m_closeAfter ||
         m_line.nextDeliveryNs() >= 0 || !m_output.isEmpty())
         return;
+    // Closing the master discards what the terminal has not read yet: give
+    // it a moment to take the last answer. Bytes written to the master reach
+    // the slave's queue a little later, so an empty queue counts only after a
+    // short grace period.
+    if (!m_draining.isValid())
+        m_draining.start();
+    int unread = 0;
+    const bool empty = ::ioctl(m_slave, TIOCINQ, &unread) == 0 && unread == 0;
+    if (!m_draining.hasExpired(DrainMs) && (!empty || !m_draining.hasExpired(DrainGraceMs))) {
+        QTimer::singleShot(10, this, &PtyServer::checkFinished);
+        return;
+    }
     m_finished = true;
     emit finished();
 }

@@ -26,6 +26,9 @@ class PtyServer : public QObject {
 public:
     // Output not yet taken by the pseudo-terminal is kept up to this size.
     static constexpr qsizetype MaxOutput = 1 << 20;
+    // How long the last answer may wait to be read before the line closes.
+    static constexpr qint64 DrainMs = 2000;
+    static constexpr qint64 DrainGraceMs = 50;
 
     // closeAfter: after this many lines have been answered the server stops
     // reading and reports finished() (-1: never).
@@ -56,6 +59,7 @@ private:
     std::unique_ptr<QSocketNotifier> m_writeNotifier;
     QTimer m_deliveryTimer;
     QElapsedTimer m_clock;
+    QElapsedTimer m_draining; // since the last answer went out, with closeAfter reached
     QByteArray m_output;
     bool m_finished = false;
 };

@@ -1,0 +1,232 @@
+// The axis: what tuning shows on the position error, and that no setting
+// breaks the arithmetic.
+
+#include "firmware.h"
+
+#include <QTest>
+
+#include <algorithm>
+#include <cmath>
+
+using namespace kdx::sim;
+using Presets = QList<QPair<int, int>>; // parameter, value
+
+namespace {
+
+Firmware tuned(const Presets &presets, const QList<QByteArray> &lines = {})
+{
+    Firmware firmware;
+    for (const auto &[n, value] : presets)
+        firmware.preset(n, value);
+    for (const QByteArray &line : lines)
+        firmware.handleLine(line);
+    return firmware;
+}
+
+// Runs the axis for the given time and returns the position error of every period.
+QList<int> errorTrace(Firmware &firmware, int ms)
+{
+    QList<int> errors;
+    for (int i = 0; i < ms; ++i) {
+        firmware.advanceTo(firmware.timeNs() + Firmware::TickNs);
+        errors.append(firmware.axis().positionError());
+    }
+    return errors;
+}
+
+int largest(const QList<int> &errors)
+{
+    return std::abs(*std::max_element(errors.begin(), errors.end(),
+                                      [](int a, int b) { return std::abs(a) < std::abs(b); }));
+}
+
+// How often the error swings from one side to the other, ignoring the dead
+// band where friction holds the shaft.
+int swings(const QList<int> &errors)
+{
+    int count = 0;
+    int side = 0;
+    for (int e : errors) {
+        const int s = e > 3 ? 1 : e < -3 ? -1 : 0;
+        count += s != 0 && side != 0 && s != side;
+        side = s != 0 ? s : side;
+    }
+    return count;
+}
+
+} // namespace
+
+class TestSimPhysics : public QObject {
+    Q_OBJECT
+private slots:
+    void stepResponse_data()
+    {
+        QTest::addColumn<Presets>("presets");
+        QTest::addColumn<bool>("settles");
+        QTest::addColumn<bool>("rings");
+        QTest::newRow("defaults") << Presets{} << true << false;
+        QTest::newRow("stiffer, more damping")
+            << Presets{{PGain, 400}, {DGain, 60}} << true << false;
+        QTest::newRow("no P gain") << Presets{{PGain, 0}} << false << true;
+        QTest::newRow("no P or I gain") << Presets{{PGain, 0}, {IGain, 0}} << false << false;
+        QTest::newRow("high P without damping")
+            << Presets{{PGain, 3000}, {DGain, 0}, {VelocityFeedback, 0}} << false << true;
+    }
+    void stepResponse()
+    {
+        QFETCH(Presets, presets);
+        QFETCH(bool, settles);
+        QFETCH(bool, rings);
+        Firmware firmware = tuned(presets, {"+1000"});
+        const QList<int> errors = errorTrace(firmware, 800);
+        const int finalError = largest(errors.sliced(600));
+        QVERIFY2(settles ? finalError <= 2 : finalError >= 20,
+                 qPrintable(QString::number(finalError)));
+        if (settles) // little overshoot: at most 10 % of the step
+            QVERIFY(*std::min_element(errors.begin(), errors.end()) >= -100);
+        QCOMPARE(swings(errors) >= 4, rings);
+    }
+
+    void pidRunFollowingError_data()
+    {
+        QTest::addColumn<int>("iGain");
+        QTest::addColumn<bool>("lasting");
+        QTest::newRow("I gain works it off") << 10 << false;
+        QTest::newRow("without I gain it stays") << 0 << true;
+    }
+    void pidRunFollowingError()
+    {
+        QFETCH(int, iGain);
+        QFETCH(bool, lasting);
+        Firmware firmware = tuned({{IGain, iGain}}, {"m2", "S300"});
+        const QList<int> running = errorTrace(firmware, 500);
+        // The target runs ahead of the axis.
+        QVERIFY(*std::max_element(running.begin(), running.end()) >= 10);
+        QVERIFY(*std::min_element(running.begin(), running.end()) >= -3);
+        QCOMPARE(std::abs(running.last()) >= 5, lasting);
+
+        firmware.handleLine("S0");
+        QVERIFY(largest(errorTrace(firmware, 500).sliced(400)) <= 2);
+        QCOMPARE(firmware.axis().velocity(), 0.0);
+    }
+
+    void runSpeed_data()
+    {
+        QTest::addColumn<Presets>("presets");
+        QTest::addColumn<QByteArray>("speed");
+        QTest::addColumn<double>("countsPerMs");
+        QTest::newRow("S300") << Presets{} << QByteArray("S300") << 18.75;
+        QTest::newRow("S-300") << Presets{} << QByteArray("S-300") << -18.75;
+        QTest::newRow("velocity limit")
+            << Presets{{VelocityLimit, 160}} << QByteArray("S600") << 10.0;
+        QTest::newRow("gear 1:4") << Presets{{GearRatio, 256}} << QByteArray("S300") << 4.6875;
+        QTest::newRow("gear 2:1") << Presets{{GearRatio, 2048}} << QByteArray("S300") << 37.5;
+    }
+    void runSpeed()
+    {
+        QFETCH(Presets, presets);
+        QFETCH(QByteArray, speed);
+        QFETCH(double, countsPerMs);
+        Firmware firmware = tuned(presets, {"m2", speed});
+        firmware.advanceTo(400 * Firmware::TickNs);
+        const qint64 start = firmware.axis().encoder();
+        firmware.advanceTo(600 * Firmware::TickNs);
+        const double measured = double(firmware.axis().encoder() - start) / 200;
+        QVERIFY2(std::abs(measured - countsPerMs) <= 0.02 * std::abs(countsPerMs),
+                 qPrintable(QString::number(measured)));
+    }
+
+    void stepMoveAtVelocityLimit()
+    {
+        // 160/16 = 10 steps per ms, a step being half a count.
+        Firmware firmware = tuned({{VelocityLimit, 160}, {GearRatio, 512}}, {"+1000"});
+        firmware.advanceTo(50 * Firmware::TickNs);
+        QCOMPARE(firmware.axis().target(), 250.0);
+        firmware.handleLine("-400");
+        firmware.advanceTo(100 * Firmware::TickNs);
+        QCOMPARE(firmware.axis().target(), 300.0);
+    }
+
+    void torqueLimit_data()
+    {
+        QTest::addColumn<int>("limit");
+        QTest::addColumn<int>("duty");
+        QTest::newRow("50") << 50 << 50;
+        QTest::newRow("full") << 256 << 256;
+        QTest::newRow("above full") << 1000 << 256;
+        QTest::newRow("negative") << -5 << 0;
+    }
+    void torqueLimit()
+    {
+        QFETCH(int, limit);
+        QFETCH(int, duty);
+        // A voltage run at full speed asks for full duty, without the position loop.
+        Firmware firmware = tuned({{TorqueLimit, limit}}, {"m1", "S600"});
+        firmware.advanceTo(400 * Firmware::TickNs);
+        QCOMPARE(firmware.axis().duty(), duty);
+        QCOMPARE(firmware.axis().positionError(), 0);
+        const double speed =
+            std::max(duty - ServoModel::Friction, 0) * ServoModel::NoLoadSpeed / 256;
+        QVERIFY(std::abs(firmware.axis().velocity() - speed) <= 0.01 * speed + 1e-9);
+
+        // A violent position loop stays within it too.
+        for (const char *line : {"m3", "P2", "32767", "-9999"})
+            firmware.handleLine(line);
+        for (int i = 0; i < 300; ++i) {
+            firmware.advanceTo(firmware.timeNs() + Firmware::TickNs);
+            QVERIFY(std::abs(firmware.axis().duty()) <= duty);
+        }
+    }
+
+    void extremeParametersStayFinite_data()
+    {
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("emfFeedback");
+        QTest::newRow("all largest") << 32767 << 32767;
+        QTest::newRow("all smallest") << -32768 << -32768;
+        QTest::newRow("all zero") << 0 << 0;
+        QTest::newRow("runaway EMF feedback") << 1 << 32767;
+    }
+    void extremeParametersStayFinite()
+    {
+        QFETCH(int, value);
+        QFETCH(int, emfFeedback);
+        Firmware firmware;
+        for (int n = 0; n < ParamCount; ++n)
+            firmware.preset(n, n == EmfFeedback ? emfFeedback : value);
+        for (const char *line : {"+9999", "-9999", "m2", "S600", "S-600", "m1", "S600", "m3"}) {
+            firmware.handleLine(line);
+            for (int i = 0; i < 200; ++i) {
+                firmware.advanceTo(firmware.timeNs() + Firmware::TickNs);
+                const ServoModel &axis = firmware.axis();
+                QVERIFY(std::isfinite(axis.velocity()) && std::isfinite(axis.target()));
+                QVERIFY(std::abs(axis.velocity()) <= ServoModel::NoLoadSpeed);
+                QVERIFY(std::abs(axis.duty()) <= ServoModel::FullDuty);
+            }
+        }
+    }
+
+    void timeStepsDoNotMatter()
+    {
+        // Advancing in one go (where an axis at rest is skipped) and period by
+        // period give the same axis.
+        Firmware coarse;
+        Firmware fine;
+        qint64 until = 0;
+        for (const char *line : {"+300", "m2", "S-100", "S0", "m3", "-50"}) {
+            coarse.handleLine(line);
+            fine.handleLine(line);
+            until += 2000 * Firmware::TickNs + 1234;
+            coarse.advanceTo(until);
+            while (fine.timeNs() + Firmware::TickNs <= until)
+                fine.advanceTo(fine.timeNs() + Firmware::TickNs);
+            QCOMPARE(coarse.timeNs(), fine.timeNs());
+            QCOMPARE(coarse.axis().encoder(), fine.axis().encoder());
+            QCOMPARE(coarse.axis().positionError(), fine.axis().positionError());
+        }
+        QCOMPARE(fine.axis().target(), -12250.0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSimPhysics)
+#include "tst_sim_physics.moc"
