@@ -4,6 +4,7 @@ namespace kdx {
 
 class Form1;
 class MotorModes;
+class Prompter;
 class SerialLink;
 class SettleDelay;
 
@@ -11,8 +12,9 @@ class SettleDelay;
 // the single read of one parameter, and read-all.
 class ParameterReads {
 public:
-    ParameterReads(Form1 &form, SerialLink &link, SettleDelay &delay, MotorModes &motor)
-        : m_form(form), m_link(link), m_delay(delay), m_motor(motor)
+    ParameterReads(Form1 &form, SerialLink &link, SettleDelay &delay, Prompter &prompter,
+                   MotorModes &motor)
+        : m_form(form), m_link(link), m_delay(delay), m_prompter(prompter), m_motor(motor)
     {
     }
 
@@ -33,9 +35,14 @@ public:
     void Command35_Click();
 
 private:
+    // Moves each scrollbar to its current value; false when one is out of
+    // range (after its message).
+    bool synchroniseScrollBars();
+
     Form1 &m_form;
     SerialLink &m_link;
     SettleDelay &m_delay;
+    Prompter &m_prompter;
     MotorModes &m_motor;
 };
 

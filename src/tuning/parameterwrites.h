@@ -1,5 +1,7 @@
 #pragma once
 
+#include "tuning/paramtable.h"
+
 namespace kdx {
 
 class Form1;
@@ -47,6 +49,15 @@ public:
     void Command20_Click();
 
 private:
+    // Normalises the new value of n and checks it for the write; on a
+    // refusal shows the range message, empties the box and focuses it.
+    bool checkNewValue(int n, WriteKind kind);
+    // Once the reads before the value are done: is there still a value to send?
+    bool valueStillSendable(int n, WriteKind kind);
+    // Runs the write for every parameter whose new-value box is filled;
+    // returns how many were empty.
+    int writeEachFilled(void (ParameterWrites::*write)(int));
+
     Form1 &m_form;
     SerialLink &m_link;
     SettleDelay &m_delay;

@@ -44,7 +44,7 @@ Terminal::Terminal(const TerminalOptions &options, QObject *parent)
     m_monitor = std::make_unique<PositionMonitor>(*m_form, *m_link, prompter);
     m_steps = std::make_unique<StepMode>(*m_form, *m_link, prompter, *m_monitor);
     m_motor = std::make_unique<MotorModes>(*m_form, *m_link, *m_delay, *m_monitor, *m_steps);
-    m_reads = std::make_unique<ParameterReads>(*m_form, *m_link, *m_delay, *m_motor);
+    m_reads = std::make_unique<ParameterReads>(*m_form, *m_link, *m_delay, prompter, *m_motor);
     m_store = std::make_unique<ParamSetStore>(*m_form, prompter, options.paramFolder);
     m_list = std::make_unique<ParamSetList>(*m_form, prompter, *m_store);
     m_writes = std::make_unique<ParameterWrites>(*m_form, *m_link, *m_delay, prompter, *m_reads,
