@@ -144,7 +144,7 @@ int main(int argc, char *argv[])
     LineFaults faults;
     faults.silentAfter = count(parser, silentAfter, 0);
     faults.garbageRate = real(parser, garbage, 0, 1);
-    faults.seed = quint32(std::max<qint64>(count(parser, seed, 0), 0));
+    faults.seed = quint32(real(parser, seed, 0, 4294967295.0));
 
     SimulatedLine line(timing, faults);
     line.firmware().setEcho(parser.isSet(echo));
