@@ -8,7 +8,6 @@ namespace kdx::sim {
 
 namespace {
 
-constexpr int PositionErrorPrompt = 9;
 constexpr int MaxSteps = 9999;
 constexpr qint64 MaxMagnitude = 1'000'000'000; // beyond every range taken here
 
@@ -66,7 +65,7 @@ QByteArray Firmware::handleLine(QByteArrayView line)
         return Ack.toByteArray();
     if (prompt && isNumber(line)) {
         const auto value = toNumber(line, MinValue, MaxValue);
-        if (*prompt == PositionErrorPrompt || !value)
+        if (!value)
             return Error.toByteArray();
         m_active[*prompt] = *value;
         return Ack.toByteArray();
@@ -132,7 +131,9 @@ QByteArray Firmware::readParameter(int n)
 
 QByteArray Firmware::readPositionError()
 {
-    m_prompt = PositionErrorPrompt;
+    // The colon looks like a prompt, but the error cannot be set: the next
+    // line is a command of its own (a step "-N" right after a poll moves).
+    m_prompt.reset();
     return "P9 " + QByteArray::number(m_axis.positionError()) + ':';
 }
 

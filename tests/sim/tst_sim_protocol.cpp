@@ -50,8 +50,8 @@ private slots:
         QTest::newRow("other line is a command") << Lines{"P3", "P2", "55"} << 10 << 55 << 0.0;
         QTest::newRow("command closes prompt") << Lines{"P3", "m3", "55"} << 10 << 200 << 0.0;
         QTest::newRow("number after P9") << Lines{"P3", "P9", "77"} << 10 << 200 << 0.0;
-        QTest::newRow("minus number after P9 is no step")
-            << Lines{"P9", "-5", "-6"} << 10 << 200 << -6.0;
+        QTest::newRow("minus number after P9 is a step")
+            << Lines{"P9", "-5", "-6"} << 10 << 200 << -11.0;
         QTest::newRow("minus number after Pn is a value")
             << Lines{"P3", "-5", "-6"} << -5 << 200 << -6.0;
         QTest::newRow("plus sign is a step") << Lines{"P3", "+5"} << 10 << 200 << 5.0;
