@@ -1,4 +1,5 @@
 #include "link/serialportopener.h"
+#include "link/simulatedopener.h"
 #include "paramfile/paramsetstore.h"
 #include "ui/dialogprompter.h"
 #include "ui/form1.h"
@@ -27,11 +28,27 @@ QString paramFolder()
     return data;
 }
 
+// --help and --version answer on the console without needing a display.
+bool asksOnlyForText(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "-h" || arg == "--help" || arg == "--help-all" || arg == "-v" ||
+            arg == "--version" || arg == "-?")
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    std::unique_ptr<QCoreApplication> app;
+    if (asksOnlyForText(argc, argv))
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = std::make_unique<QApplication>(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kdxterminal"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KDX_VERSION));
 
@@ -48,10 +65,18 @@ int main(int argc, char *argv[])
             .arg(kdx::SerialPortOpener::defaultPortName()),
         QStringLiteral("NAME"));
     parser.addOption(portOption);
-    parser.process(app);
+    const QCommandLineOption simulateOption(
+        QStringLiteral("simulate"),
+        QStringLiteral("Talk to a simulated controller and axis inside the program instead of a "
+                       "serial port (for practice and demonstration)."));
+    parser.addOption(simulateOption);
+    parser.process(*app);
 
-    std::unique_ptr<kdx::PortOpener> opener =
-        std::make_unique<kdx::SerialPortOpener>(parser.value(portOption));
+    std::unique_ptr<kdx::PortOpener> opener;
+    if (parser.isSet(simulateOption))
+        opener = std::make_unique<kdx::SimulatedOpener>();
+    else
+        opener = std::make_unique<kdx::SerialPortOpener>(parser.value(portOption));
 
     kdx::DialogPrompter prompter;
     kdx::TerminalOptions options;
@@ -64,5 +89,5 @@ int main(int argc, char *argv[])
     if (!terminal.Form_Load())
         return 0;
     terminal.form().show();
-    return app.exec();
+    return app->exec();
 }

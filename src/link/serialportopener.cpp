@@ -64,8 +64,12 @@ OpenResult SerialPortOpener::open()
     m_port.setStopBits(QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
 
-    if (m_port.open(QIODevice::ReadWrite))
+    if (m_port.open(QIODevice::ReadWrite)) {
+        // Whatever the driver still holds from before this opening belongs
+        // to no command of ours.
+        m_port.clear(QSerialPort::AllDirections);
         return {OpenResult::Status::Open, QString()};
+    }
 
     const QString path = devicePath(m_port);
     switch (m_port.error()) {

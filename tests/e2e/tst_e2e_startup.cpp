@@ -1,0 +1,102 @@
+#include "kdxsimprocess.h"
+#include "link/serialportopener.h"
+#include "link/simulatedopener.h"
+#include "scriptedprompter.h"
+#include "simulateddevice.h"
+#include "ui/form1.h"
+#include "ui/terminal.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kdx;
+
+namespace {
+
+TerminalOptions optionsFor(PortOpener &opener, Prompter &prompter, const QString &folder)
+{
+    TerminalOptions options;
+    options.opener = &opener;
+    options.prompter = &prompter;
+    options.paramFolder = folder;
+    options.reconnectIntervalMs = 0;
+    return options;
+}
+
+QStringList currentValues(Form1 &f)
+{
+    QStringList values;
+    for (int n = 0; n < 8; ++n)
+        values << f.row(n).current->text();
+    return values;
+}
+
+} // namespace
+
+class TestE2eStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void readAllOverASerialPort();
+    void portHeldByAnotherIsInUse();
+    void readAllFromTheBuiltInSimulator();
+};
+
+void TestE2eStartup::readAllOverASerialPort()
+{
+    KdxsimProcess sim;
+    QVERIFY(sim.start({"--set", "P2=345", "--set", "P6=512"}));
+    SerialPortOpener opener(sim.ptyPath());
+    ScriptedPrompter prompter;
+    QTemporaryDir dir;
+    Terminal terminal(optionsFor(opener, prompter, dir.path()));
+
+    QVERIFY(terminal.Form_Load());
+    QVERIFY(terminal.form().portPanel()->text().endsWith(sim.ptyPath() + ",38400,N,8,1"));
+    terminal.run([&] { terminal.Form_Activate(); });
+
+    QCOMPARE(currentValues(terminal.form()),
+             (QStringList{" 1000", " 50", " 345", " 10", " 200", " 100", " 512", " 30"}));
+    QVERIFY(prompter.shown.isEmpty());
+}
+
+void TestE2eStartup::portHeldByAnotherIsInUse()
+{
+    KdxsimProcess sim;
+    QVERIFY(sim.start());
+    SerialPortOpener first(sim.ptyPath());
+    QCOMPARE(first.open().status, OpenResult::Status::Open);
+
+    SerialPortOpener second(sim.ptyPath());
+    ScriptedPrompter prompter;
+    QTemporaryDir dir;
+    Terminal terminal(optionsFor(second, prompter, dir.path()));
+    QVERIFY(!terminal.Form_Load());
+    QCOMPARE(prompter.texts(), QStringList{sim.ptyPath() + " Port használatban van."});
+
+    SerialPortOpener missing(QStringLiteral("/dev/kdx-no-such-port"));
+    const OpenResult result = missing.open();
+    QCOMPARE(result.status, OpenResult::Status::Failed);
+    QCOMPARE(result.reason, QStringLiteral("a port nem található"));
+}
+
+void TestE2eStartup::readAllFromTheBuiltInSimulator()
+{
+    SimulatedOpener opener;
+    opener.simulated().firmware().preset(4, 128);
+    ScriptedPrompter prompter;
+    QTemporaryDir dir;
+    Terminal terminal(optionsFor(opener, prompter, dir.path()));
+
+    QVERIFY(terminal.Form_Load());
+    QCOMPARE(terminal.form().portPanel()->text(),
+             QStringLiteral("Mikrokontroller COM Port beállítás : szimulátor,38400,N,8,1"));
+    terminal.run([&] { terminal.Form_Activate(); });
+
+    QCOMPARE(terminal.form().Text5->text(), QStringLiteral(" 128"));
+    QCOMPARE(terminal.form().Text1->text(), QStringLiteral(" 1000"));
+}
+
+QTEST_MAIN(TestE2eStartup)
+#include "tst_e2e_startup.moc"

@@ -1,0 +1,31 @@
+#include "kdxsimprocess.h"
+
+KdxsimProcess::~KdxsimProcess()
+{
+    stop();
+}
+
+bool KdxsimProcess::start(const QStringList &arguments)
+{
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    m_process.start(QStringLiteral(KDXSIM_PATH), arguments);
+    if (!m_process.waitForStarted(10000))
+        return false;
+    while (!m_process.canReadLine()) {
+        if (!m_process.waitForReadyRead(10000))
+            return false;
+    }
+    m_path = QString::fromLocal8Bit(m_process.readLine()).trimmed();
+    return m_path.startsWith(QLatin1Char('/'));
+}
+
+void KdxsimProcess::stop()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.terminate();
+    if (!m_process.waitForFinished(5000)) {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+}
