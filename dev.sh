@@ -51,6 +51,8 @@ test)
     echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
     build build-asan -DCMAKE_BUILD_TYPE=Debug -DKDX_WERROR=ON -DKDX_SANITIZE=ON -DKDX_BUILD_BENCH=OFF
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan
+    echo "== Fuzzing (libFuzzer, ${FUZZ_SECONDS:-20} s per target)"
+    tests/fuzz/run.sh "${FUZZ_SECONDS:-20}"
     echo "== All tests passed"
     ;;
 *)

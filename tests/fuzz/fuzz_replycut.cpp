@@ -1,0 +1,29 @@
+// Both reply cuts on whatever the line may bring.
+#include "link/replycut.h"
+
+#include <cstdint>
+#include <cstdlib>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QString reply =
+        kdx::replyText(QByteArray(reinterpret_cast<const char *>(data), qsizetype(size)));
+    for (QChar separator : {QChar(u','), QChar(u'.')}) {
+        const kdx::ParameterCut cut = kdx::cutParameterReply(reply, separator);
+        // Only a reply without blank and colon is asked for again.
+        if (cut.resend != (!reply.contains(u' ') && !reply.contains(u':')))
+            std::abort();
+        if (cut.resend && !cut.value.isEmpty())
+            std::abort();
+        // A value never reaches past the reply.
+        if (cut.value.size() > reply.size() + 400)
+            std::abort();
+
+        if (kdx::cutPositionReply(reply, separator)) {
+            const qsizetype colon = reply.indexOf(u':');
+            if (colon < 3)
+                std::abort();
+        }
+    }
+    return 0;
+}
