@@ -4,6 +4,7 @@
 
 #include <QFile>
 #include <QTemporaryFile>
+#include <QTest>
 
 // The safe writer with one step made to fail, as a full disk, a read-only
 // folder or a refused rename would. The failing write puts half of its bytes
@@ -57,3 +58,20 @@ protected:
                                       : SafeFileWriter::create(file);
     }
 };
+
+Q_DECLARE_METATYPE(FaultyWriter::Step)
+
+// The failures every change of the file must survive, as test rows: the
+// failing step (a write fails at the second piece, in the middle) and the
+// reason it reports.
+inline void addFailingSteps()
+{
+    QTest::addColumn<FaultyWriter::Step>("step");
+    QTest::addColumn<QString>("reason");
+    using S = FaultyWriter::Step;
+    QTest::newRow("read-only folder") << S::Open << QStringLiteral("Permission denied");
+    QTest::newRow("disk full in the middle")
+        << S::Write << QStringLiteral("No space left on device");
+    QTest::newRow("flush or sync fails") << S::Flush << QStringLiteral("Input/output error");
+    QTest::newRow("rename refused") << S::Move << QStringLiteral("Device or resource busy");
+}

@@ -1,4 +1,5 @@
 #include "faultywriter.h"
+#include "filebytes.h"
 #include "paramfile/paramfile.h"
 
 #include <QDir>
@@ -9,25 +10,6 @@
 #include <unistd.h>
 
 using namespace kdx;
-
-Q_DECLARE_METATYPE(FaultyWriter::Step)
-
-namespace {
-
-QByteArray contents(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void put(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(f.write(bytes), bytes.size());
-}
-
-} // namespace
 
 class TestParamFile : public QObject {
     Q_OBJECT
@@ -66,39 +48,30 @@ void TestParamFile::init()
 
 void TestParamFile::replaceWritesEveryPiece()
 {
-    put(file(), "old\r\n");
+    putFile(file(), "old\r\n");
     SafeFileWriter writer;
     QVERIFY(writer.replace(file(), {"a\r\n", "", "b\r\n"}));
-    QCOMPARE(contents(file()), QByteArray("a\r\nb\r\n"));
+    QCOMPARE(fileBytes(file()), QByteArray("a\r\nb\r\n"));
     QCOMPARE(folderEntries(), QStringList{"KDXparam.txt"});
     QVERIFY(writer.replace(file(), {}));
-    QCOMPARE(contents(file()), QByteArray());
+    QCOMPARE(fileBytes(file()), QByteArray());
 }
 
 void TestParamFile::failedReplaceKeepsTheOldFile_data()
 {
-    QTest::addColumn<FaultyWriter::Step>("step");
-    QTest::addColumn<int>("failingWrite");
-    QTest::addColumn<QString>("reason");
-    using S = FaultyWriter::Step;
-    QTest::newRow("read-only folder") << S::Open << 0 << "Permission denied";
-    QTest::newRow("disk full at the first write") << S::Write << 1 << "No space left on device";
-    QTest::newRow("disk full in the middle") << S::Write << 2 << "No space left on device";
-    QTest::newRow("flush or sync fails") << S::Flush << 0 << "Input/output error";
-    QTest::newRow("rename refused") << S::Move << 0 << "Device or resource busy";
+    addFailingSteps();
 }
 
 void TestParamFile::failedReplaceKeepsTheOldFile()
 {
     QFETCH(FaultyWriter::Step, step);
-    QFETCH(int, failingWrite);
     QFETCH(QString, reason);
     const QByteArray old = "< a > P0:1,P1:2,P2:3,P3:4,P4:5,P5:6,P6:7,P7:8<end>\r\nsecond\r\n";
-    put(file(), old);
-    FaultyWriter writer(step, failingWrite);
+    putFile(file(), old);
+    FaultyWriter writer(step, 2);
     QVERIFY(!writer.replace(file(), {"new one\r\n", "new two\r\n", "new three\r\n"}));
     QCOMPARE(writer.errorString(), reason);
-    QCOMPARE(contents(file()), old);
+    QCOMPARE(fileBytes(file()), old);
     // Nothing is left behind beside the file.
     QCOMPARE(folderEntries(), QStringList{"KDXparam.txt"});
     if (step == FaultyWriter::Step::Write)
@@ -108,7 +81,7 @@ void TestParamFile::failedReplaceKeepsTheOldFile()
 void TestParamFile::replaceKeepsPermissionsAndLinks()
 {
     const QString real = m_dir->filePath(QStringLiteral("real.txt"));
-    put(real, "old");
+    putFile(real, "old");
     const auto perms = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser |
                        QFile::ReadGroup | QFile::WriteGroup;
     QVERIFY(QFile::setPermissions(real, perms));
@@ -116,7 +89,7 @@ void TestParamFile::replaceKeepsPermissionsAndLinks()
     SafeFileWriter writer;
     QVERIFY(writer.replace(file(), {"new"}));
     QVERIFY(QFileInfo(file()).isSymLink());
-    QCOMPARE(contents(real), QByteArray("new"));
+    QCOMPARE(fileBytes(real), QByteArray("new"));
     QCOMPARE(QFile::permissions(real), perms);
 }
 
@@ -124,10 +97,10 @@ void TestParamFile::createNeverShortensAFile()
 {
     SafeFileWriter writer;
     QVERIFY(writer.createIfMissing(file()));
-    QCOMPARE(contents(file()), QByteArray());
-    put(file(), "kept\r\n");
+    QCOMPARE(fileBytes(file()), QByteArray());
+    putFile(file(), "kept\r\n");
     QVERIFY(writer.createIfMissing(file()));
-    QCOMPARE(contents(file()), QByteArray("kept\r\n"));
+    QCOMPARE(fileBytes(file()), QByteArray("kept\r\n"));
 }
 
 void TestParamFile::readTellsMissingFromUnreadable()
@@ -135,7 +108,7 @@ void TestParamFile::readTellsMissingFromUnreadable()
     using Status = ParamFile::ReadResult::Status;
     ParamFile pf(m_dir->path());
     QCOMPARE(pf.read().status, Status::Missing);
-    put(file(), "a\r\nb");
+    putFile(file(), "a\r\nb");
     ParamFile::ReadResult r = pf.read();
     QCOMPARE(r.status, Status::Read);
     QCOMPARE(r.rows, (QStringList{"a", "b"}));
@@ -178,20 +151,20 @@ void TestParamFile::appendAddsOneLine()
     QFETCH(QString, line);
     QFETCH(QByteArray, after);
     if (exists)
-        put(file(), before);
+        putFile(file(), before);
     ParamFile pf(m_dir->path());
     QVERIFY2(pf.append(line), qPrintable(pf.errorString()));
-    QCOMPARE(contents(file()), after);
+    QCOMPARE(fileBytes(file()), after);
     QCOMPARE(pf.read().rows.last(), line);
 }
 
 void TestParamFile::appendRefusesWhatTheFileCannotHold()
 {
-    put(file(), "\xE9\r\n");
+    putFile(file(), "\xE9\r\n");
     ParamFile pf(m_dir->path());
     QVERIFY(!pf.append(QStringLiteral("kész ✓")));
     QVERIFY(!pf.errorString().isEmpty());
-    QCOMPARE(contents(file()), QByteArray("\xE9\r\n"));
+    QCOMPARE(fileBytes(file()), QByteArray("\xE9\r\n"));
 }
 
 void TestParamFile::rewriteKeepsTheFilesEncoding_data()
@@ -216,12 +189,12 @@ void TestParamFile::rewriteKeepsTheFilesEncoding()
 {
     QFETCH(QByteArray, before);
     QFETCH(QByteArray, after);
-    put(file(), before);
+    putFile(file(), before);
     ParamFile pf(m_dir->path());
     const QStringList rows = pf.read().rows;
     QCOMPARE(rows.size(), 2);
     QVERIFY(pf.rewrite(rows.mid(0, 1)));
-    QCOMPARE(contents(file()), after);
+    QCOMPARE(fileBytes(file()), after);
     QCOMPARE(pf.read().rows, rows.mid(0, 1));
 }
 
@@ -240,7 +213,7 @@ void TestParamFile::readOnlyFolder()
 {
     if (::geteuid() == 0)
         QSKIP("file permissions do not stop root; the failing steps above stand in");
-    put(file(), "a\r\n");
+    putFile(file(), "a\r\n");
     QVERIFY(QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::ExeOwner));
     ParamFile pf(m_dir->path());
     const bool appended = pf.append(QStringLiteral("b"));
@@ -248,7 +221,7 @@ void TestParamFile::readOnlyFolder()
     QFile::setPermissions(m_dir->path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     QVERIFY(!appended);
     QVERIFY(!rewritten);
-    QCOMPARE(contents(file()), QByteArray("a\r\n"));
+    QCOMPARE(fileBytes(file()), QByteArray("a\r\n"));
     QCOMPARE(folderEntries(), QStringList{"KDXparam.txt"});
 }
 
