@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 namespace kdx {
 
 class Form1;
@@ -24,6 +26,9 @@ public:
     void Command41_Click(); // show the list
 
 private:
+    // The text of the list's current row; empty when no row is selected.
+    QString selectedRow() const;
+
     Form1 &m_form;
     Prompter &m_prompter;
     ParamSetStore &m_store;

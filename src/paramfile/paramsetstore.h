@@ -1,5 +1,7 @@
 #pragma once
 
+#include "paramfile.h"
+
 #include <QString>
 
 namespace kdx {
@@ -11,26 +13,34 @@ class Prompter;
 // list back.
 class ParamSetStore {
 public:
-    static constexpr const char *kFileName = "KDXparam.txt";
+    static constexpr const char *kFileName = ParamFile::kFileName;
 
     ParamSetStore(Form1 &form, Prompter &prompter, const QString &folder)
-        : m_form(form), m_prompter(prompter), m_folder(folder)
+        : m_form(form), m_prompter(prompter), m_file(folder)
     {
     }
 
-    QString folder() const { return m_folder; }
+    QString folder() const { return m_file.folder(); }
+    ParamFile &file() { return m_file; }
 
     // Refresh the list from the file, creating a missing file.
     void Command29_Click();
     // Store the parameter values with a comment as one new line.
     void Command37_Click();
     // Write the list back to the file.
-    void Command38_Click();
+    void Command38_Click() { rewriteList(); }
+
+    // Writes every row of the list back and selects the last one. When the
+    // file cannot be replaced the operator is told, the old file stays
+    // whole and false is returned.
+    bool rewriteList();
 
 private:
+    void message(const QString &text);
+
     Form1 &m_form;
     Prompter &m_prompter;
-    QString m_folder;
+    ParamFile m_file;
 };
 
 } // namespace kdx

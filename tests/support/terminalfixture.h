@@ -9,7 +9,8 @@
 #include <memory>
 
 // A whole terminal on a scripted line, with scripted boxes, a settling delay
-// that takes no time and a short reply time-out.
+// that takes no time, a short reply time-out and an empty parameter file in
+// a temporary folder.
 class TerminalFixture {
 public:
     explicit TerminalFixture(int replyTimeoutMs = 200);
