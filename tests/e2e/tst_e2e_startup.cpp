@@ -53,6 +53,10 @@ void TestE2eStartup::readAllOverASerialPort()
     Terminal terminal(optionsFor(opener, prompter, dir.path()));
 
     QVERIFY(terminal.Form_Load());
+    // The one message: the parameter file did not exist yet and was created.
+    QCOMPARE(prompter.shown.size(), 1);
+    QVERIFY(prompter.shown.first().text.endsWith("KDXparam.txt file nem elérhető . Létrehozom ."));
+    prompter.clear();
     QVERIFY(terminal.form().portPanel()->text().endsWith(sim.ptyPath() + ",38400,N,8,1"));
     terminal.run([&] { terminal.Form_Activate(); });
 
