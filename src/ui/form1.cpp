@@ -2,6 +2,7 @@
 
 #include "appicon.h"
 #include "captionlabel.h"
+#include "helptable.h"
 #include "optiongroup.h"
 #include "ticktimer.h"
 #include "tracesurface.h"
@@ -25,8 +26,7 @@
 namespace kdx {
 
 const char *const Form1::kCaption = "KDX terminal (ver.: 2.34_Frissítve : 2016.07.08. - Brenmoor)";
-const char *const Form1::kGeneralHint =
-    "Help : Mozgasd az egér kurzort a gombok vagy érték mező fölé.";
+const char *const Form1::kGeneralHint = kGeneralHelpText;
 const char *const Form1::kPortPanelFormat = "Mikrokontroller COM Port beállítás : %1,38400,N,8,1";
 
 namespace {
