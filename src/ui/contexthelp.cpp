@@ -49,12 +49,15 @@ QWidget *ContextHelp::controlAt(QWidget *receiver, const QPoint &pos) const
         if (!w)
             return nullptr; // not in this window
     }
+
+    // A disabled control takes no mouse moves: its frame answers instead.
+    if (!w->isEnabled()) {
+        while (w != &m_form && !w->isEnabled())
+            w = w->parentWidget();
+        return w;
+    }
     if (inScrollBar || qobject_cast<QScrollBar *>(w))
         return nullptr;
-
-    // A disabled control lets its frame answer.
-    while (w != &m_form && !w->isEnabled())
-        w = w->parentWidget();
     return w;
 }
 
