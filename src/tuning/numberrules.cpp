@@ -28,8 +28,9 @@ QChar localeDecimalSeparator()
     return sep.isEmpty() ? QChar(u'.') : sep.front();
 }
 
-std::optional<double> readNumber(const QString &text, QChar decimalSeparator)
+NumberReading examineNumber(const QString &text, QChar decimalSeparator)
 {
+    const NumberReading notANumber;
     qsizetype i = 0;
     const qsizetype n = text.size();
     while (i < n && isBlank(text[i]))
@@ -50,7 +51,7 @@ std::optional<double> readNumber(const QString &text, QChar decimalSeparator)
             fraction += char(text[i++].unicode());
     }
     if (plain.empty() && fraction.empty())
-        return std::nullopt;
+        return notANumber;
     if (plain.empty())
         plain = "0";
     if (!fraction.empty())
@@ -65,7 +66,7 @@ std::optional<double> readNumber(const QString &text, QChar decimalSeparator)
         while (j < n && isDigit(text[j]))
             exponent += char(text[j++].unicode());
         if (exponent.size() == signLength)
-            return std::nullopt;
+            return notANumber;
         plain += exponent;
         i = j;
     }
@@ -73,13 +74,23 @@ std::optional<double> readNumber(const QString &text, QChar decimalSeparator)
     while (i < n && isBlank(text[i]))
         ++i;
     if (i != n)
-        return std::nullopt;
+        return notANumber;
 
     double value = 0;
     const auto [end, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
+    if (ec == std::errc::result_out_of_range)
+        return {NumberReading::Form::OutOfRange, 0};
     if (ec != std::errc() || end != plain.data() + plain.size() || !std::isfinite(value))
+        return notANumber;
+    return {NumberReading::Form::Number, negative ? -value : value};
+}
+
+std::optional<double> readNumber(const QString &text, QChar decimalSeparator)
+{
+    const NumberReading reading = examineNumber(text, decimalSeparator);
+    if (reading.form != NumberReading::Form::Number)
         return std::nullopt;
-    return negative ? -value : value;
+    return reading.value;
 }
 
 std::optional<double> readNumber(const QString &text)

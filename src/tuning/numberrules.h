@@ -21,6 +21,15 @@ QChar localeDecimalSeparator();
 std::optional<double> readNumber(const QString &text, QChar decimalSeparator);
 std::optional<double> readNumber(const QString &text);
 
+// The same reading, telling apart a text that is no number from one written
+// as a number that no double holds ("1e999", "1e-999").
+struct NumberReading {
+    enum class Form { Number, NotANumber, OutOfRange };
+    Form form = Form::NotANumber;
+    double value = 0; // for Number only
+};
+NumberReading examineNumber(const QString &text, QChar decimalSeparator);
+
 // Plain decimal digits of a whole number, '-' only when negative, no blanks
 // and no grouping. The value is rounded down (towards minus infinity) first.
 QString wholeNumberText(double value);

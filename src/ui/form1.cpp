@@ -1,8 +1,12 @@
 #include "form1.h"
 
 #include "appicon.h"
+#include "artwork.h"
+#include "captionbutton.h"
 #include "captionlabel.h"
+#include "helptable.h"
 #include "optiongroup.h"
+#include "statuspanel.h"
 #include "ticktimer.h"
 #include "tracesurface.h"
 
@@ -10,6 +14,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -25,8 +30,7 @@
 namespace kdx {
 
 const char *const Form1::kCaption = "KDX terminal (ver.: 2.34_Frissítve : 2016.07.08. - Brenmoor)";
-const char *const Form1::kGeneralHint =
-    "Help : Mozgasd az egér kurzort a gombok vagy érték mező fölé.";
+const char *const Form1::kGeneralHint = kGeneralHelpText;
 const char *const Form1::kPortPanelFormat = "Mikrokontroller COM Port beállítás : %1,38400,N,8,1";
 
 namespace {
@@ -122,7 +126,7 @@ L *label(QWidget *parent, const char *name, const char *caption, int l, int t, i
 QPushButton *button(QWidget *parent, const char *name, const char *caption, int l, int t, int w,
                     int h)
 {
-    auto *x = make<QPushButton>(parent, name, l, t, w, h);
+    auto *x = make<CaptionButton>(parent, name, l, t, w, h);
     x->setText(tr8(caption));
     x->setAutoDefault(false);
     return x;
@@ -246,6 +250,7 @@ void Form1::buildParameterFrame()
     Label27 = label(f, "Label27", "Új érték beállítása", 3960, 240, 1815, 255);
     Label16 = label(f, "Label16", "Új érték", 6600, 240, 975, 255);
 
+    const QCursor valueCursor = valuePointer(devicePixelRatioF());
     for (int n = 0; n < 8; ++n) {
         const RowNames &r = rows[n];
         const int top = 480 + 360 * n;
@@ -255,6 +260,7 @@ void Form1::buildParameterFrame()
         *currents[n] = valueBox(f, r.current, "", 2760, top, 975, 285, 0);
         (*currents[n])->setReadOnly(true);
         (*currents[n])->setFont(valueFont());
+        (*currents[n])->setCursor(valueCursor);
         *scrolls[n] = scrollBar(f, r.scroll, r.min, r.max, 1, 10, r.start, 3960, top, 2415, 255);
         *news[n] = valueBox(f, r.newValue, "", 6600, top, 975, 285, 5);
         (*news[n])->setFont(valueFont());
@@ -393,19 +399,38 @@ void Form1::buildStatusBar()
     StatusBar1 = make<QStatusBar>(this, "StatusBar1", 0, 8940, 14730, 375);
     StatusBar1->setSizeGripEnabled(false);
 
-    StatusPanel1 = new QLabel(tr8(kPortPanelFormat).arg(QStringLiteral("COM1")), StatusBar1);
+    // Panel 1 is as wide as its text, link problems included, up to two
+    // thirds of the bar; the help panel takes the rest.
+    StatusPanel1 = new StatusPanel(tr8(kPortPanelFormat).arg(QStringLiteral("COM1")),
+                                   StatusPanel::Width::KeepsText, StatusBar1);
     StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));
     StatusPanel1->setToolTip(QStringLiteral("COM port beállítása"));
+    StatusPanel1->setMaximumWidth(StatusBar1->width() * 2 / 3);
     StatusBar1->addWidget(StatusPanel1);
 
-    StatusPicture = new QLabel(StatusBar1);
-    StatusPicture->setObjectName(QStringLiteral("StatusPicture"));
-    StatusBar1->addWidget(StatusPicture);
+    // Panel 2: the picture and the help text in one sunken panel.
+    auto *helpFrame = new QFrame(StatusBar1);
+    helpFrame->setObjectName(QStringLiteral("HelpPanelFrame"));
+    helpFrame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    auto *row = new QHBoxLayout(helpFrame);
+    row->setContentsMargins(3, 0, 0, 0);
+    row->setSpacing(4);
 
-    StatusPanel2 = new QLabel(tr8(kGeneralHint), StatusBar1);
+    constexpr int kBadge = 14;
+    StatusPicture = new QLabel(helpFrame);
+    StatusPicture->setObjectName(QStringLiteral("StatusPicture"));
+    StatusPicture->setPixmap(helpBadge(kBadge, devicePixelRatioF()));
+    StatusPicture->setFixedSize(kBadge, kBadge);
+    row->addWidget(StatusPicture);
+
+    auto *help = new StatusPanel(tr8(kGeneralHint), StatusPanel::Width::TakesTheRest, helpFrame);
+    help->setFrameStyle(QFrame::NoFrame);
+    help->setContentsMargins(0, 0, 3, 0);
+    StatusPanel2 = help;
     StatusPanel2->setObjectName(QStringLiteral("StatusPanel2"));
     StatusPanel2->setToolTip(QStringLiteral("Online segítség"));
-    StatusBar1->addWidget(StatusPanel2, 1);
+    row->addWidget(StatusPanel2, 1);
+    StatusBar1->addWidget(helpFrame, 1);
 }
 
 ParamRow Form1::row(int n) const

@@ -1,6 +1,7 @@
 #include "terminal.h"
 
 #include "captionlabel.h"
+#include "contexthelp.h"
 #include "form1.h"
 #include "link/portopener.h"
 #include "link/seriallink.h"
@@ -34,6 +35,7 @@ Terminal::Terminal(const TerminalOptions &options, QObject *parent)
     Prompter &prompter = *options.prompter;
 
     m_form = std::make_unique<Form1>();
+    m_help = std::make_unique<ContextHelp>(*m_form);
     m_link = std::make_unique<SerialLink>(*options.opener);
     m_link->setReplyTimeout(options.replyTimeoutMs);
     m_link->setReconnectInterval(options.reconnectIntervalMs);
@@ -67,6 +69,7 @@ Terminal::~Terminal()
     m_monitor.reset();
     m_delay.reset();
     m_guard.reset();
+    m_help.reset();
     m_form.reset();
     m_link.reset();
 }

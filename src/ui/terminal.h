@@ -65,6 +65,7 @@ public:
     MotorModes &motor() { return *m_motor; }
     StepMode &steps() { return *m_steps; }
     OperationGuard &guard() { return *m_guard; }
+    ContextHelp &help() { return *m_help; }
 
     // Runs one operation the way a window event does.
     void run(const std::function<void()> &operation);
@@ -75,6 +76,7 @@ private:
 
     TerminalOptions m_options;
     std::unique_ptr<Form1> m_form;
+    std::unique_ptr<ContextHelp> m_help;
     std::unique_ptr<SerialLink> m_link;
     std::unique_ptr<OperationGuard> m_guard;
     std::unique_ptr<SettleDelay> m_delay;

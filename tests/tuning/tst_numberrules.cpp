@@ -12,6 +12,8 @@ class TestNumberRules : public QObject {
 private slots:
     void readNumber_data();
     void readNumber();
+    void numberOutOfRange_data();
+    void numberOutOfRange();
     void normalisation_data();
     void normalisation();
     void validation_data();
@@ -71,6 +73,39 @@ void TestNumberRules::readNumber()
     QCOMPARE(result.has_value(), reads);
     if (reads)
         QCOMPARE(*result, value);
+}
+
+void TestNumberRules::numberOutOfRange_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("form");
+    QTest::addColumn<double>("value");
+
+    const int number = int(NumberReading::Form::Number);
+    const int none = int(NumberReading::Form::NotANumber);
+    const int outOfRange = int(NumberReading::Form::OutOfRange);
+    QTest::newRow("number") << " 12,5" << number << 12.5;
+    QTest::newRow("largest double") << "1,7e308" << number << 1.7e308;
+    QTest::newRow("smallest double") << "5e-324" << number << 5e-324;
+    QTest::newRow("too large") << "1e999" << outOfRange << 0.0;
+    QTest::newRow("too large, negative") << "-1e999" << outOfRange << 0.0;
+    QTest::newRow("too small") << "1e-999" << outOfRange << 0.0;
+    QTest::newRow("letters") << "abc" << none << 0.0;
+    QTest::newRow("empty") << "" << none << 0.0;
+    QTest::newRow("exponent without digits") << "1e" << none << 0.0;
+    QTest::newRow("too large, then letters") << "1e999x" << none << 0.0;
+}
+
+void TestNumberRules::numberOutOfRange()
+{
+    QFETCH(QString, text);
+    QFETCH(int, form);
+    QFETCH(double, value);
+    const NumberReading reading = examineNumber(text, u',');
+    QCOMPARE(int(reading.form), form);
+    if (reading.form == NumberReading::Form::Number)
+        QCOMPARE(reading.value, value);
+    QCOMPARE(kdx::readNumber(text, u',').has_value(), form == int(NumberReading::Form::Number));
 }
 
 void TestNumberRules::normalisation_data()

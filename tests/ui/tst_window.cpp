@@ -1,19 +1,27 @@
 #include "terminalfixture.h"
+#include "ui/captionbutton.h"
 #include "ui/captionlabel.h"
 #include "ui/form1.h"
+#include "ui/statuspanel.h"
 #include "ui/ticktimer.h"
 #include "ui/tracesurface.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTest>
+
+#include <algorithm>
+#include <cmath>
 
 using namespace kdx;
 
@@ -34,7 +42,45 @@ private slots:
     void typedLengthIsLimitedButCodeIsNot();
     void statusBarPanels();
     void autoTuningMessage();
+    void tallButtonsWrapTheirCaptions();
+    void shownCaptionsFit();
+    void valueBoxesHaveTheirOwnPointer();
+    void portPanelFitsItsLongestText();
+    void helpPanelShortensWhatDoesNotFit();
+    void graphColoursStandOut();
 };
+
+namespace {
+
+// Relative luminance contrast of two colours (1 = none, 21 = black on white).
+double contrast(const QColor &a, const QColor &b)
+{
+    auto luminance = [](const QColor &c) {
+        auto channel = [](double v) {
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) +
+               0.0722 * channel(c.blueF());
+    };
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Whether the window's fonts are the ones its captions were measured with.
+bool measuredFonts(const Form1 &f)
+{
+    return QFontInfo(f.font()).family() == QLatin1String("Liberation Sans");
+}
+
+// The status bar after its panels have taken their new widths.
+void settle(Form1 &f)
+{
+    QCoreApplication::sendPostedEvents();
+    f.StatusBar1->layout()->activate();
+    QCoreApplication::sendPostedEvents();
+}
+
+} // namespace
 
 void TestWindow::captionAndSize()
 {
@@ -316,6 +362,132 @@ void TestWindow::autoTuningMessage()
                          "verzióban ! Idővel ..."});
     QCOMPARE(fx.prompter.shown.first().title, QStringLiteral("kdxterminal"));
     QCOMPARE(fx.device().written(), QByteArray());
+}
+
+void TestWindow::tallButtonsWrapTheirCaptions()
+{
+    Form1 f;
+    f.show();
+    if (!measuredFonts(f))
+        QSKIP("captions are measured with Liberation Sans (fonts-liberation2)");
+    for (QPushButton *button : {f.Command3, f.Command27, f.Command20}) {
+        auto *b = qobject_cast<CaptionButton *>(button);
+        QVERIFY(b);
+        const QString caption = b->text();
+        // One line is too narrow; on two lines the caption fits the button.
+        const QRect room = b->captionRect();
+        const QFontMetrics fm(b->font());
+        QVERIFY(fm.horizontalAdvance(caption) > room.width());
+        const QRect laidOut = fm.boundingRect(room, CaptionButton::kCaptionFlags, caption);
+        QVERIFY(laidOut.height() >= 2 * fm.height());
+        QVERIFY(room.contains(laidOut));
+        // What the button says is still the caption itself.
+        QVERIFY(!caption.contains(u'\n'));
+        QAccessibleInterface *a = QAccessible::queryAccessibleInterface(b);
+        QVERIFY(a);
+        QCOMPARE(a->text(QAccessible::Name), caption);
+    }
+}
+
+void TestWindow::shownCaptionsFit()
+{
+    Form1 f;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    if (!measuredFonts(f))
+        QSKIP("captions are measured with Liberation Sans (fonts-liberation2)");
+    int checked = 0;
+    for (QWidget *w : f.findChildren<QWidget *>()) {
+        if (!w->isVisible() || w->objectName().startsWith(QLatin1String("StatusPanel")))
+            continue;
+        const QString what = w->objectName();
+        if (auto *b = qobject_cast<CaptionButton *>(w)) {
+            const QRect laidOut = b->fontMetrics().boundingRect(
+                b->captionRect(), CaptionButton::kCaptionFlags, b->text());
+            QVERIFY2(b->captionRect().contains(laidOut), qPrintable(what));
+        } else if (auto *c = qobject_cast<QCheckBox *>(w)) {
+            QVERIFY2(c->sizeHint().width() <= c->width(), qPrintable(what));
+        } else if (auto *l = qobject_cast<QLabel *>(w)) {
+            if (l->text().isEmpty())
+                continue;
+            QVERIFY2(l->sizeHint().width() <= l->width(), qPrintable(what));
+            QVERIFY2(l->fontMetrics().height() <= l->height(), qPrintable(what));
+        } else {
+            continue;
+        }
+        ++checked;
+    }
+    QCOMPARE(checked, 50); // 21 labels, 27 buttons, 2 check boxes
+}
+
+void TestWindow::valueBoxesHaveTheirOwnPointer()
+{
+    Form1 f;
+    for (int n = 0; n < 8; ++n) {
+        QLineEdit *box = f.row(n).current;
+        QVERIFY(box->testAttribute(Qt::WA_SetCursor));
+        QCOMPARE(box->cursor().shape(), Qt::BitmapCursor);
+        QVERIFY(!box->cursor().pixmap().isNull());
+        QCOMPARE(box->cursor().hotSpot(), QPoint(0, 0));
+        QVERIFY(f.row(n).newValue->cursor().shape() != Qt::BitmapCursor);
+    }
+    QVERIFY(!f.StatusPicture->pixmap().isNull());
+}
+
+void TestWindow::portPanelFitsItsLongestText()
+{
+    Form1 f;
+    f.show();
+    auto *panel = qobject_cast<StatusPanel *>(f.portPanel());
+    QVERIFY(panel);
+    for (const char *problem :
+         {"", " - a mikrokontroller nem válaszol", " - a mikrokontroller válasza értelmezhetetlen",
+          " - nincs jogosultság a port használatához", " - a kapcsolat megszakadt"}) {
+        for (const char *port : {"COM1", "/dev/ttyUSB0"}) {
+            panel->setText(QString::fromUtf8(Form1::kPortPanelFormat).arg(QLatin1String(port)) +
+                           QString::fromUtf8(problem));
+            settle(f);
+            QCOMPARE(panel->shownText(), panel->text());
+            QVERIFY(f.StatusBar1->rect().contains(panel->geometry()));
+        }
+    }
+}
+
+void TestWindow::helpPanelShortensWhatDoesNotFit()
+{
+    Form1 f;
+    f.show();
+    auto *help = qobject_cast<StatusPanel *>(f.helpPanel());
+    QVERIFY(help);
+    const QString longest =
+        QStringLiteral("Ismétlődve lépteti a motort a kiválasztott irányba a megadott (NEM encoder "
+                       "impulzus)lépésjel számmal P0 sebességen.");
+    help->setText(longest);
+    settle(f);
+    // With the port panel at its usual width the longest help text fits.
+    if (measuredFonts(f))
+        QCOMPARE(help->shownText(), longest);
+
+    // A long link problem narrows the help panel: the text is cut on show only.
+    f.portPanel()->setText(QString::fromUtf8(Form1::kPortPanelFormat).arg("/dev/ttyUSB0") +
+                           QStringLiteral(" - a mikrokontroller válasza értelmezhetetlen"));
+    settle(f);
+    QCOMPARE(qobject_cast<StatusPanel *>(f.portPanel())->shownText(), f.portPanel()->text());
+    QVERIFY(help->shownText().endsWith(QChar(0x2026)));
+    QCOMPARE(help->text(), longest);
+    QVERIFY(help->mapTo(f.StatusBar1, help->rect().bottomRight()).x() <= f.StatusBar1->width());
+}
+
+void TestWindow::graphColoursStandOut()
+{
+    Form1 f;
+    f.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&f));
+    const QColor surface = f.Picture1->grab().toImage().pixelColor(4, 4);
+    QVERIFY(contrast(surface, f.Picture1->traceColor()) >= 4.5);
+    QVERIFY(contrast(surface, f.Line1->palette().color(QPalette::Window)) >= 3.0);
+    // The zero line and the trace are told apart as well.
+    QVERIFY(contrast(f.Picture1->traceColor(), f.Line1->palette().color(QPalette::Window)) >= 1.5);
 }
 
 QTEST_MAIN(TestWindow)

@@ -1,0 +1,156 @@
+// Takes a picture of the terminal's window as the operator sees it: the real
+// window on the built-in simulated controller, after the first-show actions
+// (read-all, zeroing, stop-and-reset) and, on request, a PID run with a few
+// seconds of position-error trace.
+//
+//   kdxscreenshot -o docs/window.png --pid-run --seconds 3 --hover Text7 --locale hu_HU
+//
+// Runs headless with QT_QPA_PLATFORM=offscreen; QT_SCALE_FACTOR=1.5 shows the
+// window at 150 %.
+
+#include "link/simulatedopener.h"
+#include "motortest/motormodes.h"
+#include "quietprompter.h"
+#include "ui/form1.h"
+#include "ui/terminal.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QLocale>
+#include <QMouseEvent>
+#include <QPixmap>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTextStream>
+#include <QTimer>
+
+#include <cstdio>
+
+namespace {
+
+void warn(const QString &text)
+{
+    QTextStream(stderr) << "kdxscreenshot: " << text << Qt::endl;
+}
+
+// A mouse move over the middle of the named control, delivered to whatever
+// lies on top at that point, as the window system would.
+bool hover(kdx::Form1 &form, const QString &name)
+{
+    auto *control = form.findChild<QWidget *>(name);
+    if (name == form.objectName())
+        control = &form;
+    if (!control) {
+        warn(QStringLiteral("no control named %1").arg(name));
+        return false;
+    }
+    const QPoint atForm = control->mapTo(&form, control->rect().center());
+    QWidget *target = form.childAt(atForm);
+    if (!target)
+        target = &form;
+    QMouseEvent move(QEvent::MouseMove, target->mapFrom(&form, atForm), form.mapToGlobal(atForm),
+                     Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kdxscreenshot"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Saves a picture of the kdxterminal window running on the built-in "
+                       "simulated controller."));
+    parser.addHelpOption();
+    const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
+                                          QStringLiteral("PNG file to write (default: %1)."),
+                                          QStringLiteral("FILE"), QStringLiteral("window.png"));
+    const QCommandLineOption pidOption(
+        QStringLiteral("pid-run"),
+        QStringLiteral("Start a PID run (\" PID - szabályozott motor futás\") after the first "
+                       "actions, so the monitor draws a trace."));
+    const QCommandLineOption speedOption(QStringLiteral("speed"),
+                                         QStringLiteral("Speed scrollbar value for the run."),
+                                         QStringLiteral("N"));
+    const QCommandLineOption secondsOption(
+        QStringLiteral("seconds"),
+        QStringLiteral("Seconds to let the window run before the picture (default: 1)."),
+        QStringLiteral("S"), QStringLiteral("1"));
+    const QCommandLineOption hoverOption(
+        QStringLiteral("hover"),
+        QStringLiteral("Move the mouse over this control last, so the help panel shows its text."),
+        QStringLiteral("NAME"));
+    const QCommandLineOption localeOption(
+        QStringLiteral("locale"),
+        QStringLiteral("The operator's locale, e.g. hu_HU (default: the system's)."),
+        QStringLiteral("NAME"));
+    const QCommandLineOption folderOption(
+        QStringLiteral("param-folder"),
+        QStringLiteral("Folder of KDXparam.txt (default: a fresh temporary folder)."),
+        QStringLiteral("DIR"));
+    parser.addOptions({outputOption, pidOption, speedOption, secondsOption, hoverOption,
+                       localeOption, folderOption});
+    parser.process(app);
+    if (parser.isSet(localeOption))
+        QLocale::setDefault(QLocale(parser.value(localeOption)));
+
+    bool ok = false;
+    const double seconds = parser.value(secondsOption).toDouble(&ok);
+    if (!ok || seconds < 0) {
+        warn(QStringLiteral("--seconds wants a number of seconds"));
+        return 2;
+    }
+    int speed = -1;
+    if (parser.isSet(speedOption)) {
+        speed = parser.value(speedOption).toInt(&ok);
+        if (!ok) {
+            warn(QStringLiteral("--speed wants a whole number"));
+            return 2;
+        }
+    }
+
+    QTemporaryDir scratch;
+    kdx::SimulatedOpener opener;
+    QuietPrompter prompter;
+    kdx::TerminalOptions options;
+    options.opener = &opener;
+    options.prompter = &prompter;
+    options.paramFolder = parser.isSet(folderOption) ? parser.value(folderOption) : scratch.path();
+
+    kdx::Terminal terminal(options);
+    kdx::Form1 &form = terminal.form();
+    if (!terminal.Form_Load()) {
+        warn(QStringLiteral("the simulator did not start"));
+        return 1;
+    }
+
+    int status = 0;
+    auto takePicture = [&] {
+        if (parser.isSet(hoverOption) && !hover(form, parser.value(hoverOption)))
+            status = 2;
+        if (!form.grab().save(parser.value(outputOption), "PNG")) {
+            warn(QStringLiteral("cannot write %1").arg(parser.value(outputOption)));
+            status = 1;
+        }
+        for (const QString &box : prompter.noted())
+            warn(QStringLiteral("a box would have shown: %1").arg(box));
+        app.quit();
+    };
+    // Connected after the terminal's own wiring, so this runs once the
+    // first-show actions are over.
+    QObject::connect(&form, &kdx::Form1::firstShown, &app, [&] {
+        if (speed >= 0)
+            form.HScroll2->setValue(speed);
+        if (parser.isSet(pidOption))
+            terminal.run([&] { terminal.motor().Command32_Click(); });
+        QTimer::singleShot(int(seconds * 1000), &app, takePicture);
+    });
+
+    form.show();
+    const int result = app.exec();
+    return status ? status : result;
+}
