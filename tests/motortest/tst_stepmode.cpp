@@ -182,9 +182,11 @@ void TestStepMode::repeatSwitchDoesNotStallOnASilentLine()
     fx.load();
     Form1 &f = fx.form();
     f.Check3->setChecked(true);
+    fx.run([&] { fx.terminal().link().takeAll(); });
     fx.device().clearWritten();
 
-    // Nothing is outstanding and nothing comes: the stop still goes through.
+    // Nothing is outstanding and the input is empty: the stop still goes
+    // through, without waiting for the reply time-out.
     fx.device().setResponder([](const QByteArray &) { return QByteArray("\r\n"); });
     emit f.Command34->clicked();
 
