@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+
 namespace kdx {
 
 class Form1;
@@ -26,6 +28,9 @@ public:
     void Command42_Click(); // "RESET"
 
 private:
+    void sendAndWait(const QByteArray &command);
+    QByteArray speedCommand() const;
+
     Form1 &m_form;
     SerialLink &m_link;
     SettleDelay &m_delay;

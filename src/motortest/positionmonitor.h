@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 namespace kdx {
 
 class Form1;
@@ -7,7 +9,8 @@ class Prompter;
 class SerialLink;
 
 // The live position error: polls "P9", shows the current and the largest
-// error, and draws the error over time on the graph.
+// error, and draws the error over time on the graph. Its whole state lives
+// in the monitor's boxes (Text18..Text24).
 class PositionMonitor {
 public:
     PositionMonitor(Form1 &form, SerialLink &link, Prompter &prompter)
@@ -30,7 +33,17 @@ public:
     // Fills the two scale lists (start-up).
     void fillScaleLists();
 
+    // Lets the poll run again after a pause, unless the operator has switched
+    // the monitor off.
+    void resumePoll();
+
 private:
+    void showAxisCaptions();
+    void takeReading(qint16 value);
+    void drawNextSegment();
+    void clearTrace();
+    void checkErrorScale();
+
     Form1 &m_form;
     SerialLink &m_link;
     Prompter &m_prompter;

@@ -1,5 +1,8 @@
 #pragma once
 
+class QLineEdit;
+class QString;
+
 namespace kdx {
 
 class Form1;
@@ -10,6 +13,10 @@ class SerialLink;
 // Repeated back-and-forth stepping, and the step count it sends.
 class StepMode {
 public:
+    // How long the repeat switch gives an answer still on its way to come
+    // in before it puts its own command on the line.
+    static constexpr int kPendingReplyGraceMs = 100;
+
     StepMode(Form1 &form, SerialLink &link, Prompter &prompter, PositionMonitor &monitor)
         : m_form(form), m_link(link), m_prompter(prompter), m_monitor(monitor)
     {
@@ -23,6 +30,10 @@ public:
     void Command33_Click();   // step mode
 
 private:
+    void letPendingReplyArrive();
+    void checkCount(QLineEdit *box, const QString &notNumberText, const QString &notNumberTitle,
+                    const QString &fallback);
+
     Form1 &m_form;
     SerialLink &m_link;
     Prompter &m_prompter;

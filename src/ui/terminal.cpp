@@ -77,6 +77,14 @@ Terminal::~Terminal()
 void Terminal::run(const std::function<void()> &operation)
 {
     m_guard->run(operation);
+    if (m_guard->depth() > 0 || !m_stepDue)
+        return;
+    // A step that fell due during the operation goes out now, unless the
+    // timer has been stopped or held meanwhile.
+    m_stepDue = false;
+    TickTimer *timer = m_form->Timer2;
+    if (timer->isEnabled() && !timer->isHeld() && timer->interval() > 0)
+        timer->fire();
 }
 
 void Terminal::wire()
@@ -134,7 +142,16 @@ void Terminal::wire()
 
     // Position-error monitor
     PositionMonitor &m = *m_monitor;
-    on(f.Timer1, &TickTimer::tick, [&m] { m.Timer1_Timer(); });
+    // The timers tick only between operations. Inside another operation's
+    // wait a poll would take that operation's reply for its own, and a step
+    // would land in the middle of its exchange, where the controller may
+    // take the step count for a parameter's new value. A poll that falls
+    // due meanwhile is left out (the next one follows a millisecond later);
+    // a step is kept and runs as soon as the operation has ended.
+    connect(f.Timer1, &TickTimer::tick, this, [this, &m] {
+        if (m_guard->depth() == 0)
+            run([&m] { m.Timer1_Timer(); });
+    });
     on(f.Check2, &QCheckBox::toggled, [&m] { m.Check2_Click(); });
     on(f.Command28, &QPushButton::clicked, [&m] { m.Command28_Click(); });
     on(f.Command39, &QPushButton::clicked, [&m] { m.Command39_Click(); });
@@ -158,7 +175,12 @@ void Terminal::wire()
     // Step mode
     StepMode &sm = *m_steps;
     on(f.Check3, &QCheckBox::toggled, [&sm] { sm.Check3_Click(); });
-    on(f.Timer2, &TickTimer::tick, [&sm] { sm.Timer2_Timer(); });
+    connect(f.Timer2, &TickTimer::tick, this, [this, &sm] {
+        if (m_guard->depth() > 0)
+            m_stepDue = true;
+        else
+            run([&sm] { sm.Timer2_Timer(); });
+    });
     on(f.Text9, &QLineEdit::textChanged, [&sm] { sm.Text9_Change(); });
     on(f.txtEncoder, &QLineEdit::textChanged, [&sm] { sm.txtEncoder_Change(); });
     on(f.HScroll11, &QScrollBar::valueChanged, [&sm] { sm.HScroll11_Change(); });

@@ -89,6 +89,7 @@ private:
     std::unique_ptr<ParameterWrites> m_writes;
     std::unique_ptr<ScrollBinding> m_scrolls;
     bool m_activated = false;
+    bool m_stepDue = false; // a repeated step fell due during an operation
 };
 
 } // namespace kdx
