@@ -76,8 +76,16 @@ Terminal::~Terminal()
 
 void Terminal::run(const std::function<void()> &operation)
 {
+    const bool outermost = m_guard->depth() == 0;
+    // No poll falls due while an operation runs (see wire()); the timer
+    // rests meanwhile instead of waking up every millisecond for nothing.
+    if (outermost)
+        m_form->Timer1->setPaused(true);
     m_guard->run(operation);
-    if (m_guard->depth() > 0 || !m_stepDue)
+    if (!outermost)
+        return;
+    m_form->Timer1->setPaused(false);
+    if (!m_stepDue)
         return;
     // A step that fell due during the operation goes out now, unless the
     // timer has been stopped or held meanwhile.

@@ -32,9 +32,19 @@ void TickTimer::setHeld(bool held)
     update();
 }
 
+void TickTimer::setPaused(bool paused)
+{
+    if (paused == m_paused)
+        return;
+    m_paused = paused;
+    update();
+}
+
 void TickTimer::update()
 {
-    const bool run = m_enabled && m_interval > 0 && !m_held;
+    // While a tick runs the timer rests: a tick that waits for the
+    // controller costs no wake-ups, and the next period starts when it ends.
+    const bool run = m_enabled && m_interval > 0 && !m_held && !m_paused && !m_ticking;
     if (!run) {
         m_timer.stop();
     } else if (!m_timer.isActive() || m_timer.interval() != m_interval) {
@@ -47,8 +57,10 @@ void TickTimer::fire()
     if (m_ticking)
         return;
     m_ticking = true;
+    m_timer.stop();
     emit tick();
     m_ticking = false;
+    update();
 }
 
 } // namespace kdx

@@ -24,6 +24,11 @@ public:
     void setHeld(bool held);
     bool isHeld() const { return m_held; }
 
+    // Keeps the timer from firing while other work runs; independent of
+    // setHeld().
+    void setPaused(bool paused);
+    bool isPaused() const { return m_paused; }
+
     // True while a tick's handler runs.
     bool isTicking() const { return m_ticking; }
 
@@ -40,6 +45,7 @@ private:
     int m_interval = 0;
     bool m_enabled = true;
     bool m_held = false;
+    bool m_paused = false;
     bool m_ticking = false;
 };
 
