@@ -67,7 +67,7 @@ int main(int argc, char *argv[])
                        "simulated controller."));
     parser.addHelpOption();
     const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
-                                          QStringLiteral("PNG file to write (default: %1)."),
+                                          QStringLiteral("PNG file to write (default: window.png)."),
                                           QStringLiteral("FILE"), QStringLiteral("window.png"));
     const QCommandLineOption pidOption(
         QStringLiteral("pid-run"),
