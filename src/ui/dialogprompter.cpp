@@ -5,17 +5,27 @@
 
 namespace kdx {
 
+QString DialogPrompter::shownText(QString text)
+{
+    // Messages break their lines the way the controller's platform did
+    // (LF CR pairs among them); a box shows each break once.
+    text.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    return text;
+}
+
 void DialogPrompter::message(const QString &text, const QString &title, Icon icon)
 {
     QMessageBox box(icon == Icon::Question ? QMessageBox::Question : QMessageBox::NoIcon, title,
-                    text, QMessageBox::Ok, m_parent);
+                    shownText(text), QMessageBox::Ok, m_parent);
     box.exec();
 }
 
 bool DialogPrompter::question(const QString &text, const QString &title)
 {
-    QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No,
-                    m_parent);
+    QMessageBox box(QMessageBox::Question, title, shownText(text),
+                    QMessageBox::Yes | QMessageBox::No, m_parent);
     box.setDefaultButton(QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;

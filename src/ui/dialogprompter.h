@@ -17,6 +17,9 @@ public:
     std::optional<QString> input(const QString &prompt, const QString &title,
                                  const QString &defaultText) override;
 
+    // The text as a box shows it: every line break as one LF.
+    static QString shownText(QString text);
+
 private:
     QWidget *m_parent;
 };

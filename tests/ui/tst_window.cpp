@@ -1,6 +1,7 @@
 #include "terminalfixture.h"
 #include "ui/captionbutton.h"
 #include "ui/captionlabel.h"
+#include "ui/dialogprompter.h"
 #include "ui/form1.h"
 #include "ui/statuspanel.h"
 #include "ui/ticktimer.h"
@@ -42,6 +43,8 @@ private slots:
     void typedLengthIsLimitedButCodeIsNot();
     void statusBarPanels();
     void autoTuningMessage();
+    void messageLineBreaks_data();
+    void messageLineBreaks();
     void tallButtonsWrapTheirCaptions();
     void shownCaptionsFit();
     void valueBoxesHaveTheirOwnPointer();
@@ -488,6 +491,27 @@ void TestWindow::graphColoursStandOut()
     QVERIFY(contrast(surface, f.Line1->palette().color(QPalette::Window)) >= 3.0);
     // The zero line and the trace are told apart as well.
     QVERIFY(contrast(f.Picture1->traceColor(), f.Line1->palette().color(QPalette::Window)) >= 1.5);
+}
+
+void TestWindow::messageLineBreaks_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("LF CR LF CR between sentences") << "a .\n\r\n\rB"
+                                                   << "a .\n\nB";
+    QTest::newRow("CR LF") << "a\r\nb"
+                           << "a\nb";
+    QTest::newRow("lone CR") << "a\rb"
+                             << "a\nb";
+    QTest::newRow("plain") << "a b"
+                           << "a b";
+}
+
+void TestWindow::messageLineBreaks()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, shown);
+    QCOMPARE(DialogPrompter::shownText(text), shown);
 }
 
 QTEST_MAIN(TestWindow)
