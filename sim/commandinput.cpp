@@ -36,7 +36,8 @@ void CommandInput::readInput()
     if (n < 0 && (errno == EAGAIN || errno == EINTR))
         return;
     if (n <= 0) {
-        m_notifier->setEnabled(false); // no more commands will come
+        m_notifier->setEnabled(false);
+        emit ended();
         return;
     }
     m_typed.append(buffer, n);

@@ -22,7 +22,8 @@ class SimulatedLine;
 //   burst N   send N bytes of noise at once (random, or --garbage-byte)
 //
 // Each command obeyed goes into the log, and so does "burst sent" once a
-// burst has gone into the pseudo-terminal completely.
+// burst has gone into the pseudo-terminal completely. The end of the input
+// is reported, so that a kdxsim whose test has died does not linger.
 class CommandInput : public QObject {
     Q_OBJECT
 public:
@@ -33,6 +34,10 @@ public:
     // Carries out one command (single blanks between words); false for one
     // it does not know.
     bool obey(const QByteArray &command);
+
+signals:
+    // The input has ended: whoever gave the commands is gone.
+    void ended();
 
 private:
     void readInput();

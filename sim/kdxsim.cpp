@@ -5,7 +5,7 @@
 // --close-after is reached. Point the terminal's serial port at that path.
 //
 // With --commands it takes commands on standard input, one a line, to change
-// its faults while it runs (see usage()).
+// its faults while it runs (see commandinput.h); the end of that input ends it.
 
 #include "commandinput.h"
 #include "linelog.h"
@@ -146,7 +146,7 @@ int main(int argc, char *argv[])
         QStringLiteral("Take commands on standard input, one a line: 'heal' (answer like a sound "
                        "controller from now on: no silence, garbage, mangling or echo), "
                        "'silent' (answer nothing from now on), 'burst N' (send N bytes of "
-                       "noise at once)."));
+                       "noise at once). The end of the input ends kdxsim."));
     const QCommandLineOption seed(QStringLiteral("seed"),
                                   QStringLiteral("Seed for the garbage bytes."),
                                   QStringLiteral("n"), QStringLiteral("1"));
@@ -197,6 +197,8 @@ int main(int argc, char *argv[])
     std::unique_ptr<CommandInput> input;
     if (parser.isSet(commands))
         input = std::make_unique<CommandInput>(STDIN_FILENO, line, server, log);
+    if (input)
+        QObject::connect(input.get(), &CommandInput::ended, &app, &QCoreApplication::quit);
     std::printf("%s\n", qPrintable(server.slavePath()));
     std::fflush(stdout);
     return app.exec();

@@ -152,6 +152,12 @@ private slots:
         }
         QCOMPARE(lines, (QStringList{"> P0", "# heal", "> P0", "# silent", "> P1", "# heal", "> P2",
                                      "# burst 200000", "# burst sent"}));
+
+        // Whoever gave the commands is gone: kdxsim ends.
+        m_sim.closeWriteChannel();
+        QVERIFY(m_sim.waitForFinished(Patience));
+        QCOMPARE(m_sim.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(m_sim.exitCode(), 0);
     }
 
     void refusesBadOptions_data()
