@@ -379,11 +379,9 @@ void TestE2eFaults::silenceCostsNoProcessorAndPilesNothingUp()
     QVERIFY2(share < kCpuShareBound, qPrintable(QString::number(share)));
 
     QList<double> polls;
-    double last = silentFrom;
     for (const LogEntry &e : logEntries(logPath())) {
         if (e.ms > silentFrom && e.text == QLatin1String("P9"))
             polls << e.ms;
-        last = std::max(last, e.ms);
     }
     QVERIFY(!polls.isEmpty());
     const double span = polls.last() - polls.first();
