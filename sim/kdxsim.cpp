@@ -3,7 +3,12 @@
 // Prints the slave device path (such as /dev/pts/3) as the first line of its
 // standard output, then serves the controller until SIGINT or SIGTERM, or until
 // --close-after is reached. Point the terminal's serial port at that path.
+//
+// With --commands it takes commands on standard input, one a line, to change
+// its faults while it runs (see commandinput.h); the end of that input ends it.
 
+#include "commandinput.h"
+#include "linelog.h"
 #include "ptyserver.h"
 #include "simulatedline.h"
 
@@ -124,6 +129,24 @@ int main(int argc, char *argv[])
         QStringLiteral("garbage"),
         QStringLiteral("Chance (0..1) of a random byte after each byte sent."),
         QStringLiteral("rate"), QStringLiteral("0"));
+    const QCommandLineOption garbageByte(
+        QStringLiteral("garbage-byte"),
+        QStringLiteral("Make garbage and bursts of this byte (0..255, e.g. 0 for NUL) instead "
+                       "of random bytes."),
+        QStringLiteral("byte"));
+    const QCommandLineOption mangle(
+        QStringLiteral("mangle"),
+        QStringLiteral("Leave every blank and colon out of the answers."));
+    const QCommandLineOption logFile(
+        QStringLiteral("log"),
+        QStringLiteral("Write every received line, with its time in ms, to this file."),
+        QStringLiteral("file"));
+    const QCommandLineOption commands(
+        QStringLiteral("commands"),
+        QStringLiteral("Take commands on standard input, one a line: 'heal' (answer like a sound "
+                       "controller from now on: no silence, garbage, mangling or echo), "
+                       "'silent' (answer nothing from now on), 'burst N' (send N bytes of "
+                       "noise at once). The end of the input ends kdxsim."));
     const QCommandLineOption seed(QStringLiteral("seed"),
                                   QStringLiteral("Seed for the garbage bytes."),
                                   QStringLiteral("n"), QStringLiteral("1"));
@@ -132,7 +155,8 @@ int main(int argc, char *argv[])
         QStringLiteral("Preset a parameter, active and stored, e.g. P2=150. "
                        "May be repeated."),
         QStringLiteral("Pn=value"));
-    parser.addOptions({echo, latency, baud, instant, silentAfter, closeAfter, garbage, seed, set});
+    parser.addOptions({echo, latency, baud, instant, silentAfter, closeAfter, garbage, garbageByte,
+                       mangle, seed, set, logFile, commands});
     parser.process(app);
     if (!parser.positionalArguments().isEmpty())
         fail(QStringLiteral("unexpected argument '%1'")
@@ -144,11 +168,22 @@ int main(int argc, char *argv[])
     LineFaults faults;
     faults.silentAfter = count(parser, silentAfter, 0);
     faults.garbageRate = real(parser, garbage, 0, 1);
+    if (parser.isSet(garbageByte))
+        faults.garbageByte = int(real(parser, garbageByte, 0, 255));
+    faults.mangled = parser.isSet(mangle);
     faults.seed = quint32(real(parser, seed, 0, 4294967295.0));
 
     SimulatedLine line(timing, faults);
     line.firmware().setEcho(parser.isSet(echo));
     applyPresets(line.firmware(), parser.values(set));
+    LineLog log;
+    if (parser.isSet(logFile)) {
+        if (!log.open(parser.value(logFile)))
+            fail(QStringLiteral("cannot write the log %1").arg(parser.value(logFile)));
+        line.setLineObserver([&log](qint64 ns, QByteArrayView text, bool overlong) {
+            log.line(ns, overlong ? QByteArrayView("<overlong>") : text);
+        });
+    }
 
     if (!quitOnSignals(app))
         fail(QStringLiteral("cannot catch signals"));
@@ -159,6 +194,11 @@ int main(int argc, char *argv[])
         return 1;
     }
     QObject::connect(&server, &PtyServer::finished, &app, &QCoreApplication::quit);
+    std::unique_ptr<CommandInput> input;
+    if (parser.isSet(commands))
+        input = std::make_unique<CommandInput>(STDIN_FILENO, line, server, log);
+    if (input)
+        QObject::connect(input.get(), &CommandInput::ended, &app, &QCoreApplication::quit);
     std::printf("%s\n", qPrintable(server.slavePath()));
     std::fflush(stdout);
     return app.exec();

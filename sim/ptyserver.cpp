@@ -1,5 +1,6 @@
 #include "ptyserver.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -111,8 +112,17 @@ void PtyServer::deliverDue()
     checkFinished();
 }
 
+qsizetype PtyServer::inject(const QByteArray &bytes)
+{
+    const qsizetype taken = std::min(bytes.size(), MaxOutput - m_output.size());
+    m_output.append(bytes.first(taken));
+    writeOutput();
+    return taken;
+}
+
 void PtyServer::writeOutput()
 {
+    const bool sending = !m_output.isEmpty();
     while (!m_output.isEmpty()) {
         const ssize_t n = ::write(m_master, m_output.constData(), size_t(m_output.size()));
         if (n > 0) {
@@ -126,6 +136,8 @@ void PtyServer::writeOutput()
         }
     }
     m_writeNotifier->setEnabled(!m_output.isEmpty());
+    if (sending && m_output.isEmpty())
+        emit drained();
     checkFinished();
 }
 

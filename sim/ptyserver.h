@@ -40,15 +40,24 @@ public:
     // The slave device the terminal is to open, such as /dev/pts/3.
     QString slavePath() const { return m_slavePath; }
 
+    // Puts bytes on the line at once, behind what is already going out and
+    // without the line timing (a burst of noise); beyond MaxOutput waiting
+    // bytes the rest is lost. Returns how many were taken.
+    qsizetype inject(const QByteArray &bytes);
+
+    // The server's clock, which the line's times count on: ns since open().
+    qint64 nowNs() const { return m_clock.nsecsElapsed(); }
+
 signals:
     void finished();
+    // Everything there was to send has gone into the pseudo-terminal.
+    void drained();
 
 private:
     void readMaster();
     void deliverDue();
     void writeOutput();
     void checkFinished();
-    qint64 nowNs() const { return m_clock.nsecsElapsed(); }
 
     SimulatedLine &m_line;
     qint64 m_closeAfter;

@@ -19,11 +19,13 @@ void SimulatedLine::receive(qint64 nowNs, QByteArrayView bytes)
         const QByteArrayView piece = bytes.sliced(start, i + 1 - start);
         start = i + 1;
         const qint64 arrivalNs = m_timing.receive(nowNs, piece.size());
+        const bool complete = result == LineAssembler::Result::Complete;
+        if (m_observer)
+            m_observer(arrivalNs, complete ? QByteArrayView(m_assembler.line()) : QByteArrayView(),
+                       !complete);
         m_firmware.advanceTo(arrivalNs);
         QByteArray answer = m_firmware.echo() ? piece.toByteArray() : QByteArray();
-        answer += result == LineAssembler::Result::Complete
-                      ? m_firmware.handleLine(m_assembler.line())
-                      : m_firmware.rejectLine();
+        answer += complete ? m_firmware.handleLine(m_assembler.line()) : m_firmware.rejectLine();
         ++m_lines;
         if (m_faults.silentAfter < 0 || m_lines <= m_faults.silentAfter)
             schedule(arrivalNs, std::move(answer));
@@ -41,6 +43,10 @@ void SimulatedLine::receive(qint64 nowNs, QByteArrayView bytes)
 
 void SimulatedLine::schedule(qint64 readyNs, QByteArray bytes)
 {
+    if (m_faults.mangled) {
+        bytes.replace(' ', QByteArrayView());
+        bytes.replace(':', QByteArrayView());
+    }
     addGarbage(bytes);
     if (m_pendingBytes + bytes.size() > MaxPendingBytes)
         return;
@@ -57,9 +63,22 @@ void SimulatedLine::addGarbage(QByteArray &bytes)
     for (char c : std::as_const(bytes)) {
         noisy.append(c);
         if (m_random.generateDouble() < m_faults.garbageRate)
-            noisy.append(char(m_random.bounded(256)));
+            noisy.append(garbageByte());
     }
     bytes = noisy;
+}
+
+char SimulatedLine::garbageByte()
+{
+    return char(m_faults.garbageByte >= 0 ? m_faults.garbageByte : m_random.bounded(256));
+}
+
+QByteArray SimulatedLine::noise(qsizetype size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char &b : bytes)
+        b = garbageByte();
+    return bytes;
 }
 
 qint64 SimulatedLine::nextDeliveryNs() const

@@ -8,6 +8,7 @@
 #include <QRandomGenerator>
 
 #include <deque>
+#include <functional>
 
 namespace kdx::sim {
 
@@ -15,6 +16,8 @@ namespace kdx::sim {
 struct LineFaults {
     qint64 silentAfter = -1; // answer only this many lines (-1: all)
     double garbageRate = 0;  // chance of a random byte after each byte sent
+    int garbageByte = -1;    // the byte garbage is made of (-1: random bytes)
+    bool mangled = false;    // answers lose every blank and colon
     quint32 seed = 1;        // makes the garbage repeatable
 };
 
@@ -44,6 +47,19 @@ public:
     void advanceTo(qint64 nowNs) { m_firmware.advanceTo(nowNs); }
 
     qint64 linesReceived() const { return m_lines; }
+
+    // The faults from the next line on; silentAfter still counts from the
+    // first line. The garbage goes on from where the random sequence is.
+    void setFaults(const LineFaults &faults) { m_faults = faults; }
+    const LineFaults &faults() const { return m_faults; }
+    // Noise of the given size: random bytes, or all garbageByte when that is
+    // set. Comes from the same random sequence as the garbage.
+    QByteArray noise(qsizetype size);
+
+    // Told about every line received, when it has arrived: its text without
+    // the CR, or overlong for a line too long to keep.
+    using LineObserver = std::function<void(qint64 arrivalNs, QByteArrayView line, bool overlong)>;
+    void setLineObserver(LineObserver observer) { m_observer = std::move(observer); }
     Firmware &firmware() { return m_firmware; }
     const Firmware &firmware() const { return m_firmware; }
 
@@ -55,11 +71,13 @@ private:
 
     void schedule(qint64 readyNs, QByteArray bytes);
     void addGarbage(QByteArray &bytes);
+    char garbageByte();
 
     Firmware m_firmware;
     LineAssembler m_assembler;
     LineTiming m_timing;
     LineFaults m_faults;
+    LineObserver m_observer;
     QRandomGenerator m_random;
     std::deque<Delivery> m_pending;
     qsizetype m_pendingBytes = 0;

@@ -87,7 +87,7 @@ void SerialLink::setOpen(bool open, const QString &reason)
 {
     const bool changed = open != m_open;
     m_open = open;
-    m_replyProblem = false;
+    m_replyProblem = ReplyProblem::None;
     setProblem(open ? QString() : reason);
     if (open || m_shutDown || m_reconnectIntervalMs <= 0)
         m_reconnect.stop();
@@ -154,10 +154,8 @@ void SerialLink::waitForInput()
     for (;;) {
         ensureUsable();
         if (m_device->bytesAvailable() > 0) {
-            if (m_replyProblem) {
-                m_replyProblem = false;
-                setProblem(QString());
-            }
+            if (m_replyProblem == ReplyProblem::Silent)
+                clearReplyProblem();
             return;
         }
         if (deadline.hasExpired())
@@ -182,18 +180,39 @@ qint64 SerialLink::waiting() const
 QByteArray SerialLink::takeAll()
 {
     ensureUsable();
+    // A serial port fetches from its driver only while window events are
+    // handled, and the settling delay handles none: without this, a reply
+    // that came in during the delay would be left for the next read.
+    if (auto *port = qobject_cast<QSerialPort *>(m_device)) {
+        while (port->waitForReadyRead(0)) {
+        }
+        ensureUsable(); // the port may have failed meanwhile
+    }
     return m_device->readAll();
 }
 
 void SerialLink::fail(LinkError::Kind kind)
 {
     if (kind == LinkError::Kind::NoReply || kind == LinkError::Kind::Unintelligible) {
-        m_replyProblem = true;
+        m_replyProblem =
+            kind == LinkError::Kind::NoReply ? ReplyProblem::Silent : ReplyProblem::Garbled;
         setProblem(problemText(kind));
     }
     m_aborting = true;
     emit wake();
     throw LinkError(kind);
+}
+
+void SerialLink::understood()
+{
+    if (m_replyProblem != ReplyProblem::None)
+        clearReplyProblem();
+}
+
+void SerialLink::clearReplyProblem()
+{
+    m_replyProblem = ReplyProblem::None;
+    setProblem(QString());
 }
 
 void SerialLink::endOperation()

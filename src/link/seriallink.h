@@ -55,6 +55,10 @@ public:
 
     // What is wrong with the line, in the operator's words; empty when nothing is.
     QString problem() const { return m_problem; }
+    // A reply made sense. Ends the report of a silent or garbled controller;
+    // a silent one's also ends with the first byte that arrives, but a
+    // garbled one keeps sending bytes that make no sense.
+    void understood();
 
     void setReplyTimeout(int ms) { m_replyTimeoutMs = ms; }
     int replyTimeout() const { return m_replyTimeoutMs; }
@@ -69,6 +73,7 @@ signals:
 private:
     void ensureUsable();
     void setProblem(const QString &problem);
+    void clearReplyProblem();
     void setOpen(bool open, const QString &reason);
     void portFailed();
     void tryReconnect();
@@ -82,7 +87,8 @@ private:
     bool m_open = false;
     bool m_aborting = false;
     bool m_shutDown = false;
-    bool m_replyProblem = false; // the problem is a silent or garbled controller
+    enum class ReplyProblem { None, Silent, Garbled };
+    ReplyProblem m_replyProblem = ReplyProblem::None; // what the shown problem is about
 };
 
 } // namespace kdx

@@ -63,6 +63,7 @@ OpenResult SerialPortOpener::open()
     m_port.setDataBits(QSerialPort::Data8);
     m_port.setStopBits(QSerialPort::OneStop);
     m_port.setFlowControl(QSerialPort::NoFlowControl);
+    m_port.setReadBufferSize(kReceiveBufferBytes);
 
     if (m_port.open(QIODevice::ReadWrite)) {
         // Whatever the driver still holds from before this opening belongs

@@ -42,6 +42,8 @@ void PositionMonitor::Timer1_Timer()
     m_link.send(cmd::positionPoll());
     m_link.waitForInput();
     const std::optional<qint16> value = cutPositionReply(replyText(m_link.takeAll()));
+    if (value)
+        m_link.understood();
     // A reading of exactly 0 counts as no reading.
     if (value && *value != 0)
         takeReading(*value);

@@ -4,6 +4,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
@@ -13,12 +14,16 @@
 #include <io.h>
 #else
 #include <fcntl.h>
+#include <sys/file.h>
 #include <unistd.h>
 #endif
 
 namespace kdx {
 
 namespace {
+
+constexpr QLatin1StringView kTemporaryInfix(".kdxtmp-");
+constexpr qsizetype kTemporaryTailLength = 6; // the XXXXXX of the template
 
 QString systemError(int code)
 {
@@ -44,7 +49,63 @@ void syncFolder([[maybe_unused]] const QString &folder)
 #endif
 }
 
+// Marks the temporary file as in use for as long as this writer has it open,
+// so that another writer's clean-up leaves it alone. Where the file system
+// has no such locks the mark is missing, which costs nothing but the
+// clean-up's certainty.
+void holdWhileWriting([[maybe_unused]] QFile &file)
+{
+#ifndef Q_OS_WIN
+    ::flock(file.handle(), LOCK_EX | LOCK_NB);
+#endif
+}
+
+// Removes a temporary file left behind by a writer that died. One that a
+// live writer holds stays: on Windows an open file cannot be removed, and
+// elsewhere its writer holds a lock on it.
+void removeIfAbandoned(const QString &path)
+{
+#ifdef Q_OS_WIN
+    QFile::remove(path);
+#else
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd < 0)
+        return;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0)
+        ::unlink(name.constData());
+    ::close(fd);
+#endif
+}
+
 } // namespace
+
+QString SafeFileWriter::temporaryTemplate(const QString &path)
+{
+    return path + kTemporaryInfix + QString(kTemporaryTailLength, u'X');
+}
+
+bool SafeFileWriter::isTemporaryOf(const QString &name, const QString &fileName)
+{
+    const QString prefix = fileName + kTemporaryInfix;
+    if (name.size() != prefix.size() + kTemporaryTailLength || !name.startsWith(prefix))
+        return false;
+    return std::all_of(name.begin() + prefix.size(), name.end(), [](QChar c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+    });
+}
+
+void SafeFileWriter::removeStaleTemporaries(const QString &target)
+{
+    const QFileInfo info(target);
+    const QDir folder = info.absoluteDir();
+    const QStringList names =
+        folder.entryList(QDir::Files | QDir::Hidden | QDir::NoSymLinks | QDir::NoDotAndDotDot);
+    for (const QString &name : names) {
+        if (isTemporaryOf(name, info.fileName()))
+            removeIfAbandoned(folder.filePath(name));
+    }
+}
 
 bool SafeFileWriter::fail(const QString &reason)
 {
@@ -60,9 +121,13 @@ bool SafeFileWriter::replace(const QString &path, const QList<QByteArray> &piece
     const QString target = link.isSymLink() ? link.symLinkTarget() : link.absoluteFilePath();
     const QFileInfo old(target);
 
-    QTemporaryFile temporary(target + QStringLiteral(".XXXXXX"));
+    // Leftovers of writers that were killed half-way go first; failing to
+    // remove one only leaves it for the next time.
+    removeStaleTemporaries(target);
+    QTemporaryFile temporary(temporaryTemplate(target));
     if (!openTemporary(temporary))
         return false;
+    holdWhileWriting(temporary);
     for (const QByteArray &piece : pieces) {
         if (!writePiece(temporary, piece))
             return false;
@@ -76,10 +141,15 @@ bool SafeFileWriter::replace(const QString &path, const QList<QByteArray> &piece
                                  ? old.permissions()
                                  : QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
                                        QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
-    temporary.close();
+#ifdef Q_OS_WIN
+    temporary.close(); // an open file cannot be renamed there
+#endif
+    // Elsewhere the file stays open, and so marked as in use, until it has
+    // its final name.
     if (!moveOver(temporary.fileName(), target))
         return false;
     temporary.setAutoRemove(false);
+    temporary.close();
     syncFolder(old.absolutePath());
     return true;
 }

@@ -15,6 +15,11 @@ namespace kdx {
 // one. On any failure the temporary file is removed and the old file is left
 // exactly as it was.
 //
+// A writer that is killed half-way leaves its temporary file behind (the old
+// file is still whole). Such leftovers are recognised by their name,
+// "<file>.kdxtmp-" and six letters or digits, and removed by the next
+// replacement of the same file, unless a live writer still holds them open.
+//
 // The steps are virtual so that tests can make any one of them fail.
 class SafeFileWriter {
 public:
@@ -30,6 +35,11 @@ public:
 
     QString errorString() const { return m_error; }
 
+    // The name pattern of the temporary files for path (QTemporaryFile form).
+    static QString temporaryTemplate(const QString &path);
+    // True when name is that of a temporary file for a file named fileName.
+    static bool isTemporaryOf(const QString &name, const QString &fileName);
+
 protected:
     virtual bool openTemporary(QTemporaryFile &file);
     virtual bool writePiece(QFile &file, const QByteArray &piece);
@@ -41,6 +51,8 @@ protected:
     bool fail(const QString &reason);
 
 private:
+    static void removeStaleTemporaries(const QString &target);
+
     QString m_error;
 };
 

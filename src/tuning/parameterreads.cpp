@@ -30,6 +30,7 @@ void ParameterReads::singleRead(int n)
         m_delay.cmdIdotAd_Click();
         const ParameterCut cut = cutParameterReply(replyText(m_link.takeAll()));
         if (!cut.resend) {
+            m_link.understood();
             box->setText(cut.value);
             return;
         }

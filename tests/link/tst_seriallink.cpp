@@ -30,6 +30,7 @@ private slots:
     void silentControllerEndsTheOperation();
     void failureEndsEveryLaterStepUntilReleased();
     void replyAfterSilenceClearsTheProblem();
+    void garbledControllerIsReportedUntilUnderstood();
     void startupRetriesOtherFailuresOnce_data();
     void startupRetriesOtherFailuresOnce();
     void closedPortFailsAtOnce();
@@ -109,6 +110,33 @@ void TestSerialLink::replyAfterSilenceClearsTheProblem()
     opener.scripted().deliver("P9 1:");
     link.waitForInput();
     QVERIFY(link.problem().isEmpty());
+}
+
+void TestSerialLink::garbledControllerIsReportedUntilUnderstood()
+{
+    ScriptedOpener opener;
+    SerialLink link(opener);
+    link.openAtStartup();
+    QSignalSpy problems(&link, &SerialLink::problemChanged);
+    opener.scripted().deliver("xx");
+    QCOMPARE(failureOf([&] {
+                 link.waitForInput();
+                 link.takeAll();
+                 link.fail(LinkError::Kind::Unintelligible);
+             }),
+             LinkError::Kind::Unintelligible);
+    link.endOperation();
+
+    // More bytes that make no sense: the report stands, unchanged.
+    opener.scripted().deliver("yy");
+    link.waitForInput();
+    link.takeAll();
+    QCOMPARE(link.problem(), QStringLiteral("a mikrokontroller válasza értelmezhetetlen"));
+    QCOMPARE(problems.count(), 1);
+
+    link.understood();
+    QVERIFY(link.problem().isEmpty());
+    QCOMPARE(problems.count(), 2);
 }
 
 void TestSerialLink::startupRetriesOtherFailuresOnce_data()

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/file.h>
 #include <unistd.h>
 
 using namespace kdx;
@@ -19,6 +20,7 @@ private slots:
     void failedReplaceKeepsTheOldFile_data();
     void failedReplaceKeepsTheOldFile();
     void replaceKeepsPermissionsAndLinks();
+    void leftoversOfAKilledWriterGo();
     void createNeverShortensAFile();
     void readTellsMissingFromUnreadable();
     void appendAddsOneLine_data();
@@ -91,6 +93,40 @@ void TestParamFile::replaceKeepsPermissionsAndLinks()
     QVERIFY(QFileInfo(file()).isSymLink());
     QCOMPARE(fileBytes(real), QByteArray("new"));
     QCOMPARE(QFile::permissions(real), perms);
+}
+
+void TestParamFile::leftoversOfAKilledWriterGo()
+{
+    putFile(file(), "old\r\n");
+    const QString abandoned = file() + QStringLiteral(".kdxtmp-AbC123");
+    const QString held = file() + QStringLiteral(".kdxtmp-held01");
+    // Names that only look alike are the operator's own files.
+    const QStringList bystanders{"KDXparam.txt.backup", "KDXparam.txt.kdxtmp-AbC1234",
+                                 "KDXparam.txt.kdxtmp-AbC_12", "other.txt.kdxtmp-AbC123",
+                                 "KDXparam.txt.kdxtmp-"};
+    putFile(abandoned, "half");
+    for (const QString &name : bystanders)
+        putFile(m_dir->filePath(name), "mine");
+    // Another writer is still busy with this one.
+    QFile busy(held);
+    QVERIFY(busy.open(QIODevice::WriteOnly));
+    QCOMPARE(::flock(busy.handle(), LOCK_EX | LOCK_NB), 0);
+
+    SafeFileWriter writer;
+    QVERIFY(writer.replace(file(), {"new\r\n"}));
+    QCOMPARE(fileBytes(file()), QByteArray("new\r\n"));
+    QStringList expected = bystanders;
+    expected << "KDXparam.txt"
+             << "KDXparam.txt.kdxtmp-held01";
+    expected.sort();
+    QCOMPARE(folderEntries(), expected);
+
+    busy.close();
+    QVERIFY(writer.replace(file(), {"newer\r\n"}));
+    expected.removeOne("KDXparam.txt.kdxtmp-held01");
+    QCOMPARE(folderEntries(), expected);
+    for (const QString &name : bystanders)
+        QCOMPARE(fileBytes(m_dir->filePath(name)), QByteArray("mine"));
 }
 
 void TestParamFile::createNeverShortensAFile()

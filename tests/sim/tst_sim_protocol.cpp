@@ -219,6 +219,35 @@ private slots:
         QCOMPARE(exchange(second, script), garbled);
         QVERIFY(garbled.size() > 40); // the clean answers take 40 bytes
     }
+
+    void faultsChangeWhileRunning()
+    {
+        LineFaults mangled;
+        mangled.mangled = true;
+        SimulatedLine line(LineTiming::instant(), mangled);
+        Lines seen;
+        line.setLineObserver([&](qint64, QByteArrayView text, bool overlong) {
+            seen << (overlong ? QByteArray("<overlong>") : text.toByteArray());
+        });
+        QCOMPARE(exchange(line, "P0\r"), "P01000");
+
+        LineFaults nul;
+        nul.garbageRate = 1;
+        nul.garbageByte = 0;
+        line.setFaults(nul);
+        QCOMPARE(exchange(line, "\r"), QByteArray("\r\0\n\0", 4));
+        QCOMPARE(line.noise(3), QByteArray(3, '\0'));
+
+        LineFaults silent;
+        silent.silentAfter = line.linesReceived();
+        line.setFaults(silent);
+        QCOMPARE(exchange(line, "P2\r"), "");
+        QCOMPARE(line.firmware().activeValue(2), 200);
+
+        line.setFaults({});
+        QCOMPARE(exchange(line, "P2\r" + QByteArray(300, 'x') + "\r"), "P2 200:?\r\n");
+        QCOMPARE(seen, (Lines{"P0", "", "P2", "P2", "<overlong>"}));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestSimProtocol)

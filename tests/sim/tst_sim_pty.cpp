@@ -1,8 +1,10 @@
 // kdxsim as the terminal meets it: a serial port at 38400 8N1.
 
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QProcess>
 #include <QSerialPort>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -96,11 +98,74 @@ private slots:
         QCOMPARE(m_sim.exitCode(), 0);
     }
 
+    void commandsChangeTheFaults()
+    {
+        QTemporaryDir dir;
+        const QString log = dir.filePath(QStringLiteral("lines.log"));
+        const QString path = start({"--commands", "--mangle", "--garbage-byte", "0", "--log", log});
+        QSerialPort port;
+        QVERIFY2(openPort(port, path), qPrintable(port.errorString()));
+        QCOMPARE(ask(port, "P0", "1000"), "P01000");
+
+        command("heal");
+        QTRY_VERIFY_WITH_TIMEOUT(fileText(log).contains(" # heal\n"), Patience);
+        QCOMPARE(ask(port, "P0", ":"), "P0 1000:");
+
+        command("silent");
+        QTRY_VERIFY_WITH_TIMEOUT(fileText(log).contains(" # silent\n"), Patience);
+        port.write("P1\r");
+        QTRY_VERIFY_WITH_TIMEOUT(fileText(log).contains(" > P1\n"), Patience);
+        command("heal");
+        QTRY_VERIFY_WITH_TIMEOUT(fileText(log).count(" # heal\n") == 2, Patience);
+        QCOMPARE(ask(port, "P2", ":"), "P2 200:");
+
+        // A burst of NUL bytes, in one go, larger than any buffer on the way.
+        command("burst 200000");
+        QByteArray burst;
+        const QDeadlineTimer deadline(Patience);
+        while (burst.size() < 200000 && !deadline.hasExpired()) {
+            if (port.waitForReadyRead(int(deadline.remainingTime())))
+                burst += port.readAll();
+        }
+        QCOMPARE(burst, QByteArray(200000, '\0'));
+        QTRY_VERIFY_WITH_TIMEOUT(fileText(log).contains(" # burst sent\n"), Patience);
+
+        command("dance");
+        QByteArray complaint;
+        QTRY_VERIFY_WITH_TIMEOUT(
+            (complaint += m_sim.readAllStandardError()).contains("unknown command 'dance'"),
+            Patience);
+
+        // Every line in arrival order, each with the time the line timing
+        // gives it; the commands between, with the time they were obeyed.
+        QStringList lines;
+        double last = 0;
+        for (const QString &entry : fileText(log).split(u'\n', Qt::SkipEmptyParts)) {
+            bool ok = false;
+            const double ms = entry.section(u' ', 0, 0).toDouble(&ok);
+            QVERIFY2(ok && ms >= 0, qPrintable(entry));
+            lines << entry.section(u' ', 1);
+            if (lines.last().startsWith(u'>')) {
+                QVERIFY2(ms >= last, qPrintable(entry));
+                last = ms;
+            }
+        }
+        QCOMPARE(lines, (QStringList{"> P0", "# heal", "> P0", "# silent", "> P1", "# heal", "> P2",
+                                     "# burst 200000", "# burst sent"}));
+
+        // Whoever gave the commands is gone: kdxsim ends.
+        m_sim.closeWriteChannel();
+        QVERIFY(m_sim.waitForFinished(Patience));
+        QCOMPARE(m_sim.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(m_sim.exitCode(), 0);
+    }
+
     void refusesBadOptions_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::newRow("parameter out of range") << QStringList{"--set", "P8=1"};
         QTest::newRow("garbage rate") << QStringList{"--garbage", "2"};
+        QTest::newRow("garbage byte") << QStringList{"--garbage-byte", "256"};
         QTest::newRow("stray argument") << QStringList{"extra"};
     }
     void refusesBadOptions()
@@ -113,6 +178,18 @@ private slots:
     }
 
 private:
+    void command(const QByteArray &text)
+    {
+        m_sim.write(text + '\n');
+        m_sim.waitForBytesWritten(Patience);
+    }
+
+    static QString fileText(const QString &path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QString();
+    }
+
     // Starts kdxsim and returns the device path it prints first.
     QString start(const QStringList &arguments)
     {

@@ -29,3 +29,17 @@ void KdxsimProcess::stop()
         m_process.waitForFinished(5000);
     }
 }
+
+void KdxsimProcess::kill()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.kill();
+    m_process.waitForFinished(5000);
+}
+
+void KdxsimProcess::command(const QByteArray &line)
+{
+    m_process.write(line + '\n');
+    m_process.waitForBytesWritten(5000);
+}

@@ -14,7 +14,12 @@ public:
     // Starts kdxsim with the given options; false if it did not come up.
     bool start(const QStringList &arguments = {});
     QString ptyPath() const { return m_path; }
+    // Ends it with SIGTERM (an orderly end), or with SIGKILL when that fails.
     void stop();
+    // Ends it with SIGKILL at once, as a pulled cable ends the line.
+    void kill();
+    // Gives it a command on its standard input (started with --commands).
+    void command(const QByteArray &line);
 
 private:
     QProcess m_process;
