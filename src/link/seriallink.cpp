@@ -174,14 +174,26 @@ void SerialLink::waitForInput()
     }
 }
 
+void SerialLink::collectReceived() const
+{
+    // A serial port hands over what its driver has received only when the
+    // event loop runs or when asked. The settling delay runs no events, yet
+    // the bytes that came in meanwhile belong to the reply it waited for.
+    m_device->waitForReadyRead(0);
+}
+
 qint64 SerialLink::waiting() const
 {
-    return m_open ? m_device->bytesAvailable() : 0;
+    if (!m_open)
+        return 0;
+    collectReceived();
+    return m_device->bytesAvailable();
 }
 
 QByteArray SerialLink::takeAll()
 {
     ensureUsable();
+    collectReceived();
     return m_device->readAll();
 }
 
