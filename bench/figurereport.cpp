@@ -109,16 +109,17 @@ void FigureReport::report(const QString &measurement, const Results &r)
                Ratio::Percent, QStringLiteral("< %1 MB").arg(kMemoryLimitMB),
                peak < kMemoryLimitMB});
         const double first = megabytes(value("rss_first_kib"));
+        const double firstMin = value("first_min");
+        const QString when =
+            firstMin >= 1 ? number(firstMin, 1) + " min" : number(60 * firstMin, 1) + " s";
         const double end = megabytes(value("rss_end_kib"));
-        print(
-            {QStringLiteral("memory growth"),
-             QStringLiteral("%1 MB").arg(end - first >= 0 ? "+" + number(end - first, 2)
-                                                          : number(end - first, 2)),
-             QStringLiteral("from"),
-             QStringLiteral("%1 MB at %2 min").arg(number(first, 1), number(value("first_min"), 1)),
-             end / first, Ratio::Percent,
-             QStringLiteral("no growth to %1 min").arg(number(value("span_min"), 1)),
-             end - first <= kGrowthToleranceMB});
+        print({QStringLiteral("memory growth"),
+               QStringLiteral("%1 MB").arg(end - first >= 0 ? "+" + number(end - first, 2)
+                                                            : number(end - first, 2)),
+               QStringLiteral("from"), QStringLiteral("%1 MB at %2").arg(number(first, 1), when),
+               end / first, Ratio::Percent,
+               QStringLiteral("no growth to %1 min").arg(number(value("span_min"), 1)),
+               end - first <= kGrowthToleranceMB});
     }
 }
 
