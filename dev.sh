@@ -53,6 +53,8 @@ test)
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan
     echo "== Fuzzing (libFuzzer, ${FUZZ_SECONDS:-20} s per target)"
     tests/fuzz/run.sh "${FUZZ_SECONDS:-20}"
+    echo "== Benchmark, short run (a few seconds per figure; speed is not judged here)"
+    build-ci/bench/kdxbench --short
     echo "== All tests passed"
     ;;
 *)

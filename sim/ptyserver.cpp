@@ -9,6 +9,10 @@
 #include <termios.h>
 #include <unistd.h>
 
+#ifdef Q_OS_LINUX
+#include <sys/timerfd.h>
+#endif
+
 namespace kdx::sim {
 
 namespace {
@@ -39,12 +43,27 @@ PtyServer::PtyServer(SimulatedLine &line, qint64 closeAfter, QObject *parent)
     m_deliveryTimer.setSingleShot(true);
     m_deliveryTimer.setTimerType(Qt::PreciseTimer);
     connect(&m_deliveryTimer, &QTimer::timeout, this, &PtyServer::deliverDue);
+#ifdef Q_OS_LINUX
+    m_deliveryFd = timerfd_create(CLOCK_MONOTONIC, TFD_NONBLOCK | TFD_CLOEXEC);
+    if (m_deliveryFd >= 0) {
+        m_deliveryNotifier = std::make_unique<QSocketNotifier>(m_deliveryFd, QSocketNotifier::Read);
+        connect(m_deliveryNotifier.get(), &QSocketNotifier::activated, this, [this] {
+            quint64 expirations = 0;
+            [[maybe_unused]] const ssize_t n =
+                ::read(m_deliveryFd, &expirations, sizeof expirations);
+            deliverDue();
+        });
+    }
+#endif
 }
 
 PtyServer::~PtyServer()
 {
     m_readNotifier.reset();
     m_writeNotifier.reset();
+    m_deliveryNotifier.reset();
+    if (m_deliveryFd >= 0)
+        ::close(m_deliveryFd);
     if (m_slave >= 0)
         ::close(m_slave);
     if (m_master >= 0)
@@ -108,7 +127,7 @@ void PtyServer::deliverDue()
     writeOutput();
     const qint64 next = m_line.nextDeliveryNs();
     if (next >= 0)
-        m_deliveryTimer.start(int((std::max<qint64>(next - nowNs(), 0) + 999'999) / 1'000'000));
+        scheduleDelivery(std::max<qint64>(next - nowNs(), 0));
     checkFinished();
 }
 
@@ -118,6 +137,22 @@ qsizetype PtyServer::inject(const QByteArray &bytes)
     m_output.append(bytes.first(taken));
     writeOutput();
     return taken;
+}
+
+void PtyServer::scheduleDelivery(qint64 delayNs)
+{
+#ifdef Q_OS_LINUX
+    if (m_deliveryFd >= 0) {
+        itimerspec when{};
+        // A zero time would disarm the timer: due now means in a nanosecond.
+        const qint64 ns = std::max<qint64>(delayNs, 1);
+        when.it_value.tv_sec = time_t(ns / 1'000'000'000);
+        when.it_value.tv_nsec = long(ns % 1'000'000'000);
+        if (timerfd_settime(m_deliveryFd, 0, &when, nullptr) == 0)
+            return;
+    }
+#endif
+    m_deliveryTimer.start(int((delayNs + 999'999) / 1'000'000));
 }
 
 void PtyServer::writeOutput()

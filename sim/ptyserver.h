@@ -56,6 +56,8 @@ signals:
 private:
     void readMaster();
     void deliverDue();
+    // Wakes deliverDue() after the given time.
+    void scheduleDelivery(qint64 delayNs);
     void writeOutput();
     void checkFinished();
 
@@ -66,6 +68,11 @@ private:
     QString m_slavePath;
     std::unique_ptr<QSocketNotifier> m_readNotifier;
     std::unique_ptr<QSocketNotifier> m_writeNotifier;
+    // Answers go out when the line timing says, to the microsecond: a
+    // whole-millisecond timer would make every answer up to 1 ms late. Where
+    // there is no timerfd, the millisecond timer is used.
+    int m_deliveryFd = -1;
+    std::unique_ptr<QSocketNotifier> m_deliveryNotifier;
     QTimer m_deliveryTimer;
     QElapsedTimer m_clock;
     QElapsedTimer m_draining; // since the last answer went out, with closeAfter reached

@@ -172,22 +172,29 @@ void SerialLink::waitForInput()
     }
 }
 
+void SerialLink::collectReceived() const
+{
+    // A serial port hands over what its driver has received only when the
+    // event loop runs or when asked. The settling delay runs no events, yet
+    // the bytes that came in meanwhile belong to the reply it waited for.
+    // A few rounds take what the driver holds without chasing a flood.
+    for (int round = 0; round < 16 && m_device->waitForReadyRead(0); ++round) {
+    }
+}
+
 qint64 SerialLink::waiting() const
 {
-    return m_open ? m_device->bytesAvailable() : 0;
+    if (!m_open)
+        return 0;
+    collectReceived();
+    return m_device->bytesAvailable();
 }
 
 QByteArray SerialLink::takeAll()
 {
     ensureUsable();
-    // A serial port fetches from its driver only while window events are
-    // handled, and the settling delay handles none: without this, a reply
-    // that came in during the delay would be left for the next read.
-    if (auto *port = qobject_cast<QSerialPort *>(m_device)) {
-        while (port->waitForReadyRead(0)) {
-        }
-        ensureUsable(); // the port may have failed meanwhile
-    }
+    collectReceived();
+    ensureUsable(); // the port may have failed meanwhile
     return m_device->readAll();
 }
 

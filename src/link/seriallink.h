@@ -40,9 +40,9 @@ public:
     void send(const QByteArray &bytes);
     // Handles window events until at least one received byte is waiting.
     void waitForInput();
-    // Number of received bytes waiting.
+    // Number of received bytes waiting, up to this moment.
     qint64 waiting() const;
-    // Takes every waiting byte.
+    // Takes every byte received up to this moment.
     QByteArray takeAll();
 
     // Ends the running operation for the given reason (reported once).
@@ -72,6 +72,8 @@ signals:
 
 private:
     void ensureUsable();
+    // Takes into the device's buffer whatever the line has delivered by now.
+    void collectReceived() const;
     void setProblem(const QString &problem);
     void clearReplyProblem();
     void setOpen(bool open, const QString &reason);

@@ -53,7 +53,7 @@ NumberReading examineNumber(const QString &text, QChar decimalSeparator)
     if (plain.empty() && fraction.empty())
         return notANumber;
     if (plain.empty())
-        plain = "0";
+        plain.push_back('0'); // not = "0": GCC 12 warns falsely (-Wrestrict) at -O2
     if (!fraction.empty())
         plain += '.' + fraction;
 

@@ -4,8 +4,7 @@ namespace kdx {
 
 TickTimer::TickTimer(QObject *parent) : QObject(parent)
 {
-    m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &TickTimer::fire);
+    connect(&m_timer, &PreciseTimer::timeout, this, &TickTimer::fire);
 }
 
 void TickTimer::setEnabled(bool enabled)

@@ -1,7 +1,8 @@
 #pragma once
 
+#include "precisetimer.h"
+
 #include <QObject>
-#include <QTimer>
 
 namespace kdx {
 
@@ -41,7 +42,7 @@ signals:
 private:
     void update();
 
-    QTimer m_timer;
+    PreciseTimer m_timer;
     int m_interval = 0;
     bool m_enabled = true;
     bool m_held = false;

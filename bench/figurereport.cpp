@@ -1,0 +1,126 @@
+#include "figurereport.h"
+
+#include <cstdio>
+
+namespace kdx::bench {
+
+namespace {
+
+constexpr double kPollTarget = 0.90;     // share of the line's limit
+constexpr double kEarlyTolerance = 0.01; // polls that may take an earlier reply
+constexpr double kSilentCpuLimit = 0.02; // share of one core
+constexpr double kReadAllTarget = 1.15;  // times the floor
+constexpr double kMemoryLimitMB = 80;    // peak resident memory
+constexpr double kGrowthToleranceMB = 1; // what counts as no growth
+
+QString number(double value, int decimals)
+{
+    return QString::number(value, 'f', decimals);
+}
+
+double megabytes(double kib)
+{
+    return kib * 1024 / 1e6;
+}
+
+} // namespace
+
+void FigureReport::print(const Figure &f)
+{
+    const QString ratio =
+        f.ratioKind == Ratio::Percent ? number(100 * f.ratio, 1) + " %" : number(f.ratio, 3) + " x";
+    QString verdict = QStringLiteral("no target");
+    if (f.met) {
+        verdict = QStringLiteral("target %1: ").arg(f.target);
+        if (!m_judged)
+            verdict += QStringLiteral("not judged (short run)");
+        else
+            verdict += *f.met ? QStringLiteral("met") : QStringLiteral("MISSED");
+        if (m_judged && !*f.met)
+            m_allMet = false;
+    }
+    const QString line = QStringLiteral("%1 %2   %3 %4   ratio %5   %6")
+                             .arg(f.name, -20)
+                             .arg(f.measured, 18)
+                             .arg(f.limitWord, -5)
+                             .arg(f.limit, 16)
+                             .arg(ratio, 9)
+                             .arg(verdict);
+    std::printf("%s\n", qPrintable(line));
+    std::fflush(stdout);
+}
+
+void FigureReport::report(const QString &measurement, const Results &r)
+{
+    const auto value = [&r](const char *key) { return r.value(QLatin1String(key)); };
+    // The measurement ran into a message box: its figures are not the
+    // ordinary path's (the boxes were printed as it ran).
+    if (value("messages") > 0) {
+        std::printf("%s: %g message box(es) shown, see above\n", qPrintable(measurement),
+                    value("messages"));
+        if (m_judged)
+            m_allMet = false;
+    }
+    if (measurement == QLatin1String("window")) {
+        // Only a part of the start-up limit; no figure of its own.
+        m_windowMs = value("window_ms");
+    } else if (measurement == QLatin1String("startup")) {
+        const double limit = value("readall_floor_ms") + std::max(m_windowMs, 0.0);
+        print({QStringLiteral("start-up"), number(value("startup_ms"), 0) + " ms",
+               QStringLiteral("limit"), number(limit, 0) + " ms", value("startup_ms") / limit,
+               Ratio::Factor, QString(), std::nullopt});
+    } else if (measurement == QLatin1String("readall")) {
+        const double ratio = value("readall_ms") / value("readall_floor_ms");
+        print({QStringLiteral("read-all"), number(value("readall_ms"), 0) + " ms",
+               QStringLiteral("floor"), number(value("readall_floor_ms"), 0) + " ms", ratio,
+               Ratio::Factor, QStringLiteral("<= %1 x").arg(kReadAllTarget),
+               ratio <= kReadAllTarget});
+    } else if (measurement == QLatin1String("polling")) {
+        const double rate = value("readings") / value("window_s");
+        const double limit = value("readings") / value("limit_s");
+        // A poll that took an earlier poll's reply overlaps with it on the
+        // line and is not held to the line's limit.
+        const bool inStep = value("answered_early") <= kEarlyTolerance * value("polls");
+        print({QStringLiteral("poll rate"), number(rate, 1) + " readings/s",
+               QStringLiteral("limit"), number(limit, 1) + " /s", rate / limit, Ratio::Percent,
+               inStep ? QStringLiteral(">= %1 %").arg(100 * kPollTarget)
+                      : QStringLiteral("(polls not in step with their replies)"),
+               inStep && rate / limit >= kPollTarget});
+        const double cpu = value("cpu_s") / value("span_s");
+        print({QStringLiteral("CPU while polling"), number(100 * cpu, 1) + " % core",
+               QStringLiteral("limit"), QStringLiteral("100 % core"), cpu, Ratio::Percent,
+               QString(), std::nullopt});
+    } else if (measurement == QLatin1String("client")) {
+        const double rate = value("readings") / value("window_s");
+        const double limit = value("readings") / value("limit_s");
+        print({QStringLiteral("poll rate, bare client"), number(rate, 1) + " readings/s",
+               QStringLiteral("limit"), number(limit, 1) + " /s", rate / limit, Ratio::Percent,
+               QString(), std::nullopt});
+    } else if (measurement == QLatin1String("silent")) {
+        const double cpu = value("cpu_s") / value("span_s");
+        print({QStringLiteral("CPU while silent"), number(100 * cpu, 2) + " % core",
+               QStringLiteral("limit"), number(100 * kSilentCpuLimit, 0) + " % core",
+               cpu / kSilentCpuLimit, Ratio::Percent,
+               QStringLiteral("< %1 %").arg(100 * kSilentCpuLimit), cpu < kSilentCpuLimit});
+    } else if (measurement == QLatin1String("memory")) {
+        const double peak = megabytes(value("hwm_kib"));
+        print({QStringLiteral("peak memory (VmHWM)"), number(peak, 1) + " MB",
+               QStringLiteral("limit"), number(kMemoryLimitMB, 0) + " MB", peak / kMemoryLimitMB,
+               Ratio::Percent, QStringLiteral("< %1 MB").arg(kMemoryLimitMB),
+               peak < kMemoryLimitMB});
+        const double first = megabytes(value("rss_first_kib"));
+        const double firstMin = value("first_min");
+        const QString when =
+            firstMin >= 1 ? number(firstMin, 1) + " min" : number(60 * firstMin, 1) + " s";
+        const double end = megabytes(value("rss_end_kib"));
+        print({QStringLiteral("memory growth"),
+               QStringLiteral("%1 MB").arg(end - first >= 0 ? "+" + number(end - first, 2)
+                                                            : number(end - first, 2)),
+               QStringLiteral("from"), QStringLiteral("%1 MB at %2").arg(number(first, 1), when),
+               end / first, Ratio::Percent,
+               QStringLiteral("no growth to %1 min").arg(number(value("span_min"), 1)),
+               end - first <= kGrowthToleranceMB});
+    }
+}
+
+} // namespace kdx::bench
