@@ -28,9 +28,12 @@ std::optional<QString> ScriptedPrompter::input(const QString &prompt, const QStr
     record({Kind::Input, prompt, title});
     if (inputs.empty())
         return std::nullopt;
-    auto a = inputs.front();
+    const QString answer = inputs.front().value_or(QString());
+    const bool cancelled = !inputs.front().has_value();
     inputs.pop_front();
-    return a;
+    if (cancelled)
+        return std::nullopt;
+    return answer;
 }
 
 QStringList ScriptedPrompter::texts() const
