@@ -2,6 +2,8 @@
 
 #include "windows1250.h"
 
+#include <QStringDecoder>
+
 #include <algorithm>
 
 namespace kdx {
@@ -51,8 +53,13 @@ FileEncoding detectEncoding(const QByteArray &bytes)
 QString decodeFileText(const QByteArray &bytes)
 {
     switch (detectEncoding(bytes)) {
-    case FileEncoding::Utf8WithBom:
-        return QString::fromUtf8(bytes.mid(3));
+    case FileEncoding::Utf8WithBom: {
+        // Only the one mark in front is the file's; a second one is text
+        // (QString::fromUtf8 would skip it too).
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless |
+                                                         QStringDecoder::Flag::ConvertInitialBom);
+        return decoder.decode(bytes.mid(3));
+    }
     case FileEncoding::Utf8:
         return QString::fromUtf8(bytes);
     case FileEncoding::Windows1250:

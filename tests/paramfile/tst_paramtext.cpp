@@ -112,6 +112,10 @@ void TestParamText::encodingOfFileBytes_data()
         << QByteArray("\xEF\xBB\xBF"
                       "a\xC3\xA9")
         << FileEncoding::Utf8WithBom << QStringLiteral("aé");
+    QTest::newRow("only the first mark is the file's")
+        << QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF"
+                      "< ")
+        << FileEncoding::Utf8WithBom << QStringLiteral("\uFEFF< ");
     QTest::newRow("UTF-8 four-byte")
         << QByteArray("\xF0\x9F\x99\x82") << u8 << QStringLiteral("🙂");
     QTest::newRow("truncated sequence") << QByteArray("a\xC3") << cp << QStringLiteral("aĂ");
