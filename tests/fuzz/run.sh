@@ -4,6 +4,9 @@
 # the repository. Prints one line per target: executions and findings.
 #
 #   tests/fuzz/run.sh [SECONDS]    (default 20 per target)
+#
+# The random seed is fixed (FUZZ_SEED, default 1) so that a run repeats what
+# the one before it tried; set another seed to explore further.
 set -euo pipefail
 cd "$(dirname "$0")/../.."
 seconds=${1:-${FUZZ_SECONDS:-20}}
@@ -19,7 +22,8 @@ for corpus in tests/fuzz/corpus/*/; do
     name=$(basename "$corpus")
     mkdir -p "$scratch/$name"
     log="$scratch/$name.log"
-    if "$build/tests/fuzz/fuzz_$name" -max_total_time="$seconds" -timeout=5 -rss_limit_mb=2048 \
+    if "$build/tests/fuzz/fuzz_$name" -max_total_time="$seconds" -seed="${FUZZ_SEED:-1}" \
+        -timeout=5 -rss_limit_mb=2048 \
         -artifact_prefix="$scratch/$name-" "$scratch/$name" "$corpus" >"$log" 2>&1; then
         runs=$(grep -o 'Done [0-9]* runs' "$log" | grep -o '[0-9]*' || echo '?')
         echo "fuzz_$name: $runs executions in ${seconds} s, no findings"
