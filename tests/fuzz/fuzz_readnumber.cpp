@@ -8,8 +8,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QString text =
-        QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
+    const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data), qsizetype(size));
     for (QChar separator : {QChar(u','), QChar(u'.')}) {
         const auto value = kdx::readNumber(text, separator);
         if (value && !std::isfinite(*value))
@@ -23,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 std::abort();
         }
         for (int n = 0; n < kdx::kParamCount; ++n) {
-            const kdx::Validation v = kdx::validateNewValue(n, kdx::WriteKind::Test, normalised,
-                                                            separator);
+            const kdx::Validation v =
+                kdx::validateNewValue(n, kdx::WriteKind::Test, normalised, separator);
             if (v.ok) {
                 const double x = *kdx::readNumber(normalised, separator);
                 if (x < kdx::param(n).testLo || x > kdx::param(n).testHi)

@@ -15,7 +15,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         const uint8_t head = data[i++];
         now += qint64(head & 0x0f) * 1'000'000;
         const size_t chunk = std::min<size_t>(size - i, (head >> 4) + 1);
-        line.receive(now, QByteArrayView(reinterpret_cast<const char *>(data + i), qsizetype(chunk)));
+        line.receive(now,
+                     QByteArrayView(reinterpret_cast<const char *>(data + i), qsizetype(chunk)));
         i += chunk;
         const QByteArray answer = line.takeDue(now + 5'000'000);
         if (answer.size() > kdx::sim::SimulatedLine::MaxPendingBytes)

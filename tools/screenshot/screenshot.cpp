@@ -66,9 +66,10 @@ int main(int argc, char *argv[])
         QStringLiteral("Saves a picture of the kdxterminal window running on the built-in "
                        "simulated controller."));
     parser.addHelpOption();
-    const QCommandLineOption outputOption({QStringLiteral("o"), QStringLiteral("output")},
-                                          QStringLiteral("PNG file to write (default: window.png)."),
-                                          QStringLiteral("FILE"), QStringLiteral("window.png"));
+    const QCommandLineOption outputOption(
+        {QStringLiteral("o"), QStringLiteral("output")},
+        QStringLiteral("PNG file to write (default: window.png)."), QStringLiteral("FILE"),
+        QStringLiteral("window.png"));
     const QCommandLineOption pidOption(
         QStringLiteral("pid-run"),
         QStringLiteral("Start a PID run (\" PID - szabályozott motor futás\") after the first "
