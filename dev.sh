@@ -39,7 +39,8 @@ case "${1:-}" in
 run)
     shift
     install_missing
-    build build-release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKDX_BUILD_TESTS=OFF -DKDX_BUILD_BENCH=OFF
+    build build-release -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKDX_BUILD_TESTS=OFF -DKDX_BUILD_BENCH=OFF \
+        -DKDX_BUILD_TOOLS=OFF
     [ $# -gt 0 ] || set -- --simulate
     exec ./build-release/src/kdxterminal "$@"
     ;;
