@@ -1,5 +1,7 @@
 #include "positionmonitor.h"
 
+#include "core/readingbuffer.h"
+#include "core/steadyclock.h"
 #include "link/commands.h"
 #include "link/replycut.h"
 #include "link/seriallink.h"
@@ -42,8 +44,13 @@ void PositionMonitor::Timer1_Timer()
     m_link.send(cmd::positionPoll());
     m_link.waitForInput();
     const std::optional<qint16> value = cutPositionReply(replyText(m_link.takeAll()));
-    if (value)
+    if (value) {
         m_link.understood();
+        if (m_readings)
+            m_readings->push({steadyNowNs(), *value});
+    } else {
+        m_link.noteUncut();
+    }
     // A reading of exactly 0 counts as no reading.
     if (value && *value != 0)
         takeReading(*value);

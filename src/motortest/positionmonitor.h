@@ -6,6 +6,7 @@ namespace kdx {
 
 class Form1;
 class Prompter;
+class ReadingBuffer;
 class SerialLink;
 
 // The live position error: polls "P9", shows the current and the largest
@@ -30,6 +31,9 @@ public:
     void Text21_Change();          // trace wrap
     void HScrollsebesseg_Change(); // sampling interval
 
+    // Every reading also goes, with its time of arrival, into this buffer.
+    void setReadings(ReadingBuffer *buffer) { m_readings = buffer; }
+
     // Fills the two scale lists (start-up).
     void fillScaleLists();
 
@@ -47,6 +51,7 @@ private:
     Form1 &m_form;
     SerialLink &m_link;
     Prompter &m_prompter;
+    ReadingBuffer *m_readings = nullptr;
 };
 
 } // namespace kdx

@@ -34,10 +34,12 @@ void ParameterReads::singleRead(int n)
             box->setText(cut.value);
             return;
         }
+        m_link.noteUncut();
         // A controller that keeps answering without a space or a colon is
         // not one this program can talk to.
         if (attempt >= SerialLink::kMaxReadAttempts)
             m_link.fail(LinkError::Kind::Unintelligible);
+        m_link.noteResend();
     }
 }
 

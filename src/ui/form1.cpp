@@ -276,7 +276,7 @@ void Form1::buildParameterFrame()
 
     Check1 = concealed(
         checkBox(f, "Check1", "Új értéket azonnal elküld.", 3960, 3360, 2415, 255, false));
-    AutoTuning = concealed(button(f, "AutoTuning", "Auto TUNING", 6600, 3360, 975, 495));
+    AutoTuning = button(f, "AutoTuning", "Auto TUNING", 6600, 3360, 975, 495);
     HScroll12 =
         concealed(scrollBar(f, "HScroll12", 1000, 10000, 100, 1000, 5000, 1560, 3360, 975, 255));
     Label23 = concealed(label(f, "Label23", "Olvasás idő : 50", 240, 3360, 1575, 255));

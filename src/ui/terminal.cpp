@@ -2,6 +2,7 @@
 
 #include "captionlabel.h"
 #include "contexthelp.h"
+#include "core/readingbuffer.h"
 #include "form1.h"
 #include "link/portopener.h"
 #include "link/seriallink.h"
@@ -9,6 +10,8 @@
 #include "motortest/positionmonitor.h"
 #include "motortest/stepmode.h"
 #include "operationguard.h"
+#include "operations/capturestore.h"
+#include "operations/stepcapture.h"
 #include "paramfile/paramsetlist.h"
 #include "paramfile/paramsetstore.h"
 #include "prompter.h"
@@ -16,6 +19,8 @@
 #include "tuning/parameterreads.h"
 #include "tuning/parameterwrites.h"
 #include "tuning/scrollbinding.h"
+#include "widgets/filechooser.h"
+#include "widgets/workbenchwindow.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -53,12 +58,19 @@ Terminal::Terminal(const TerminalOptions &options, QObject *parent)
                                                  *m_motor, *m_store);
     m_scrolls = std::make_unique<ScrollBinding>(*m_form);
 
+    m_readings = std::make_unique<ReadingBuffer>();
+    m_monitor->setReadings(m_readings.get());
+    m_captures = std::make_unique<CaptureStore>();
+    m_capture = std::make_unique<StepCapture>(*m_link);
+    m_capture->setReadings(m_readings.get());
+
     wire();
 }
 
 Terminal::~Terminal()
 {
     // The areas refer to the window; let them go first.
+    m_workbench.reset();
     m_scrolls.reset();
     m_writes.reset();
     m_list.reset();
@@ -74,8 +86,24 @@ Terminal::~Terminal()
     m_link.reset();
 }
 
+bool Terminal::runOwningLine(const std::function<void()> &operation)
+{
+    if (m_guard->depth() > 0 || m_lineOwned)
+        return false;
+    m_lineOwned = true;
+    m_form->setEnabled(false);
+    run(operation);
+    m_form->setEnabled(true);
+    m_lineOwned = false;
+    return true;
+}
+
 void Terminal::run(const std::function<void()> &operation)
 {
+    // While an operation owns the line, nothing else gets between its
+    // commands and their answers.
+    if (m_lineOwned && m_guard->depth() > 0)
+        return;
     const bool outermost = m_guard->depth() == 0;
     // No poll falls due while an operation runs (see wire()); the timer
     // rests meanwhile instead of waking up every millisecond for nothing.
@@ -242,9 +270,25 @@ void Terminal::Form_QueryUnload()
 
 void Terminal::AutoTuning_Click()
 {
-    m_options.prompter->message(QStringLiteral(
-        "Automata motor paraméter beállításra lesz itt lehetőség . De nem ebben a verzióban ! "
-        "Idővel ..."));
+    if (!m_workbench) {
+        if (!m_options.files)
+            m_ownFiles = std::make_unique<DialogFileChooser>();
+        WorkbenchServices s;
+        s.link = m_link.get();
+        s.capture = m_capture.get();
+        s.store = m_captures.get();
+        s.readings = m_readings.get();
+        s.files = m_options.files ? m_options.files : m_ownFiles.get();
+        s.tell = [this](const QString &text) { m_options.prompter->message(text); };
+        s.runOwningLine = [this](const std::function<void()> &op) { return runOwningLine(op); };
+        s.stopAndReset = [this] { run([this] { m_motor->Command34_Click(); }); };
+        s.stepCount = [this] { return m_form->Text9->text().trimmed().toInt(); };
+        s.folder = [this] { return m_options.paramFolder; };
+        m_workbench = std::make_unique<WorkbenchWindow>(s);
+    }
+    m_workbench->show();
+    m_workbench->raise();
+    m_workbench->activateWindow();
 }
 
 void Terminal::showLinkProblem(const QString &problem)

@@ -11,7 +11,9 @@
 
 namespace kdx {
 
+class CaptureStore;
 class ContextHelp;
+class FileChooser;
 class Form1;
 class MotorModes;
 class OperationGuard;
@@ -22,13 +24,17 @@ class ParamSetStore;
 class PortOpener;
 class PositionMonitor;
 class Prompter;
+class ReadingBuffer;
 class ScrollBinding;
 class SerialLink;
+class StepCapture;
 class StepMode;
+class WorkbenchWindow;
 
 struct TerminalOptions {
     PortOpener *opener = nullptr; // the line to the controller (not owned)
     Prompter *prompter = nullptr; // message boxes (not owned)
+    FileChooser *files = nullptr; // file dialogs (not owned; the platform's when none)
     QString paramFolder;          // where KDXparam.txt lives
     std::chrono::nanoseconds settleStep = SettleDelay::kDefaultStep;
     int replyTimeoutMs = 2000;
@@ -50,7 +56,7 @@ public:
     void Form_Activate();
     // The window is closing: end at once, nothing more goes on the line.
     void Form_QueryUnload();
-    // The message of the hidden "Auto TUNING" button.
+    // "Auto TUNING": opens the tuning workbench.
     void AutoTuning_Click();
 
     Form1 &form() { return *m_form; }
@@ -66,9 +72,18 @@ public:
     StepMode &steps() { return *m_steps; }
     OperationGuard &guard() { return *m_guard; }
     ContextHelp &help() { return *m_help; }
+    ReadingBuffer &readings() { return *m_readings; }
+    CaptureStore &captures() { return *m_captures; }
+    StepCapture &stepCapture() { return *m_capture; }
+    // The workbench window, once it has been opened.
+    WorkbenchWindow *workbench() { return m_workbench.get(); }
 
     // Runs one operation the way a window event does.
     void run(const std::function<void()> &operation);
+    // Runs an operation that owns the line: nothing else goes on the line
+    // until it ends, and the window's controls wait. False (nothing run)
+    // when another operation is under way.
+    bool runOwningLine(const std::function<void()> &operation);
 
 private:
     void wire();
@@ -88,6 +103,12 @@ private:
     std::unique_ptr<ParamSetList> m_list;
     std::unique_ptr<ParameterWrites> m_writes;
     std::unique_ptr<ScrollBinding> m_scrolls;
+    std::unique_ptr<ReadingBuffer> m_readings;
+    std::unique_ptr<CaptureStore> m_captures;
+    std::unique_ptr<StepCapture> m_capture;
+    std::unique_ptr<FileChooser> m_ownFiles;
+    std::unique_ptr<WorkbenchWindow> m_workbench;
+    bool m_lineOwned = false;
     bool m_activated = false;
     bool m_stepDue = false; // a repeated step fell due during an operation
 };

@@ -441,7 +441,7 @@ void TestContextHelp::hiddenAndUnselectableControlsNeverShowTheirs_data()
     QTest::addColumn<QString>("control");
     for (const HelpEntry &e : helpEntries()) {
         const int n = e.number;
-        if ((n >= 6 && n <= 9) || (n >= 11 && n <= 18) || n == 55 || n == 58 || n == 59 ||
+        if ((n >= 7 && n <= 9) || (n >= 11 && n <= 18) || n == 55 || n == 58 || n == 59 ||
             n == 61 || n == 67 || n == 70)
             QTest::newRow(e.control) << e.control;
     }
