@@ -1,8 +1,8 @@
 #include "stepcapture.h"
 
+#include "core/commands.h"
 #include "core/readingbuffer.h"
 #include "core/steadyclock.h"
-#include "link/commands.h"
 #include "link/seriallink.h"
 
 #include <QCoreApplication>

@@ -2,12 +2,12 @@
 
 #include "capturechart.h"
 #include "core/capturecsv.h"
+#include "core/commands.h"
 #include "core/readingbuffer.h"
 #include "core/scopemath.h"
 #include "core/steadyclock.h"
 #include "figurestable.h"
 #include "filechooser.h"
-#include "link/commands.h"
 #include "livescope.h"
 #include "operations/capturestore.h"
 #include "operations/stepcapture.h"

@@ -2,14 +2,14 @@
 // the operator runs it, with the monitor polling around the capture, and
 // kdxsim's log of every line it received to see what went on the wire.
 
+#include "app/terminal.h"
 #include "core/capture.h"
 #include "kdxsimprocess.h"
 #include "link/serialportopener.h"
 #include "operations/stepcapture.h"
+#include "operations/ticktimer.h"
 #include "scriptedprompter.h"
-#include "ui/form1.h"
-#include "ui/terminal.h"
-#include "ui/ticktimer.h"
+#include "widgets/form1.h"
 
 #include <QFile>
 #include <QPushButton>

@@ -3,6 +3,7 @@
 // the live scope's pause and whole view, export and import through a
 // scripted file chooser, and what closing it leaves behind.
 
+#include "app/terminal.h"
 #include "core/capturecsv.h"
 #include "core/readingbuffer.h"
 #include "link/simulatedopener.h"
@@ -10,11 +11,10 @@
 #include "operations/stepcapture.h"
 #include "scriptedprompter.h"
 #include "simulateddevice.h"
-#include "ui/form1.h"
-#include "ui/terminal.h"
 #include "widgets/capturechart.h"
 #include "widgets/figurestable.h"
 #include "widgets/filechooser.h"
+#include "widgets/form1.h"
 #include "widgets/livescope.h"
 #include "widgets/workbenchwindow.h"
 
