@@ -86,16 +86,29 @@ Terminal::~Terminal()
     m_link.reset();
 }
 
-bool Terminal::runOwningLine(const std::function<void()> &operation)
+bool Terminal::runOwningLine(const std::function<void()> &operation,
+                             const std::function<void()> &done)
 {
-    if (m_guard->depth() > 0 || m_lineOwned)
+    if (m_lineOwned || m_ownerDue)
         return false;
+    // The click may come while a poll waits for its answer: the capture
+    // goes next, as soon as that has ended.
+    if (m_guard->depth() > 0)
+        m_ownerDue = std::make_unique<OwnerDue>(OwnerDue{operation, done});
+    else
+        runOwner(operation, done);
+    return true;
+}
+
+void Terminal::runOwner(const std::function<void()> &operation, const std::function<void()> &done)
+{
     m_lineOwned = true;
     m_form->setEnabled(false);
     run(operation);
     m_form->setEnabled(true);
     m_lineOwned = false;
-    return true;
+    if (done)
+        done();
 }
 
 void Terminal::run(const std::function<void()> &operation)
@@ -113,6 +126,10 @@ void Terminal::run(const std::function<void()> &operation)
     if (!outermost)
         return;
     m_form->Timer1->setPaused(false);
+    if (m_ownerDue) {
+        const std::unique_ptr<OwnerDue> due = std::move(m_ownerDue);
+        runOwner(due->operation, due->done);
+    }
     if (!m_stepDue)
         return;
     // A step that fell due during the operation goes out now, unless the
@@ -280,7 +297,10 @@ void Terminal::AutoTuning_Click()
         s.readings = m_readings.get();
         s.files = m_options.files ? m_options.files : m_ownFiles.get();
         s.tell = [this](const QString &text) { m_options.prompter->message(text); };
-        s.runOwningLine = [this](const std::function<void()> &op) { return runOwningLine(op); };
+        s.runOwningLine = [this](const std::function<void()> &op,
+                                 const std::function<void()> &done) {
+            return runOwningLine(op, done);
+        };
         s.stopAndReset = [this] { run([this] { m_motor->Command34_Click(); }); };
         s.stepCount = [this] { return m_form->Text9->text().trimmed().toInt(); };
         s.folder = [this] { return m_options.paramFolder; };

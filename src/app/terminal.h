@@ -81,9 +81,11 @@ public:
     // Runs one operation the way a window event does.
     void run(const std::function<void()> &operation);
     // Runs an operation that owns the line: nothing else goes on the line
-    // until it ends, and the window's controls wait. False (nothing run)
-    // when another operation is under way.
-    bool runOwningLine(const std::function<void()> &operation);
+    // until it ends, and the window's controls wait. Then `done` runs, also
+    // after a failure. An operation under way ends first; false (nothing
+    // will run) when another owner runs or waits already.
+    bool runOwningLine(const std::function<void()> &operation,
+                       const std::function<void()> &done = {});
 
 private:
     void wire();
@@ -108,6 +110,11 @@ private:
     std::unique_ptr<StepCapture> m_capture;
     std::unique_ptr<FileChooser> m_ownFiles;
     std::unique_ptr<WorkbenchWindow> m_workbench;
+    void runOwner(const std::function<void()> &operation, const std::function<void()> &done);
+    struct OwnerDue {
+        std::function<void()> operation, done;
+    };
+    std::unique_ptr<OwnerDue> m_ownerDue; // waits for the operation under way
     bool m_lineOwned = false;
     bool m_activated = false;
     bool m_stepDue = false; // a repeated step fell due during an operation

@@ -75,7 +75,7 @@ LiveScope::LiveScope(const ReadingBuffer &buffer, QWidget *parent)
     connect(m_span, &QSpinBox::valueChanged, this, redrawSoon);
 
     m_timer.setInterval(1000 / kMaxFps);
-    connect(&m_timer, &QTimer::timeout, this, &LiveScope::refresh);
+    connect(&m_timer, &QTimer::timeout, this, &LiveScope::tick);
     m_view->setTimeRange(-m_span->value(), 0);
     m_view->setErrorRange(-m_range->value(), m_range->value());
 }
@@ -113,18 +113,29 @@ void LiveScope::wholeView()
     refresh();
 }
 
+void LiveScope::tick()
+{
+    // Behind another tab nothing needs drawing.
+    if (isVisible() && steadyNowNs() >= m_nextRedrawNs)
+        refresh();
+}
+
 void LiveScope::refresh()
 {
+    const qint64 now = steadyNowNs();
     const bool fresh = m_buffer.totalPushed() != m_seen;
     if (!isPaused()) {
         if (!fresh && !m_dirty)
             return;
-        const double now = double(steadyNowNs() - m_originNs) / 1e6;
-        m_view->setTimeRange(now - m_span->value(), now);
+        const double nowMs = double(now - m_originNs) / 1e6;
+        m_view->setTimeRange(nowMs - m_span->value(), nowMs);
     } else if (!m_dirty) {
         return;
     }
     redraw(m_view->timeAxis()->min(), m_view->timeAxis()->max());
+    // What the last redraw cost (preparing and painting) sets the next one's time.
+    const qint64 cost = steadyNowNs() - now + m_view->lastPaintNs();
+    m_nextRedrawNs = now + cost * kPaintShareDivisor;
 }
 
 void LiveScope::redraw(double t0Ms, double t1Ms)

@@ -23,6 +23,9 @@ class LiveScope : public QWidget {
     Q_OBJECT
 public:
     static constexpr int kMaxFps = 60;
+    // The chart takes at most about this share of the window's time: after
+    // a slow repaint the next one waits longer.
+    static constexpr int kPaintShareDivisor = 20;
 
     explicit LiveScope(const ReadingBuffer &buffer, QWidget *parent = nullptr);
 
@@ -50,6 +53,8 @@ public:
     QSpinBox *spanBox() const { return m_span; }
 
 private:
+    // A tick of the redraw timer: redraws unless the last one was too dear.
+    void tick();
     void redraw(double t0Ms, double t1Ms);
     void fitErrorRange(double lo, double hi);
     std::optional<double> valueAt(double tMs) const;
@@ -67,6 +72,7 @@ private:
     quint64 m_seen = 0; // readings pushed when the chart was drawn last
     bool m_dirty = true;
     quint64 m_repaints = 0;
+    qint64 m_nextRedrawNs = 0;
 };
 
 } // namespace kdx

@@ -1,5 +1,6 @@
 #include "scopeview.h"
 
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -18,6 +19,26 @@ namespace {
 constexpr double kWheelStep = 0.8;   // zoom per wheel notch
 constexpr int kClickSlackPx = 4;     // a press and release this close are a click
 constexpr double kCursorReach = 1e7; // the cursor lines run past any error range
+
+// Ticks at round numbers, about `count` of them over the span.
+void setNiceTicks(QValueAxis *axis, int count)
+{
+    const double span = axis->max() - axis->min();
+    if (!(span > 0))
+        return;
+    const double raw = span / count;
+    const double magnitude = std::pow(10.0, std::floor(std::log10(raw)));
+    double step = 10 * magnitude;
+    for (const double m : {1.0, 2.0, 5.0})
+        if (m * magnitude >= raw) {
+            step = m * magnitude;
+            break;
+        }
+    axis->setTickType(QValueAxis::TicksDynamic);
+    axis->setTickAnchor(0);
+    axis->setTickInterval(step);
+    axis->setLabelFormat(step >= 1 ? QStringLiteral("%.0f") : QStringLiteral("%.2g"));
+}
 
 } // namespace
 
@@ -65,6 +86,7 @@ void ScopeView::setTimeRange(double lo, double hi)
     if (!(hi > lo))
         hi = lo + 1;
     m_x->setRange(lo, hi);
+    setNiceTicks(m_x, 8);
 }
 
 void ScopeView::setErrorRange(double lo, double hi)
@@ -74,6 +96,7 @@ void ScopeView::setErrorRange(double lo, double hi)
         hi += 1;
     }
     m_y->setRange(lo, hi);
+    setNiceTicks(m_y, 6);
 }
 
 void ScopeView::zoomTime(double factor, double aroundMs)
@@ -215,6 +238,15 @@ void ScopeView::mouseReleaseEvent(QMouseEvent *event)
     }
     m_dragButton = Qt::NoButton;
     event->accept();
+}
+
+void ScopeView::paintEvent(QPaintEvent *event)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QChartView::paintEvent(event);
+    m_paintNs = clock.nsecsElapsed();
+    ++m_paints;
 }
 
 void ScopeView::keyPressEvent(QKeyEvent *event)

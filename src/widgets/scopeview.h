@@ -44,6 +44,9 @@ public:
 
     // The plot's width in pixels: how many columns a line needs at most.
     int plotColumns() const;
+    // How long the last repaint took, ns.
+    qint64 lastPaintNs() const { return m_paintNs; }
+    quint64 paints() const { return m_paints; }
 
 signals:
     // The operator zoomed or panned: a live view stops following.
@@ -56,6 +59,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     QPointF valueAtPixel(const QPoint &pos) const;
@@ -69,6 +73,8 @@ private:
     QPoint m_pressAt;
     QPoint m_lastPan;
     Qt::MouseButton m_dragButton = Qt::NoButton;
+    qint64 m_paintNs = 0;
+    quint64 m_paints = 0;
 };
 
 } // namespace kdx

@@ -32,6 +32,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace kdx {
 
 const char *const WorkbenchWindow::kTitle = "Hangolás";
@@ -157,6 +159,7 @@ QWidget *WorkbenchWindow::buildCaptureTab()
     sideLayout->addWidget(cursor);
     page->setStretchFactor(0, 3);
     page->setStretchFactor(1, 2);
+    page->setSizes({600, 400});
 
     connect(whole, &QPushButton::clicked, m_chart, &CaptureChart::wholeView);
     connect(reference, &QPushButton::clicked, this, &WorkbenchWindow::setReference);
@@ -190,6 +193,7 @@ void WorkbenchWindow::closeEvent(QCloseEvent *event)
     event->accept();
     // The axis is left stopped, in step mode; a capture on its way ends first.
     if (m_busy) {
+        m_cancelRequested = true;
         m_s.capture->cancel();
         m_stopWhenDone = true;
     } else {
@@ -225,6 +229,8 @@ void WorkbenchWindow::setBusy(bool busy)
                        static_cast<QWidget *>(m_pairs), m_tabs->widget(1)})
         w->setEnabled(!busy);
     m_cancel->setEnabled(busy);
+    // The capture's readings come first: the scope does not redraw meanwhile.
+    m_scope->setActive(!busy && isVisible());
 }
 
 void WorkbenchWindow::captureStep()
@@ -239,8 +245,10 @@ void WorkbenchWindow::capturePairs()
 
 void WorkbenchWindow::cancelCapture()
 {
-    if (m_busy)
-        m_s.capture->cancel();
+    if (!m_busy)
+        return;
+    m_cancelRequested = true;
+    m_s.capture->cancel();
 }
 
 void WorkbenchWindow::runCapture(bool pairs)
@@ -248,39 +256,56 @@ void WorkbenchWindow::runCapture(bool pairs)
     if (m_busy)
         return;
     StepCapture &capture = *m_s.capture;
-    CaptureStore &store = *m_s.store;
     const int n = m_steps->value();
     const double windowMs = m_window->value();
     const int k = m_pairs->value();
     m_message->setText(QStringLiteral("Felvétel..."));
     setBusy(true);
-    const int direction = pairs ? 1 : store.nextDirection();
-    const bool ran = m_s.runOwningLine([&] {
-        if (pairs)
-            capture.runPairs(n, k, windowMs);
-        else
-            capture.run(direction * n, windowMs);
-    });
-    setBusy(false);
-    if (!ran) {
+    m_cancelRequested = false;
+    m_captureStarted = false;
+    const int steps = (pairs ? 1 : m_s.store->nextDirection()) * n;
+    const bool accepted = m_s.runOwningLine(
+        [this, &capture, pairs, steps, k, windowMs] {
+            if (m_cancelRequested)
+                return;
+            m_captureStarted = true;
+            if (pairs)
+                capture.runPairs(steps, k, windowMs);
+            else
+                capture.run(steps, windowMs);
+        },
+        [this, pairs, k] { finishCapture(pairs, k); });
+    if (!accepted) {
+        setBusy(false);
         if (!pairs)
-            store.nextDirection(); // this step did not go out
+            m_s.store->nextDirection(); // this step did not go out
         m_message->setText(QStringLiteral("A vonal most foglalt, próbáld újra."));
-        return;
     }
-    // Whatever came in is kept, also from a capture that ended early.
-    std::vector<Capture> got = pairs ? capture.series() : std::vector<Capture>{capture.last()};
-    const int group = pairs ? store.newGroup() : 0;
-    bool complete = true;
+}
+
+void WorkbenchWindow::finishCapture(bool pairs, int pairCount)
+{
+    setBusy(false);
+    StepCapture &capture = *m_s.capture;
+    CaptureStore &store = *m_s.store;
     int kept = 0;
-    for (const Capture &c : got) {
-        complete = complete && c.record.complete;
-        if (c.record.tMs.empty())
-            continue;
-        store.add(c, false, group);
-        ++kept;
+    bool complete = m_captureStarted;
+    if (m_captureStarted) {
+        // Whatever came in is kept, also from a capture that ended early.
+        const std::vector<Capture> got =
+            pairs ? capture.series() : std::vector<Capture>{capture.last()};
+        const int group = pairs ? store.newGroup() : 0;
+        for (const Capture &c : got) {
+            complete = complete && c.record.complete;
+            if (c.record.tMs.empty())
+                continue;
+            store.add(c, false, group);
+            ++kept;
+        }
+        complete = complete && int(got.size()) == (pairs ? 2 * pairCount : 1);
+    } else if (!pairs) {
+        store.nextDirection(); // this step did not go out
     }
-    complete = complete && !got.empty() && int(got.size()) == (pairs ? 2 * k : 1);
     if (complete) {
         m_message->setText(QStringLiteral("Kész: %1 felvétel.").arg(kept));
     } else {

@@ -31,9 +31,9 @@ struct WorkbenchServices {
     FileChooser *files = nullptr;
     // Shows a message box with an OK button.
     std::function<void(const QString &)> tell;
-    // Runs an operation that owns the line while it runs; false when the
-    // line is busy with another operation and nothing ran.
-    std::function<bool(const std::function<void()> &)> runOwningLine;
+    // Runs an operation that owns the line, now or as soon as the one under
+    // way has ended, and then `done`; false when nothing will run.
+    std::function<bool(const std::function<void()> &, const std::function<void()> &)> runOwningLine;
     // Stops the motor and leaves the controller in step mode.
     std::function<void()> stopAndReset;
     // The step count of the main window ("Lépés száma"), when it holds one.
@@ -86,6 +86,7 @@ protected:
 
 private:
     void runCapture(bool pairs);
+    void finishCapture(bool pairs, int pairCount);
     void setBusy(bool busy);
     QString proposedName(const QString &stem, const QString &suffix) const;
     bool writeFile(const QString &path, const QByteArray &bytes);
@@ -103,6 +104,8 @@ private:
     LinkCounters m_countersAtOpen;
     bool m_busy = false;
     bool m_stopWhenDone = false;
+    bool m_cancelRequested = false; // before the capture could start
+    bool m_captureStarted = false;
 };
 
 } // namespace kdx

@@ -113,6 +113,7 @@ class TestWorkbench : public QObject {
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void capturesAreKeptAndCompared();
+    void aCaptureWaitsForTheOperationUnderWay();
     void liveScopePausesAndShowsTheWhole();
     void exportAndImport();
     void closingStopsTheAxis_data();
@@ -176,6 +177,36 @@ void TestWorkbench::capturesAreKeptAndCompared()
     emit b.terminal->form().AutoTuning->clicked();
     QCOMPARE(b.terminal->workbench(), &w);
     QCOMPARE(w.figures()->rowCount(), 4);
+}
+
+void TestWorkbench::aCaptureWaitsForTheOperationUnderWay()
+{
+    // The click comes while another operation waits for its answer (as a
+    // poll mostly does): the capture goes next, not in between.
+    Bench b;
+    WorkbenchWindow &w = *b.window;
+    int keptInside = -1;
+    b.terminal->run([&] {
+        w.captureButton()->click();
+        keptInside = b.store().size();
+        QVERIFY(!w.captureButton()->isEnabled());
+        QVERIFY(w.cancelButton()->isEnabled());
+    });
+    QCOMPARE(keptInside, 0);
+    QCOMPARE(b.store().size(), 1);
+    QVERIFY(b.store().at(0).capture.record.complete);
+    QVERIFY(w.captureButton()->isEnabled());
+
+    // Cancelled before it could start, nothing goes out and nothing is kept;
+    // the next step keeps the direction this one would have had.
+    b.terminal->run([&] {
+        w.captureButton()->click();
+        w.cancelButton()->click();
+    });
+    QCOMPARE(b.store().size(), 1);
+    w.captureButton()->click();
+    QCOMPARE(b.store().size(), 2);
+    QCOMPARE(b.store().at(1).capture.steps, -b.store().at(0).capture.steps);
 }
 
 void TestWorkbench::liveScopePausesAndShowsTheWhole()

@@ -4,22 +4,31 @@
 // seconds of position-error trace.
 //
 //   kdxscreenshot -o docs/window.png --pid-run --seconds 3 --hover Text7 --locale hu_HU
+//   kdxscreenshot -o docs/workbench.png --workbench "P2=200,P2=400" --locale hu_HU
 //
 // Runs headless with QT_QPA_PLATFORM=offscreen; QT_SCALE_FACTOR=1.5 shows the
 // window at 150 %.
 
 #include "app/terminal.h"
 #include "link/simulatedopener.h"
+#include "operations/capturestore.h"
 #include "operations/motormodes.h"
+#include "operations/parameterwrites.h"
+#include "operations/ticktimer.h"
 #include "quietprompter.h"
 #include "widgets/form1.h"
+#include "widgets/workbenchwindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDeadlineTimer>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
@@ -52,6 +61,43 @@ bool hover(kdx::Form1 &form, const QString &name)
                      Qt::NoButton, Qt::NoButton, Qt::NoModifier);
     QApplication::sendEvent(target, &move);
     return true;
+}
+
+// The workbench with one capture per setting ("P2=200,P2=400": P2 test-written
+// to 200, a step captured, then 400 and another), every step forwards.
+bool captureRuns(kdx::Terminal &terminal, const QString &settings)
+{
+    emit terminal.form().AutoTuning->clicked();
+    kdx::WorkbenchWindow *window = terminal.workbench();
+    if (!window)
+        return false;
+    window->resize(1400, 760);
+    // Shown and painted before the first step goes out.
+    const QDeadlineTimer painted(300);
+    while (!painted.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    window->stepBox()->setValue(1000);
+    window->windowBox()->setValue(400);
+    for (const QString &setting : settings.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QStringList parts = setting.split(QLatin1Char('='));
+        bool ok = false;
+        const int n = parts.value(0).mid(1).toInt(&ok);
+        if (parts.size() != 2 || !parts[0].startsWith(QLatin1Char('P')) || !ok || n < 0 || n > 7) {
+            warn(QStringLiteral("--workbench wants settings such as P2=200,P2=400"));
+            return false;
+        }
+        terminal.form().row(n).newValue->setText(parts[1]);
+        terminal.run([&] { terminal.writes().testWrite(n); });
+        // Every step forwards, so the runs lie on top of each other.
+        if (terminal.captures().size() % 2 == 1)
+            terminal.captures().nextDirection();
+        window->captureButton()->click();
+        // The capture may wait for a poll under way.
+        const QDeadlineTimer deadline(30000);
+        while (window->cancelButton()->isEnabled() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+    return terminal.captures().size() > 0;
 }
 
 } // namespace
@@ -93,8 +139,13 @@ int main(int argc, char *argv[])
         QStringLiteral("param-folder"),
         QStringLiteral("Folder of KDXparam.txt (default: a fresh temporary folder)."),
         QStringLiteral("DIR"));
+    const QCommandLineOption workbenchOption(
+        QStringLiteral("workbench"),
+        QStringLiteral("Picture the tuning workbench instead, with one step capture per "
+                       "setting, e.g. \"P2=200,P2=400\"."),
+        QStringLiteral("SETTINGS"));
     parser.addOptions({outputOption, pidOption, speedOption, secondsOption, hoverOption,
-                       localeOption, folderOption});
+                       localeOption, folderOption, workbenchOption});
     parser.process(app);
     if (parser.isSet(localeOption))
         QLocale::setDefault(QLocale(parser.value(localeOption)));
@@ -133,7 +184,10 @@ int main(int argc, char *argv[])
     auto takePicture = [&] {
         if (parser.isSet(hoverOption) && !hover(form, parser.value(hoverOption)))
             status = 2;
-        if (!form.grab().save(parser.value(outputOption), "PNG")) {
+        QWidget *subject = &form;
+        if (terminal.workbench())
+            subject = terminal.workbench();
+        if (!subject->grab().save(parser.value(outputOption), "PNG")) {
             warn(QStringLiteral("cannot write %1").arg(parser.value(outputOption)));
             status = 1;
         }
@@ -148,7 +202,18 @@ int main(int argc, char *argv[])
             form.HScroll2->setValue(speed);
         if (parser.isSet(pidOption))
             terminal.run([&] { terminal.motor().Command32_Click(); });
-        QTimer::singleShot(int(seconds * 1000), &app, takePicture);
+        if (!parser.isSet(workbenchOption)) {
+            QTimer::singleShot(int(seconds * 1000), &app, takePicture);
+            return;
+        }
+        // The captures start once no poll waits for its answer.
+        form.Timer1->setHeld(true);
+        QTimer::singleShot(100, &app, [&] {
+            if (!captureRuns(terminal, parser.value(workbenchOption)))
+                status = 2;
+            form.Timer1->setHeld(false);
+            QTimer::singleShot(int(seconds * 1000), &app, takePicture);
+        });
     });
 
     form.show();
