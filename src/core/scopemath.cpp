@@ -76,8 +76,8 @@ double sampleRateHz(const ReadingBuffer &buffer, qint64 nowNs, qint64 windowNs)
 {
     if (windowNs <= 0)
         return 0;
-    const std::size_t from = buffer.firstAtOrAfter(nowNs - windowNs);
-    std::size_t to = buffer.firstAtOrAfter(nowNs + 1);
+    const std::size_t from = buffer.firstAtOrAfter(nowNs - windowNs + 1);
+    const std::size_t to = buffer.firstAtOrAfter(nowNs + 1);
     const double count = double(to - from);
     return count * 1e9 / double(windowNs);
 }
