@@ -25,6 +25,12 @@ int sign(double v)
 
 } // namespace
 
+ServoModel::ServoModel(const Plant &plant)
+    : m_plant(plant), m_decay(std::exp(-1.0 / plant.timeConstant))
+{
+    m_plant.delayMs = std::clamp(m_plant.delayMs, 0, Plant::MaxDelayMs);
+}
+
 int ServoModel::positionError() const
 {
     return int(std::clamp(m_s.error, -32768.0, 32767.0));
@@ -59,7 +65,7 @@ bool ServoModel::tick(const Parameters &p)
     const int limit = std::clamp(p[TorqueLimit], 0, FullDuty);
     const double u = std::clamp(loopOutput(p), double(-limit), double(limit));
     m_s.duty = int(std::lround(u));
-    driveMotor(m_s.duty);
+    driveMotor(delayed(m_s.duty));
     return !(m_s == before);
 }
 
@@ -102,30 +108,46 @@ double ServoModel::loopOutput(const Parameters &p)
     if (p[IGain] == 0) {
         m_s.integral = 0;
     } else if (std::abs(m_s.duty) < std::clamp(p[TorqueLimit], 0, FullDuty)) {
-        const double bound = FullDuty * IScale / std::abs(p[IGain]);
+        const double bound = FullDuty * IScale / std::abs(p[IGain] * m_plant.gainScale);
         m_s.integral = std::clamp(m_s.integral + e, -bound, bound);
     }
     const double de = e - m_s.error;
     m_s.error = e;
     const double v = double(m_s.measuredVelocity);
-    return p[PGain] * e / PScale + p[IGain] * m_s.integral / IScale + p[DGain] * de / DScale -
-           p[VelocityFeedback] * v / VelocityScale + p[EmfFeedback] * v / VelocityScale;
+    return m_plant.gainScale *
+           (p[PGain] * e / PScale + p[IGain] * m_s.integral / IScale + p[DGain] * de / DScale -
+            p[VelocityFeedback] * v / VelocityScale + p[EmfFeedback] * v / VelocityScale);
+}
+
+// The duty that reaches the motor now: the one computed delayMs periods ago.
+int ServoModel::delayed(int duty)
+{
+    if (m_plant.delayMs == 0)
+        return duty;
+    // Shifted rather than rotated, so that an axis at rest with the same duty
+    // on its way is a state that repeats itself.
+    const auto last = m_s.pending.begin() + m_plant.delayMs - 1;
+    const int due = m_s.pending.front();
+    std::move(m_s.pending.begin() + 1, last + 1, m_s.pending.begin());
+    *last = duty;
+    return due;
 }
 
 void ServoModel::driveMotor(int duty)
 {
-    static const double decay = std::exp(-1.0 / TimeConstant);
-    constexpr double speedPerDuty = NoLoadSpeed / FullDuty;
+    const double tau = m_plant.timeConstant;
+    const double decay = m_decay;
+    const double speedPerDuty = m_plant.noLoadSpeed / FullDuty;
 
     const double v = m_s.velocity;
     int direction = sign(v);
-    if (direction == 0 && std::abs(duty) > Friction)
+    if (direction == 0 && std::abs(duty) > m_plant.breakaway)
         direction = sign(duty);
     if (direction != 0) {
         // Exact solution over one period of v' = (vss - v) / T.
-        const double vss = speedPerDuty * (duty - Friction * direction);
+        const double vss = speedPerDuty * (duty - m_plant.friction * direction);
         double next = vss + (v - vss) * decay;
-        double travel = vss + (v - vss) * TimeConstant * (1 - decay);
+        double travel = vss + (v - vss) * tau * (1 - decay);
         if (sign(next) != direction) {
             // Friction stops the shaft within this period and holds it.
             travel = v / 2;
