@@ -17,6 +17,7 @@ constexpr double DScale = 3;
 constexpr double VelocityScale = 64;
 constexpr double SpeedScale = 16; // speeds and velocity limit in 1/16 step per ms
 constexpr double GearScale = 1024;
+constexpr double MinTimeConstant = 0.1; // ms; a motor without any inertia would not be one
 
 int sign(double v)
 {
@@ -25,10 +26,11 @@ int sign(double v)
 
 } // namespace
 
-ServoModel::ServoModel(const Plant &plant)
-    : m_plant(plant), m_decay(std::exp(-1.0 / plant.timeConstant))
+ServoModel::ServoModel(const Plant &plant) : m_plant(plant)
 {
+    m_plant.timeConstant = std::max(m_plant.timeConstant, MinTimeConstant);
     m_plant.delayMs = std::clamp(m_plant.delayMs, 0, Plant::MaxDelayMs);
+    m_decay = std::exp(-1.0 / m_plant.timeConstant);
 }
 
 int ServoModel::positionError() const

@@ -143,6 +143,7 @@ struct Expected {
     std::optional<double> peakError, peakErrorMs, overshootPct, timeToPeakMs, riseTimeMs,
         settlingTimeMs, iae, itae, sampleRateHz, steadyStateError;
     int oscillations = -1;  // -1: not checked
+    QString note;           // what the figures say is missing
     double tolMs = 0.2;     // for times
     double tolShare = 0.01; // for the others, share of the expected value
     double tolCounts = 0.5; // and at least this much for counts and percents
@@ -299,6 +300,39 @@ void TestStepFigures::analytic_data()
             << rough;
     }
 
+    // Friction holds the shaft off the goal: inside the band, so it settles,
+    // or outside it, so it never does; either way the steady-state error
+    // says by how much.
+    {
+        const double tau = 20;
+        Expected inside;
+        inside.settlingTimeMs = tau * std::log(990 / 10.0);
+        inside.steadyStateError = 10;
+        inside.tolCounts = 0.01;
+        QTest::newRow("held inside the band")
+            << sampled([=](double t) { return 10 + 990 * std::exp(-t / tau); }, 1000, 0, 500, 0.1)
+            << inside;
+        Expected outside = inside;
+        outside.settlingTimeMs = NaN;
+        outside.steadyStateError = -30;
+        outside.overshootPct = 3;
+        outside.note = QStringLiteral("nem állt be a sávba");
+        QTest::newRow("held past the goal, outside the band")
+            << sampled([=](double t) { return -30 + 1030 * std::exp(-t / tau); }, 1000, 0, 500, 0.1)
+            << outside;
+    }
+
+    // Still creeping in when the window ends: the steady-state error is the
+    // mean over its last 10 %, 450..500 ms, of 1000·exp(−t/200).
+    {
+        const double tau = 200;
+        Expected creep;
+        creep.settlingTimeMs = NaN;
+        creep.steadyStateError = 1000 * tau / 50 * (std::exp(-450 / tau) - std::exp(-500 / tau));
+        creep.note = QStringLiteral("nem állt be a sávba");
+        QTest::newRow("creeping in") << sampled(firstOrder(1000, tau), 1000, 0, 500, 0.1) << creep;
+    }
+
     // A step of 50 counts: 2 % is 1 count, so the band is 2 counts wide.
     {
         const Response e = firstOrder(50, 10);
@@ -342,7 +376,7 @@ void TestStepFigures::analytic()
     QFETCH(Expected, expected);
     const StepFigures f = stepFigures(record);
     QVERIFY2(f.valid, qPrintable(f.note));
-    QCOMPARE(f.note, QString());
+    QCOMPARE(f.note, expected.note);
     QCOMPARE(f.stepCounts, record.stepCounts);
     QCOMPARE(f.bandCounts, std::max(0.02 * std::abs(record.stepCounts), 2.0));
     const Expected &x = expected;
