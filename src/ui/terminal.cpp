@@ -145,7 +145,9 @@ void Terminal::wire()
     on(f.Command30, &QPushButton::clicked, [&l] { l.Command30_Click(); });
     on(f.Command40, &QPushButton::clicked, [&l] { l.Command40_Click(); });
     on(f.Command41, &QPushButton::clicked, [&l] { l.Command41_Click(); });
-    on(f.List1, &QListWidget::currentRowChanged, [&l] { l.List1_Click(); });
+    // The selection changes after the current row on a click: the check
+    // looks at the row once it shows selected.
+    on(f.List1, &QListWidget::itemSelectionChanged, [&l] { l.List1_Click(); });
     on(f.List1, &QListWidget::itemDoubleClicked, [&l] { l.List1_DblClick(); });
 
     // Position-error monitor
