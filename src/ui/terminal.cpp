@@ -107,6 +107,8 @@ void Terminal::wire()
     connect(&f, &Form1::closeRequested, this, &Terminal::Form_QueryUnload);
     connect(m_link.get(), &SerialLink::problemChanged, this, &Terminal::showLinkProblem);
     connect(m_link.get(), &SerialLink::openChanged, this, [this](bool open) {
+        if (open)
+            m_monitor->forgetReading();
         // Before the first show the timers wait for the window anyway.
         if (m_activated)
             m_form->Timer1->setHeld(!open);
