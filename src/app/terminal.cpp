@@ -1,8 +1,8 @@
 #include "terminal.h"
 
+#include "core/paramtable.h"
 #include "link/portopener.h"
 #include "link/seriallink.h"
-#include "core/paramtable.h"
 #include "operations/motormodes.h"
 #include "operations/operationguard.h"
 #include "operations/parameterreads.h"
