@@ -1,6 +1,6 @@
 #pragma once
 
-#include "steprecord.h"
+#include "core/steprecord.h"
 
 #include <QDateTime>
 #include <QString>
@@ -9,14 +9,16 @@
 
 namespace kdx {
 
-// Stand-in until the shared capture type lands.
+// One step response kept by the workbench, with what is needed to tell it
+// from the others and to repeat it: the gains in force, the port and when it
+// was taken.
 struct Capture {
-    QString label;
-    QDateTime takenAt;
-    QString port;
-    std::array<int, 8> params{};
+    QString label;               // legend text, e.g. "P2=200 P3=10 P7=30 +400"
+    QDateTime takenAt;           // local time the step went out
+    QString port;                // port name as the window shows it
+    std::array<int, 8> params{}; // P0..P7 in force, read back from the controller
     bool paramsKnown = false;
-    int steps = 0;
+    int steps = 0; // the step command, signed (steps, not counts)
     StepRecord record;
 };
 

@@ -3,6 +3,7 @@
 #include "core/commands.h"
 #include "core/readingbuffer.h"
 #include "core/steadyclock.h"
+#include "core/stepfigures.h"
 #include "link/seriallink.h"
 
 #include <QCoreApplication>
@@ -21,18 +22,6 @@ namespace {
 constexpr int kP0 = 0, kP2 = 2, kP3 = 3, kP6 = 6, kP7 = 7;
 
 } // namespace
-
-double stepCountsFor(int steps, const std::array<int, 8> &params)
-{
-    const int ratio = params[kP6];
-    return ratio != 0 ? double(steps) * ratio / 1024.0 : double(steps);
-}
-
-double moveDurationMs(int steps, const std::array<int, 8> &params)
-{
-    const int speed = params[kP0];
-    return speed > 0 ? std::abs(steps) * 16.0 / speed : 0.0;
-}
 
 QString captureLabel(const Capture &c)
 {
@@ -183,8 +172,9 @@ Capture StepCapture::capture(int steps, double windowMs, const std::array<int, 8
     m_last.paramsKnown = true;
     m_last.steps = steps;
     StepRecord &record = m_last.record;
-    record.stepCounts = stepCountsFor(steps, params);
-    record.moveEndMs = moveDurationMs(steps, params);
+    const StepMove move = stepMove(steps, params[kP0], params[kP6]);
+    record.stepCounts = move.stepCounts;
+    record.moveEndMs = move.moveEndMs;
     record.windowMs = windowMs;
     record.complete = false;
     // The series keeps what the failing capture got, too.

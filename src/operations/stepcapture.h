@@ -89,10 +89,4 @@ private:
 // The legend text of a capture: its gains, the step and the time.
 QString captureLabel(const Capture &capture);
 
-// How far the controller moves its goal for a step command, in encoder
-// counts (P6: counts per step × 1024), and how long the move takes (P0:
-// the goal's speed in 1/16 step per ms).
-double stepCountsFor(int steps, const std::array<int, 8> &params);
-double moveDurationMs(int steps, const std::array<int, 8> &params);
-
 } // namespace kdx
