@@ -77,6 +77,10 @@ FiguresTable::FiguresTable(CaptureStore &store, QWidget *parent)
     setSelectionMode(QAbstractItemView::SingleSelection);
     verticalHeader()->hide();
     horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The label is long; the whole of it is in the legend and the tooltip.
+    horizontalHeader()->setSectionResizeMode(Run, QHeaderView::Interactive);
+    setColumnWidth(Run, 190);
+    setWordWrap(false);
     setAccessibleName(QStringLiteral("Jellemzők"));
     connect(&m_store, &CaptureStore::changed, this, &FiguresTable::rebuild);
     connect(this, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
@@ -137,8 +141,7 @@ void FiguresTable::rebuild()
         QPixmap swatch(12, 12);
         swatch.fill(runColour(e.colour));
         run->setIcon(swatch);
-        if (!e.figures.valid)
-            run->setToolTip(e.figures.note);
+        run->setToolTip(e.figures.note.isEmpty() ? label : label + u'\n' + e.figures.note);
         setItem(row, Run, run);
         for (const FigureColumn &c : kFigureColumns)
             setItem(row, c.column, readOnly(number(e.figures.*(c.field), c.decimals)));

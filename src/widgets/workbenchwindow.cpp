@@ -159,7 +159,7 @@ QWidget *WorkbenchWindow::buildCaptureTab()
     sideLayout->addWidget(cursor);
     page->setStretchFactor(0, 3);
     page->setStretchFactor(1, 2);
-    page->setSizes({600, 400});
+    page->setSizes({500, 500});
 
     connect(whole, &QPushButton::clicked, m_chart, &CaptureChart::wholeView);
     connect(reference, &QPushButton::clicked, this, &WorkbenchWindow::setReference);

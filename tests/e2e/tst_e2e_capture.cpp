@@ -65,7 +65,7 @@ void TestE2eCapture::stepResponseOverTheSerialPort()
     QTemporaryDir dir;
     const QString log = dir.filePath(QStringLiteral("kdxsim.log"));
     KdxsimProcess sim;
-    QVERIFY(sim.start({"--log", log, "--set", "P0=500"}));
+    QVERIFY(sim.start({"--log", log, "--plant", "nominal", "--set", "P0=500"}));
     SerialPortOpener opener(sim.ptyPath());
     ScriptedPrompter prompter;
     TerminalOptions options;

@@ -71,7 +71,7 @@ bool captureRuns(kdx::Terminal &terminal, const QString &settings)
     kdx::WorkbenchWindow *window = terminal.workbench();
     if (!window)
         return false;
-    window->resize(1400, 760);
+    window->resize(1600, 760);
     // Shown and painted before the first step goes out.
     const QDeadlineTimer painted(300);
     while (!painted.hasExpired())
