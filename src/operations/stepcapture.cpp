@@ -205,15 +205,21 @@ Capture StepCapture::capture(int steps, double windowMs, const std::array<int, 8
         if (pollsOut == 0 && answersDue <= 0)
             break;
         const Answer answer = awaitAnswer();
-        if (answer.kind != Answer::Kind::Value) {
-            // The first answer after the step is the step's own.
+        // Answers come in the order of their lines: first the step's own,
+        // then its bare return's, then the polls'.
+        if (answersDue > 0 && answer.kind != Answer::Kind::Value) {
             if (answersDue == 2 && answer.kind == Answer::Kind::Refused)
                 refused = true;
             --answersDue;
             continue;
         }
+        if (pollsOut == 0)
+            continue; // nothing of ours: left over from before
         --pollsOut;
-        const auto value = positionValue(answer.text);
+        // A refused poll (a firmware without "P9") counts like a reply
+        // that could not be cut.
+        const auto value =
+            answer.kind == Answer::Kind::Value ? positionValue(answer.text) : std::nullopt;
         if (!value) {
             m_link.noteUncut();
             continue;

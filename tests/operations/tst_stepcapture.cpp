@@ -19,7 +19,14 @@ constexpr int kZeroRaw = 100;
 // bare return, step mode, the zero reading, the step and its bare return.
 constexpr int kPreambleLines = 20;
 
-enum class Fault { None, SilentAfter40Lines, StepRefused, UncutAfterStep, EndlessAfterStep };
+enum class Fault {
+    None,
+    SilentAfter40Lines,
+    StepRefused,
+    UncutAfterStep,
+    PollRefusedAfterStep,
+    EndlessAfterStep
+};
 
 // A controller answering from a script: raw readings 100, 101, 102, ...
 struct Controller {
@@ -36,6 +43,8 @@ struct Controller {
         if (line == "P9") {
             if (stepped && fault == Fault::UncutAfterStep)
                 return "P9 x:";
+            if (stepped && fault == Fault::PollRefusedAfterStep)
+                return "?\r\n";
             if (stepped && fault == Fault::EndlessAfterStep)
                 return "P9 12";
             return "P9 " + QByteArray::number(kZeroRaw + polls++) + ':';
@@ -122,6 +131,7 @@ void TestStepCapture::badLine_data()
                                        << QStringLiteral("a mikrokontroller nem válaszol");
     QTest::newRow("step refused") << Fault::StepRefused << false << -1 << QString();
     QTest::newRow("answers that cannot be cut") << Fault::UncutAfterStep << false << 0 << QString();
+    QTest::newRow("polls refused") << Fault::PollRefusedAfterStep << false << 0 << QString();
     QTest::newRow("answers that never end")
         << Fault::EndlessAfterStep << true << 0
         << QStringLiteral("a mikrokontroller válasza értelmezhetetlen");
@@ -153,7 +163,7 @@ void TestStepCapture::badLine()
     QCOMPARE(capture.stepRefused(), fault == Fault::StepRefused);
     if (fault == Fault::StepRefused)
         QVERIFY(c.record.tMs.size() <= StepCapture::kDefaultPollsInFlight);
-    if (fault == Fault::UncutAfterStep)
+    if (fault == Fault::UncutAfterStep || fault == Fault::PollRefusedAfterStep)
         QVERIFY(line.link.counters().uncut > 0);
     QCOMPARE(line.link.problem(), problem);
     QCOMPARE(line.link.counters().timeouts, fault == Fault::SilentAfter40Lines ? 1u : 0u);
