@@ -12,6 +12,7 @@
 #include "link/simulatedopener.h"
 #include "operations/ticktimer.h"
 #include "scriptedprompter.h"
+#include "simulatedaxis.h"
 #include "simulateddevice.h"
 #include "widgets/form1.h"
 #include "widgets/optiongroup.h"
@@ -32,14 +33,6 @@
 using namespace kdx;
 
 namespace {
-
-// The simulated axis, caught up with the time that has passed.
-const sim::ServoModel &axisOf(SimulatedOpener &opener)
-{
-    sim::SimulatedDevice &device = opener.simulated();
-    device.firmware().advanceTo(device.simulatedTimeNs());
-    return device.firmware().axis();
-}
 
 // A terminal on the given line, started as on the first show.
 struct Bench {

@@ -10,6 +10,7 @@
 #include "operations/capturestore.h"
 #include "operations/stepcapture.h"
 #include "scriptedprompter.h"
+#include "simulatedaxis.h"
 #include "simulateddevice.h"
 #include "widgets/capturechart.h"
 #include "widgets/figurestable.h"
@@ -68,13 +69,6 @@ private:
         return name;
     }
 };
-
-const sim::ServoModel &axisOf(SimulatedOpener &opener)
-{
-    sim::SimulatedDevice &device = opener.simulated();
-    device.firmware().advanceTo(device.simulatedTimeNs());
-    return device.firmware().axis();
-}
 
 // A terminal on the simulated controller, started as on the first show,
 // with the workbench opened from its button.
