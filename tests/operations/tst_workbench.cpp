@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QStandardPaths>
 #include <QTabWidget>
@@ -109,6 +110,7 @@ private slots:
     void capturesAreKeptAndCompared();
     void aCaptureWaitsForTheOperationUnderWay();
     void liveScopePausesAndShowsTheWhole();
+    void chartZoomAndCursors();
     void exportAndImport();
     void closingStopsTheAxis_data();
     void closingStopsTheAxis();
@@ -244,6 +246,59 @@ void TestWorkbench::liveScopePausesAndShowsTheWhole()
     QVERIFY(std::abs(scope.view()->timeAxis()->min() - first) < 1e-6);
     QVERIFY(std::abs(scope.view()->timeAxis()->max() - last) < 1e-6);
     QCOMPARE(scope.series()->points().first().x(), first);
+}
+
+void TestWorkbench::chartZoomAndCursors()
+{
+    // A capture with a known shape: e = t / 2 at t = 0, 2, 4, ... 1000 ms.
+    CaptureStore store;
+    Capture c;
+    c.steps = 100;
+    c.record.stepCounts = 100;
+    c.record.windowMs = 1000;
+    for (int t = 0; t <= 1000; t += 2) {
+        c.record.tMs.push_back(t);
+        c.record.error.push_back(t / 2.0);
+    }
+    store.add(c);
+    CaptureChart chart(store);
+    chart.resize(800, 500);
+    chart.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    const auto at = [&](double fx, double fy) {
+        const QRectF plot = chart.chart()->plotArea();
+        return chart.mapFromScene(chart.chart()->mapToScene(
+            QPointF(plot.left() + fx * plot.width(), plot.top() + fy * plot.height())));
+    };
+    QSignalSpy moved(&chart, &ScopeView::viewMovedByOperator);
+
+    // A drag with the left button zooms into what it spans.
+    const double t0 = chart.timeAxis()->min(), span = chart.timeAxis()->max() - t0;
+    QTest::mousePress(chart.viewport(), Qt::LeftButton, {}, at(0.25, 0.2));
+    QTest::mouseMove(chart.viewport(), at(0.5, 0.8));
+    QTest::mouseRelease(chart.viewport(), Qt::LeftButton, {}, at(0.5, 0.8));
+    QCOMPARE(moved.size(), 1);
+    QVERIFY(std::abs(chart.timeAxis()->min() - (t0 + 0.25 * span)) < span / 100);
+    QVERIFY(std::abs(chart.timeAxis()->max() - (t0 + 0.5 * span)) < span / 100);
+
+    // "Whole view" brings back every reading.
+    chart.wholeView();
+    QCOMPARE(chart.timeAxis()->min(), 0.0);
+    QCOMPARE(chart.timeAxis()->max(), 1000.0);
+
+    // Two cursors; the readout gives the nearest readings and their differences.
+    chart.setCursorAt(0, 100.6); // nearest reading at 100 ms: e = 50
+    chart.setCursorAt(1, 300.8); // nearest reading at 300 ms: e = 150
+    QVERIFY2(chart.cursorText().contains(QStringLiteral("Δt = 200.2 ms")),
+             qPrintable(chart.cursorText()));
+    QVERIFY2(chart.cursorText().contains(QStringLiteral("Δe = 100")),
+             qPrintable(chart.cursorText()));
+    // A click sets cursor 1, with Shift cursor 2.
+    QTest::mouseClick(chart.viewport(), Qt::LeftButton, Qt::ShiftModifier, at(0.5, 0.5));
+    QVERIFY(chart.cursorAt(1));
+    QVERIFY2(std::abs(*chart.cursorAt(1) - 500) < 2,
+             qPrintable(QString::number(*chart.cursorAt(1))));
+    QCOMPARE(moved.size(), 1); // clicks do not move the view
 }
 
 void TestWorkbench::exportAndImport()

@@ -265,6 +265,8 @@ void TestContextHelp::fixedEntries_data()
 
     QTest::newRow("Command3") << "Command3" << false
                               << "Microcontrollerben jelenleg használt összes érték kiolvasása";
+    QTest::newRow("AutoTuning, shown now")
+        << "AutoTuning" << false << "Automata motor paraméter beállítás .";
     QTest::newRow("Text1, trailing blank")
         << "Text1" << false
         << "Microcontrollerben jelenleg használt velocity limit (sebesség határ) érték. ";
