@@ -103,6 +103,13 @@ void TestSimPlants::names()
     QVERIFY(namedPlant(QStringLiteral("nominal")) == Plant());
     QVERIFY(!namedPlant(QStringLiteral("Nominal")));
     QVERIFY(!namedPlant(QString()));
+
+    // The axis stays what it is across a power cycle of the controller.
+    const Plant heavy = *namedPlant(QStringLiteral("heavy"));
+    QVERIFY(!(heavy == Plant()));
+    Firmware firmware(heavy);
+    firmware.powerCycle();
+    QVERIFY(firmware.axis().plant() == heavy);
 }
 
 void TestSimPlants::suggestedGains_data()
