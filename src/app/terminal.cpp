@@ -1,21 +1,22 @@
 #include "terminal.h"
 
-#include "captionlabel.h"
-#include "contexthelp.h"
-#include "form1.h"
+#include "core/paramtable.h"
 #include "link/portopener.h"
 #include "link/seriallink.h"
-#include "motortest/motormodes.h"
-#include "motortest/positionmonitor.h"
-#include "motortest/stepmode.h"
-#include "operationguard.h"
-#include "paramfile/paramsetlist.h"
-#include "paramfile/paramsetstore.h"
-#include "prompter.h"
-#include "ticktimer.h"
-#include "tuning/parameterreads.h"
-#include "tuning/parameterwrites.h"
-#include "tuning/scrollbinding.h"
+#include "operations/motormodes.h"
+#include "operations/operationguard.h"
+#include "operations/parameterreads.h"
+#include "operations/parameterwrites.h"
+#include "operations/paramsetlist.h"
+#include "operations/paramsetstore.h"
+#include "operations/positionmonitor.h"
+#include "operations/prompter.h"
+#include "operations/scrollbinding.h"
+#include "operations/stepmode.h"
+#include "operations/ticktimer.h"
+#include "widgets/captionlabel.h"
+#include "widgets/contexthelp.h"
+#include "widgets/form1.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -24,6 +25,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 
 namespace kdx {
@@ -85,6 +87,8 @@ void Terminal::run(const std::function<void()> &operation)
     if (!outermost)
         return;
     m_form->Timer1->setPaused(false);
+    if (m_catchUpDue)
+        QMetaObject::invokeMethod(this, &Terminal::catchUp, Qt::QueuedConnection);
     if (!m_stepDue)
         return;
     // A step that fell due during the operation goes out now, unless the
@@ -107,9 +111,16 @@ void Terminal::wire()
     connect(&f, &Form1::closeRequested, this, &Terminal::Form_QueryUnload);
     connect(m_link.get(), &SerialLink::problemChanged, this, &Terminal::showLinkProblem);
     connect(m_link.get(), &SerialLink::openChanged, this, [this](bool open) {
-        // Before the first show the timers wait for the window anyway.
-        if (m_activated)
-            m_form->Timer1->setHeld(!open);
+        if (open)
+            m_monitor->forgetReading();
+        // Before the first show the timers wait for the window anyway, and
+        // the first show reads the controller itself.
+        if (!m_activated)
+            return;
+        m_form->Timer1->setHeld(!open);
+        m_catchUpDue = open;
+        if (open)
+            QMetaObject::invokeMethod(this, &Terminal::catchUp, Qt::QueuedConnection);
     });
 
     on(f.AutoTuning, &QPushButton::clicked, [this] { AutoTuning_Click(); });
@@ -145,7 +156,9 @@ void Terminal::wire()
     on(f.Command30, &QPushButton::clicked, [&l] { l.Command30_Click(); });
     on(f.Command40, &QPushButton::clicked, [&l] { l.Command40_Click(); });
     on(f.Command41, &QPushButton::clicked, [&l] { l.Command41_Click(); });
-    on(f.List1, &QListWidget::currentRowChanged, [&l] { l.List1_Click(); });
+    // The selection changes after the current row on a click: the check
+    // looks at the row once it shows selected.
+    on(f.List1, &QListWidget::itemSelectionChanged, [&l] { l.List1_Click(); });
     on(f.List1, &QListWidget::itemDoubleClicked, [&l] { l.List1_DblClick(); });
 
     // Position-error monitor
@@ -227,9 +240,35 @@ void Terminal::Form_Activate()
     f.Timer2->setHeld(false);
 
     f.Command3->setFocus();
+    firstActions();
+}
+
+void Terminal::firstActions()
+{
     m_reads->Command3_Click();
     m_monitor->Command39_Click();
     m_motor->Command34_Click();
+}
+
+void Terminal::catchUp()
+{
+    // Inside another operation (a message box open, say) it waits for that
+    // one to end.
+    if (!m_catchUpDue || m_guard->depth() > 0 || !m_link->isOpen())
+        return;
+    m_catchUpDue = false;
+    run([this] {
+        // The read-all empties the new-value boxes; what the operator has
+        // typed there meanwhile is kept, to be sent when they choose.
+        QStringList typed;
+        for (int n = 0; n < kParamCount; ++n)
+            typed << m_form->row(n).newValue->text();
+        const auto restore = qScopeGuard([this, typed] {
+            for (int n = 0; n < kParamCount; ++n)
+                m_form->row(n).newValue->setText(typed[n]);
+        });
+        firstActions();
+    });
 }
 
 void Terminal::Form_QueryUnload()
