@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 
 namespace kdx {
@@ -131,9 +132,20 @@ void Terminal::wire()
     connect(&f, &Form1::closeRequested, this, &Terminal::shutDown);
     connect(m_link.get(), &SerialLink::problemChanged, this, &Terminal::showLinkProblem);
     connect(m_link.get(), &SerialLink::openChanged, this, [this](bool open) {
-        // Before the first show the timers wait for the window anyway.
-        if (m_activated)
-            m_scheduler->pollTimer().setHeld(!open);
+        if (open)
+            m_monitor->model().forgetReading();
+        // Before the first show the timers wait for the window anyway, and
+        // the first show reads the controller itself.
+        if (!m_activated)
+            return;
+        m_scheduler->pollTimer().setHeld(!open);
+        m_catchUpDue = open;
+        if (open)
+            QMetaObject::invokeMethod(this, &Terminal::catchUp, Qt::QueuedConnection);
+    });
+    connect(m_scheduler.get(), &Scheduler::idle, this, [this] {
+        if (m_catchUpDue)
+            QMetaObject::invokeMethod(this, &Terminal::catchUp, Qt::QueuedConnection);
     });
     // AutoTuning_Click
     on(f.AutoTuning, &QPushButton::clicked, [this] { announceAutoTuning(); });
@@ -179,8 +191,9 @@ void Terminal::wire()
     on(f.Command40, &QPushButton::clicked, [&f] { f.showMonitor(); });
     // Command41_Click
     on(f.Command41, &QPushButton::clicked, [&f] { f.showStoredSets(); });
-    // List1_Click
-    on(f.List1, &QListWidget::currentRowChanged, [&l] { l.checkPickedRow(); });
+    // List1_Click (the selection changes after the current row on a click:
+    // the check looks at the row once it shows selected)
+    on(f.List1, &QListWidget::itemSelectionChanged, [&l] { l.checkPickedRow(); });
     // List1_DblClick
     on(f.List1, &QListWidget::itemDoubleClicked, [&l] { l.loadPicked(); });
 
@@ -264,9 +277,35 @@ void Terminal::onFirstShown()
     m_scheduler->stepTimer().setHeld(false);
 
     m_form->Command3->setFocus();
+    firstActions();
+}
+
+void Terminal::firstActions()
+{
     m_reads->readAll();
     m_monitor->zero();
     m_motor->stopAndReset();
+}
+
+void Terminal::catchUp()
+{
+    // Inside another operation (a message box open, say) it waits for that
+    // one to end.
+    if (!m_catchUpDue || m_scheduler->isBusy() || !m_link->isOpen())
+        return;
+    m_catchUpDue = false;
+    run([this] {
+        // The read-all empties the new values; what the operator has typed
+        // there meanwhile is kept, to be sent when they choose.
+        QStringList typed;
+        for (int n = 0; n < kParamCount; ++n)
+            typed << m_rows->newValue(n).text();
+        const auto restore = qScopeGuard([this, typed] {
+            for (int n = 0; n < kParamCount; ++n)
+                m_rows->newValue(n).set(typed[n]);
+        });
+        firstActions();
+    });
 }
 
 void Terminal::shutDown()

@@ -79,6 +79,12 @@ private:
     void bindWindow();
     void wire();
     void showLinkProblem(const QString &problem);
+    // Read-all, zeroing, stop-and-reset: what the first show does.
+    void firstActions();
+    // The first actions again once the line has opened after the first
+    // show: a controller plugged in late, or one that may have been
+    // power-cycled while the line was down.
+    void catchUp();
 
     TerminalOptions m_options;
     Switch m_busyPointer;
@@ -97,6 +103,7 @@ private:
     std::unique_ptr<ContextHelp> m_help;
     std::unique_ptr<MonitorView> m_monitorView;
     bool m_activated = false;
+    bool m_catchUpDue = false; // the line opened after the first show
 };
 
 } // namespace kdx

@@ -8,7 +8,7 @@ namespace kdx {
 
 void MonitorModel::take(qint16 raw, int intervalMs, const Scales &scales, qint64 tNs)
 {
-    m_raw = raw;
+    m_latestRaw = raw;
     m_readings.push({tNs, raw});
     setError(raw - m_zero);
     m_elapsed += intervalMs;
@@ -32,8 +32,7 @@ void MonitorModel::setError(double error)
 
 void MonitorModel::zero()
 {
-    m_zero = m_raw.value_or(0);
-    m_raw = 0;
+    m_zero = m_latestRaw;
     m_error = 0;
     m_largest = 0;
     emit changed();
@@ -47,7 +46,6 @@ void MonitorModel::switchOn()
 
 void MonitorModel::switchOff()
 {
-    m_raw.reset();
     m_zero = 0;
     setError(0);
     emit changed();

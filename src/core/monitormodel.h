@@ -33,16 +33,21 @@ public:
     // sampling time it stands for, tNs its arrival on the steady clock.
     void take(qint16 raw, int intervalMs, const Scales &scales, qint64 tNs);
 
-    // The latest raw reading becomes the zero reference (0 when there is
-    // none); the current and the largest error go back to 0.
+    // The latest raw reading becomes the zero reference (0 when none has
+    // arrived); the current and the largest error go back to 0.
     void zero();
-    // The monitor is switched on (from 0) or off (no raw reading kept).
+    // The line has opened, perhaps to another controller: no reading of it
+    // has arrived yet.
+    void forgetReading() { m_latestRaw = 0; }
+    // The monitor is switched on or off; either way it counts from 0 until
+    // the next zeroing.
     void switchOn();
     void switchOff();
     // The trace starts again from the left edge on a clean surface.
     void clearTrace();
 
-    std::optional<qint16> lastRaw() const { return m_raw; }
+    // The raw position error last received, 0 before the first one.
+    qint16 latestRaw() const { return m_latestRaw; }
     double zeroReference() const { return m_zero; }
     double error() const { return m_error; }
     double largestError() const { return m_largest; }
@@ -67,7 +72,7 @@ signals:
 private:
     void setError(double error);
 
-    std::optional<qint16> m_raw = 0;
+    qint16 m_latestRaw = 0;
     double m_zero = 0;
     double m_error = 0;
     double m_largest = 0;

@@ -56,7 +56,10 @@ void ParamSetList::deletePicked()
         // The file follows the list, also when the last row goes. When the
         // file cannot be written the row comes back, so that the list still
         // shows what the file holds.
-        if (!m_store.rewriteList()) {
+        if (m_store.rewriteList()) {
+            // The rows that moved up were not picked by the operator.
+            list.setCurrent(-1);
+        } else {
             list.insert(selected, removed);
             list.setCurrent(selected);
         }

@@ -45,6 +45,7 @@ void Scheduler::run(const std::function<void()> &operation)
         return;
     m_link.endOperation();
     m_poll.setPaused(false);
+    emit idle();
     if (!m_stepDue)
         return;
     // A step that fell due meanwhile goes out now, unless the timer has

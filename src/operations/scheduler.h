@@ -40,6 +40,10 @@ public:
     // True while an operation runs (it owns the line).
     bool isBusy() const { return m_depth > 0; }
 
+signals:
+    // The outermost operation has ended: the line is free.
+    void idle();
+
 private:
     void pollDue();
     void stepDue();

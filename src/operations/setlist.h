@@ -5,9 +5,9 @@
 
 namespace kdx {
 
-// The stored sets as the list shows them, and the row the operator picked
-// (-1: none). The program's own changes of the rows or of the pick are
-// shown, but are not the operator's choice.
+// The stored sets as the list shows them, and the picked row (-1: none): the
+// one the operator selected, or the one the program put the selection on.
+// A row that only became current (the focus entering the list) is no pick.
 class SetList : public QObject {
     Q_OBJECT
 public:

@@ -73,14 +73,25 @@ void bind(QListWidget *list, SetList &value)
         list->clear();
         list->addItems(value.rows());
         list->setCurrentRow(value.current());
+        if (value.current() < 0)
+            list->clearSelection();
     };
     showRows();
-    QObject::connect(list, &QListWidget::currentRowChanged, &value,
-                     [&value](int row) { value.pick(row); });
+    // A row counts as picked while it is current and shows selected: the
+    // focus entering the list makes a row current without selecting it,
+    // which is no pick.
+    const auto takePick = [list, &value] {
+        const QListWidgetItem *item = list->currentItem();
+        value.pick(item && item->isSelected() ? list->row(item) : -1);
+    };
+    QObject::connect(list, &QListWidget::currentRowChanged, &value, takePick);
+    QObject::connect(list, &QListWidget::itemSelectionChanged, &value, takePick);
     QObject::connect(&value, &SetList::rowsChanged, list, showRows);
     QObject::connect(&value, &SetList::currentChanged, list, [list](int row) {
         const QSignalBlocker quiet(list);
         list->setCurrentRow(row);
+        if (row < 0)
+            list->clearSelection();
     });
 }
 

@@ -118,8 +118,7 @@ void TestE2eMotorTest::pidRunShowsTheErrorAndStopBringsItBack()
 
     QList<int> afterStop;
     MonitorModel &monitor = b.terminal->monitor().model();
-    connect(&monitor, &MonitorModel::changed, &f,
-            [&] { afterStop << monitor.lastRaw().value_or(0); });
+    connect(&monitor, &MonitorModel::changed, &f, [&] { afterStop << monitor.latestRaw(); });
     emit f.Command34->clicked();
     QCOMPARE(b.terminal->steps().options().selected(), StepMode::NotPidRun);
     b.terminal->monitorView().refresh();

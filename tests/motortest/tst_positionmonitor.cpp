@@ -72,11 +72,10 @@ QString number(double value)
     return generalNumberText(value);
 }
 
-// The raw reading the monitor holds ("" when none).
+// The raw reading last received.
 QString rawReading(TerminalFixture &fx)
 {
-    const auto r = fx.monitor().lastRaw();
-    return r ? QString::number(*r) : QString();
+    return QString::number(fx.monitor().latestRaw());
 }
 
 // What the monitor holds, and the two errors as the window shows them.
@@ -181,7 +180,7 @@ void TestPositionMonitor::readingsCountFromTheZero()
     fx.run([&] { fx.terminal().monitor().zero(); });
     fx.showMonitorNow();
     QCOMPARE(number(fx.monitor().zeroReference()), QStringLiteral("40"));
-    QCOMPARE(rawReading(fx), QStringLiteral("0"));
+    QCOMPARE(rawReading(fx), QStringLiteral("40"));
     QCOMPARE(f.Text20->text(), QStringLiteral("0"));
     QCOMPARE(f.Text24->text(), QStringLiteral("0"));
 
@@ -318,8 +317,9 @@ void TestPositionMonitor::typedTimeScale()
     QCOMPARE(fx.prompter.texts(), scale == typed ? QStringList() : QStringList{kNumericOnly});
     if (scale != typed)
         QCOMPARE(fx.prompter.shown.first().title, QStringLiteral("kdxterminal"));
-    // Typing zeroes the monitor and leaves it polling; the trace stays.
-    QCOMPARE(number(fx.monitor().zeroReference()), QStringLiteral("0"));
+    // Typing zeroes the monitor, at the last raw reading however often it
+    // zeroes, and leaves it polling; the trace stays.
+    QCOMPARE(number(fx.monitor().zeroReference()), QStringLiteral("12"));
     QCOMPARE(f.Text20->text(), QStringLiteral("0"));
     QVERIFY(fx.pollTimer().isEnabled());
     QCOMPARE(f.Picture1->segmentCount(), 1);
@@ -370,8 +370,8 @@ void TestPositionMonitor::typedErrorScale()
 
     QCOMPARE(f.Combo1->currentText(), scale);
     QCOMPARE(fx.prompter.texts(), scale == typed ? QStringList() : QStringList{kNumericOnly});
-    // Zeroed twice over: the last raw reading is the zero reference.
-    QCOMPARE(number(fx.monitor().zeroReference()), QStringLiteral("0"));
+    // Zeroed twice over: the last raw reading is still the zero reference.
+    QCOMPARE(number(fx.monitor().zeroReference()), QStringLiteral("-60"));
     QCOMPARE(f.Text24->text(), QStringLiteral("0"));
     QVERIFY(fx.pollTimer().isEnabled());
     QCOMPARE(f.Picture1->segmentCount(), 2);
@@ -401,7 +401,7 @@ void TestPositionMonitor::pickedScaleClearsTheTrace()
 
     QCOMPARE(combo->currentText(), errorScale ? QStringLiteral("50") : QStringLiteral("20"));
     QCOMPARE(f.Picture1->segmentCount(), 0);
-    QVERIFY((boxes(fx) == MonitorBoxes{"0", "30", "0", "0", "0", "0", "0"}));
+    QVERIFY((boxes(fx) == MonitorBoxes{"30", "30", "0", "0", "0", "0", "0"}));
     QVERIFY(fx.pollTimer().isEnabled());
     QVERIFY(fx.prompter.shown.isEmpty());
 
@@ -420,7 +420,7 @@ void TestPositionMonitor::monitorSwitch()
     f.Check2->setChecked(false);
     fx.showMonitorNow();
     QVERIFY(!fx.pollTimer().isEnabled());
-    QCOMPARE(rawReading(fx), QString());
+    QCOMPARE(rawReading(fx), QStringLiteral("20"));
     QCOMPARE(number(fx.monitor().zeroReference()), QStringLiteral("0"));
     QCOMPARE(f.Text20->text(), QStringLiteral("0"));
     QCOMPARE(f.Text24->text(), QStringLiteral("-45"));
