@@ -1,6 +1,7 @@
 #pragma once
 
-#include "link/settledelay.h"
+#include "operations/settledelay.h"
+#include "operations/values.h"
 
 #include <QObject>
 #include <QString>
@@ -15,17 +16,18 @@ class CaptureStore;
 class ContextHelp;
 class FileChooser;
 class Form1;
+class MonitorView;
 class MotorModes;
-class OperationGuard;
 class ParameterReads;
 class ParameterWrites;
+class ParamRows;
 class ParamSetList;
 class ParamSetStore;
 class PortOpener;
 class PositionMonitor;
 class Prompter;
 class ReadingBuffer;
-class ScrollBinding;
+class Scheduler;
 class SerialLink;
 class StepCapture;
 class StepMode;
@@ -41,9 +43,9 @@ struct TerminalOptions {
     int reconnectIntervalMs = 1000;
 };
 
-// The composition root: builds the window, the link and one object per
-// area of work, gives each what it needs, and connects every window and
-// timer event to its handler in one place.
+// The composition root: builds the link, the operations with the values they
+// own, and the window that shows them; ties each control to its value and
+// connects every window and timer event to its operation in one place.
 class Terminal : public QObject {
     Q_OBJECT
 public:
@@ -51,28 +53,33 @@ public:
     ~Terminal() override;
 
     // Start-up. False when the program has to end at once (port in use).
-    bool Form_Load();
+    bool start();
     // The first actions once the window is on the screen.
-    void Form_Activate();
+    void onFirstShown();
     // The window is closing: end at once, nothing more goes on the line.
-    void Form_QueryUnload();
+    void shutDown();
     // "Auto TUNING": opens the tuning workbench.
-    void AutoTuning_Click();
+    void openWorkbench();
 
     Form1 &form() { return *m_form; }
     SerialLink &link() { return *m_link; }
+    Scheduler &scheduler() { return *m_scheduler; }
     SettleDelay &delay() { return *m_delay; }
+    ParamRows &rows() { return *m_rows; }
     ParameterReads &reads() { return *m_reads; }
     ParameterWrites &writes() { return *m_writes; }
-    ScrollBinding &scrolls() { return *m_scrolls; }
     ParamSetStore &store() { return *m_store; }
     ParamSetList &list() { return *m_list; }
     PositionMonitor &monitor() { return *m_monitor; }
+    MonitorView &monitorView() { return *m_monitorView; }
     MotorModes &motor() { return *m_motor; }
     StepMode &steps() { return *m_steps; }
-    OperationGuard &guard() { return *m_guard; }
     ContextHelp &help() { return *m_help; }
-    ReadingBuffer &readings() { return *m_readings; }
+    // The hourglass while an operation works.
+    Switch &busyPointer() { return m_busyPointer; }
+    // The monitor's readings with their times, for the live scope.
+    const ReadingBuffer &readings();
+    // The step captures of the session and the operation that takes them.
     CaptureStore &captures() { return *m_captures; }
     StepCapture &stepCapture() { return *m_capture; }
     // The workbench window, once it has been opened.
@@ -88,6 +95,7 @@ public:
                        const std::function<void()> &done = {});
 
 private:
+    void bindWindow();
     void wire();
     void showLinkProblem(const QString &problem);
     // Read-all, zeroing, stop-and-reset: what the first show does.
@@ -96,13 +104,14 @@ private:
     // show: a controller plugged in late, or one that may have been
     // power-cycled while the line was down.
     void catchUp();
+    void runOwner(const std::function<void()> &operation, const std::function<void()> &done);
 
     TerminalOptions m_options;
-    std::unique_ptr<Form1> m_form;
-    std::unique_ptr<ContextHelp> m_help;
+    Switch m_busyPointer;
     std::unique_ptr<SerialLink> m_link;
-    std::unique_ptr<OperationGuard> m_guard;
+    std::unique_ptr<Scheduler> m_scheduler;
     std::unique_ptr<SettleDelay> m_delay;
+    std::unique_ptr<ParamRows> m_rows;
     std::unique_ptr<PositionMonitor> m_monitor;
     std::unique_ptr<StepMode> m_steps;
     std::unique_ptr<MotorModes> m_motor;
@@ -110,20 +119,19 @@ private:
     std::unique_ptr<ParamSetStore> m_store;
     std::unique_ptr<ParamSetList> m_list;
     std::unique_ptr<ParameterWrites> m_writes;
-    std::unique_ptr<ScrollBinding> m_scrolls;
-    std::unique_ptr<ReadingBuffer> m_readings;
+    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<ContextHelp> m_help;
+    std::unique_ptr<MonitorView> m_monitorView;
     std::unique_ptr<CaptureStore> m_captures;
     std::unique_ptr<StepCapture> m_capture;
     std::unique_ptr<FileChooser> m_ownFiles;
     std::unique_ptr<WorkbenchWindow> m_workbench;
-    void runOwner(const std::function<void()> &operation, const std::function<void()> &done);
     struct OwnerDue {
         std::function<void()> operation, done;
     };
     std::unique_ptr<OwnerDue> m_ownerDue; // waits for the operation under way
     bool m_lineOwned = false;
     bool m_activated = false;
-    bool m_stepDue = false;    // a repeated step fell due during an operation
     bool m_catchUpDue = false; // the line opened after the first show
 };
 

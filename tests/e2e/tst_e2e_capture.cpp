@@ -6,6 +6,7 @@
 #include "core/capture.h"
 #include "kdxsimprocess.h"
 #include "link/serialportopener.h"
+#include "operations/scheduler.h"
 #include "operations/stepcapture.h"
 #include "operations/ticktimer.h"
 #include "scriptedprompter.h"
@@ -75,8 +76,8 @@ void TestE2eCapture::stepResponseOverTheSerialPort()
     options.reconnectIntervalMs = 0;
     options.settleStep = std::chrono::microseconds(1);
     Terminal terminal(options);
-    QVERIFY(terminal.Form_Load());
-    terminal.run([&] { terminal.Form_Activate(); });
+    QVERIFY(terminal.start());
+    terminal.run([&] { terminal.onFirstShown(); });
     Form1 &f = terminal.form();
     // The monitor polls before and around the capture.
     QTRY_VERIFY_WITH_TIMEOUT(receivedLines(log).count(QStringLiteral("P9")) > 20, kPatienceMs);
@@ -90,7 +91,7 @@ void TestE2eCapture::stepResponseOverTheSerialPort()
     });
     StepCapture &capture = terminal.stepCapture();
     const bool ran = terminal.runOwningLine([&] { capture.run(steps, 1000); });
-    f.Timer1->setHeld(true); // nothing more goes out after the capture
+    terminal.scheduler().pollTimer().setHeld(true); // nothing more goes out after the capture
     QVERIFY(ran);
     QVERIFY(formDisabled);
     QVERIFY(f.isEnabled());

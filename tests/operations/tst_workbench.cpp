@@ -8,6 +8,7 @@
 #include "core/readingbuffer.h"
 #include "link/simulatedopener.h"
 #include "operations/capturestore.h"
+#include "operations/paramrows.h"
 #include "operations/stepcapture.h"
 #include "scriptedprompter.h"
 #include "simulatedaxis.h"
@@ -84,8 +85,8 @@ struct Bench {
         options.reconnectIntervalMs = 0;
         QFile(dir.filePath(QStringLiteral("KDXparam.txt"))).open(QIODevice::WriteOnly);
         terminal = std::make_unique<Terminal>(options);
-        if (terminal->Form_Load())
-            terminal->run([this] { terminal->Form_Activate(); });
+        if (terminal->start())
+            terminal->run([this] { terminal->onFirstShown(); });
         emit terminal->form().AutoTuning->clicked();
         window = terminal->workbench();
         if (window)
@@ -137,7 +138,7 @@ void TestWorkbench::capturesAreKeptAndCompared()
         const Capture &c = b.store().at(i).capture;
         QVERIFY(c.record.complete);
         QVERIFY(c.paramsKnown);
-        QCOMPARE(c.params[2], b.terminal->form().Text3->text().toInt()); // P2 as read at start
+        QCOMPARE(c.params[2], b.terminal->rows().current(2).text().toInt()); // P2 as read at start
         QVERIFY(!c.record.tMs.empty());
     }
     QVERIFY(b.store().at(0).colour != b.store().at(1).colour);

@@ -14,6 +14,8 @@
 #include "operations/capturestore.h"
 #include "operations/motormodes.h"
 #include "operations/parameterwrites.h"
+#include "operations/paramrows.h"
+#include "operations/scheduler.h"
 #include "operations/ticktimer.h"
 #include "quietprompter.h"
 #include "widgets/form1.h"
@@ -86,8 +88,8 @@ bool captureRuns(kdx::Terminal &terminal, const QString &settings)
             warn(QStringLiteral("--workbench wants settings such as P2=200,P2=400"));
             return false;
         }
-        terminal.form().row(n).newValue->setText(parts[1]);
-        terminal.run([&] { terminal.writes().testWrite(n); });
+        terminal.rows().newValue(n).set(parts[1]);
+        terminal.run([&] { terminal.writes().testOne(n); });
         // Every step forwards, so the runs lie on top of each other.
         if (terminal.captures().size() % 2 == 1)
             terminal.captures().nextDirection();
@@ -175,7 +177,7 @@ int main(int argc, char *argv[])
 
     kdx::Terminal terminal(options);
     kdx::Form1 &form = terminal.form();
-    if (!terminal.Form_Load()) {
+    if (!terminal.start()) {
         warn(QStringLiteral("the simulator did not start"));
         return 1;
     }
@@ -201,17 +203,17 @@ int main(int argc, char *argv[])
         if (speed >= 0)
             form.HScroll2->setValue(speed);
         if (parser.isSet(pidOption))
-            terminal.run([&] { terminal.motor().Command32_Click(); });
+            terminal.run([&] { terminal.motor().runPid(); });
         if (!parser.isSet(workbenchOption)) {
             QTimer::singleShot(int(seconds * 1000), &app, takePicture);
             return;
         }
         // The captures start once no poll waits for its answer.
-        form.Timer1->setHeld(true);
+        terminal.scheduler().pollTimer().setHeld(true);
         QTimer::singleShot(100, &app, [&] {
             if (!captureRuns(terminal, parser.value(workbenchOption)))
                 status = 2;
-            form.Timer1->setHeld(false);
+            terminal.scheduler().pollTimer().setHeld(false);
             QTimer::singleShot(int(seconds * 1000), &app, takePicture);
         });
     });
