@@ -140,6 +140,10 @@ void FigureReport::report(const QString &measurement, const Results &r)
                QStringLiteral("limit"), number(100 * kScopeCpuLimit, 0) + " % core",
                cpu / kScopeCpuLimit, Ratio::Percent,
                QStringLiteral("<= %1 %").arg(100 * kScopeCpuLimit), cpu <= kScopeCpuLimit});
+        const double base = value("base_cpu_s") / value("base_span_s");
+        print({QStringLiteral("CPU, the scope's own"), number(100 * (cpu - base), 1) + " % core",
+               QStringLiteral("poll"), number(100 * base, 1) + " % core", cpu - base,
+               Ratio::Percent, QString(), std::nullopt});
         print({QStringLiteral("scope readings"),
                number(value("readings") / value("span_s"), 1) + " readings/s",
                QStringLiteral("kept"), number(value("buffer_capacity"), 0) + " at most", 0,

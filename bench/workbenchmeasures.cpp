@@ -93,6 +93,16 @@ bool measureScope(const Settings &settings, Results &results, QString *error)
     if (!bench.start(kRunningAxis, error))
         return false;
     bench.startPidRun(settings.runSpeed);
+    // The same poll without the scope first: what the scope itself adds.
+    const qint64 baseMs = settings.shortRun ? 2000 : 20'000;
+    BenchTerminal::runFor(1000);
+    const double baseCpu = cpuSeconds();
+    QElapsedTimer baseClock;
+    baseClock.start();
+    BenchTerminal::runFor(baseMs);
+    results[QStringLiteral("base_cpu_s")] = cpuSeconds() - baseCpu;
+    results[QStringLiteral("base_span_s")] = double(baseClock.nsecsElapsed()) / 1e9;
+
     WorkbenchWindow *window = openWorkbench(bench);
     if (!window) {
         *error = QStringLiteral("the workbench did not open");

@@ -127,12 +127,23 @@ void LiveScope::refresh()
     if (!isPaused()) {
         if (!fresh && !m_dirty)
             return;
+        // The trace sweeps across a standing page, as on an oscilloscope;
+        // the axes change only when a new page starts, so a redraw repaints
+        // the trace and not the whole chart.
         const double nowMs = double(now - m_originNs) / 1e6;
-        m_view->setTimeRange(nowMs - m_span->value(), nowMs);
+        const double span = m_span->value();
+        const double start = m_view->timeAxis()->min();
+        const double end = m_view->timeAxis()->max();
+        if (nowMs > end || nowMs < start || std::abs(end - start - span) > 1e-6) {
+            const double newStart = nowMs - span * kKeptOnNewPage;
+            m_view->setTimeRange(newStart, newStart + span);
+        }
+        redraw(m_view->timeAxis()->min(), nowMs);
     } else if (!m_dirty) {
         return;
+    } else {
+        redraw(m_view->timeAxis()->min(), m_view->timeAxis()->max());
     }
-    redraw(m_view->timeAxis()->min(), m_view->timeAxis()->max());
     // What the last redraw cost (preparing and painting) sets the next one's time.
     const qint64 cost = steadyNowNs() - now + m_view->lastPaintNs();
     m_nextRedrawNs = now + cost * kPaintShareDivisor;
@@ -162,9 +173,13 @@ void LiveScope::redraw(double t0Ms, double t1Ms)
 
 void LiveScope::fitErrorRange(double lo, double hi)
 {
-    // Symmetric around zero error, with room above the largest swing.
-    const double reach = std::max({std::abs(lo), std::abs(hi), 10.0}) * 1.1;
-    m_view->setErrorRange(-reach, reach);
+    // Symmetric around zero error, with room above the largest swing. The
+    // range changes only when the swing outgrows it or shrinks well inside
+    // it, not with every reading.
+    const double swing = std::max({std::abs(lo), std::abs(hi), 10.0});
+    const double reach = m_view->errorAxis()->max();
+    if (swing > reach || swing < reach / 3 || m_view->errorAxis()->min() != -reach)
+        m_view->setErrorRange(-swing * 1.5, swing * 1.5);
 }
 
 std::optional<double> LiveScope::valueAt(double tMs) const

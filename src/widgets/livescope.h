@@ -26,6 +26,8 @@ public:
     // The chart takes at most about this share of the window's time: after
     // a slow repaint the next one waits longer.
     static constexpr int kPaintShareDivisor = 20;
+    // Share of the span still shown at the left when the trace starts a new page.
+    static constexpr double kKeptOnNewPage = 0.25;
 
     explicit LiveScope(const ReadingBuffer &buffer, QWidget *parent = nullptr);
 
