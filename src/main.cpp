@@ -1,5 +1,7 @@
+#include "core/portchoice.h"
+#include "link/portcatalogue.h"
+#include "link/portopener.h"
 #include "link/serialportopener.h"
-#include "link/simulatedopener.h"
 #include "paramfile/paramsetstore.h"
 #include "ui/dialogprompter.h"
 #include "ui/form1.h"
@@ -61,26 +63,32 @@ int main(int argc, char *argv[])
     parser.addVersionOption();
     const QCommandLineOption portOption(
         QStringLiteral("port"),
-        QStringLiteral("Serial device of the controller (default: the first serial port, %1).")
+        QStringLiteral("Serial device of the controller for this run (default: the port chosen "
+                       "in the window last time, else the first serial port, %1).")
             .arg(kdx::SerialPortOpener::defaultPortName()),
         QStringLiteral("NAME"));
     parser.addOption(portOption);
     const QCommandLineOption simulateOption(
         QStringLiteral("simulate"),
         QStringLiteral("Talk to a simulated controller and axis inside the program instead of a "
-                       "serial port (for practice and demonstration)."));
+                       "serial port, for this run (for practice and demonstration)."));
     parser.addOption(simulateOption);
     parser.process(*app);
 
-    std::unique_ptr<kdx::PortOpener> opener;
+    std::optional<kdx::PortChoice> commandLine;
     if (parser.isSet(simulateOption))
-        opener = std::make_unique<kdx::SimulatedOpener>();
-    else
-        opener = std::make_unique<kdx::SerialPortOpener>(parser.value(portOption));
+        commandLine = kdx::PortChoice::simulator();
+    else if (parser.isSet(portOption))
+        commandLine = kdx::PortChoice::serial(parser.value(portOption));
+    kdx::PortMemory memory;
+    const kdx::PortChoice port = memory.forThisRun(commandLine);
+    const std::unique_ptr<kdx::PortOpener> opener = kdx::openerFor(port);
 
     kdx::DialogPrompter prompter;
     kdx::TerminalOptions options;
     options.opener = opener.get();
+    options.port = port;
+    options.portMemory = &memory;
     options.prompter = &prompter;
     options.paramFolder = paramFolder();
 

@@ -3,19 +3,23 @@
 #include "captionlabel.h"
 #include "contexthelp.h"
 #include "form1.h"
+#include "link/portcatalogue.h"
 #include "link/portopener.h"
 #include "link/seriallink.h"
 #include "motortest/motormodes.h"
 #include "motortest/positionmonitor.h"
 #include "motortest/stepmode.h"
 #include "operationguard.h"
+#include "operations/portswitch.h"
 #include "paramfile/paramsetlist.h"
 #include "paramfile/paramsetstore.h"
 #include "prompter.h"
+#include "statuspanel.h"
 #include "ticktimer.h"
 #include "tuning/parameterreads.h"
 #include "tuning/parameterwrites.h"
 #include "tuning/scrollbinding.h"
+#include "widgets/portchooser.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -25,6 +29,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 
 namespace kdx {
 
@@ -52,6 +57,13 @@ Terminal::Terminal(const TerminalOptions &options, QObject *parent)
     m_writes = std::make_unique<ParameterWrites>(*m_form, *m_link, *m_delay, prompter, *m_reads,
                                                  *m_motor, *m_store);
     m_scrolls = std::make_unique<ScrollBinding>(*m_form);
+    const PortCatalogue *ports = options.ports;
+    if (!ports) {
+        m_systemPorts = std::make_unique<SystemPortCatalogue>();
+        ports = m_systemPorts.get();
+    }
+    m_portSwitch =
+        std::make_unique<PortSwitch>(*m_link, prompter, *ports, options.portMemory, options.port);
 
     wire();
 }
@@ -59,6 +71,7 @@ Terminal::Terminal(const TerminalOptions &options, QObject *parent)
 Terminal::~Terminal()
 {
     // The areas refer to the window; let them go first.
+    m_portSwitch.reset();
     m_scrolls.reset();
     m_writes.reset();
     m_list.reset();
@@ -85,6 +98,10 @@ void Terminal::run(const std::function<void()> &operation)
     if (!outermost)
         return;
     m_form->Timer1->setPaused(false);
+    if (m_portChoiceDue) {
+        m_portChoiceDue = false;
+        QTimer::singleShot(0, this, &Terminal::choosePort);
+    }
     if (!m_stepDue)
         return;
     // A step that fell due during the operation goes out now, unless the
@@ -113,6 +130,8 @@ void Terminal::wire()
     });
 
     on(f.AutoTuning, &QPushButton::clicked, [this] { AutoTuning_Click(); });
+    if (auto *panel = qobject_cast<StatusPanel *>(f.portPanel()))
+        connect(panel, &StatusPanel::clicked, this, &Terminal::choosePort);
 
     // Controller link
     SettleDelay &d = *m_delay;
@@ -208,6 +227,7 @@ bool Terminal::Form_Load()
         m_options.prompter->message(m_link->portName() + QStringLiteral(" Port használatban van."));
         return false;
     }
+    m_portSwitch->openedWith(opened);
     showLinkProblem(m_link->problem());
 
     f.Timer1->setInterval(f.HScrollsebesseg->value());
@@ -222,6 +242,11 @@ void Terminal::Form_Activate()
     if (m_activated)
         return;
     m_activated = true;
+    firstActions();
+}
+
+void Terminal::firstActions()
+{
     Form1 &f = *m_form;
     f.Timer1->setHeld(!m_link->isOpen());
     f.Timer2->setHeld(false);
@@ -247,11 +272,39 @@ void Terminal::AutoTuning_Click()
         "Idővel ..."));
 }
 
+void Terminal::choosePort()
+{
+    // An operation waiting for its reply keeps the line until it has ended.
+    if (m_guard->depth() > 0) {
+        m_portChoiceDue = true;
+        return;
+    }
+    const PortChoice current = m_portSwitch->current();
+    const std::optional<PortChoice> choice =
+        m_options.choosePort
+            ? m_options.choosePort(current, m_link->problem())
+            : PortChooser::ask(m_portSwitch->catalogue(), current, m_link->problem(), m_form.get());
+    if (choice)
+        switchPort(*choice);
+}
+
+void Terminal::switchPort(const PortChoice &choice)
+{
+    Q_ASSERT(m_guard->depth() == 0);
+    m_portSwitch->switchTo(choice);
+    showLinkProblem(m_link->problem());
+    m_activated = true;
+    run([this] { firstActions(); });
+}
+
 void Terminal::showLinkProblem(const QString &problem)
 {
     QString text = QString::fromUtf8(Form1::kPortPanelFormat).arg(m_link->portName());
-    if (!problem.isEmpty())
+    if (!problem.isEmpty()) {
         text += QStringLiteral(" - ") + problem;
+        if (m_portSwitch->missingWhileOthersExist())
+            text += QStringLiteral("; kattintson ide másik port választásához");
+    }
     m_form->portPanel()->setText(text);
 }
 

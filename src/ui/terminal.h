@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/portchoice.h"
 #include "link/settledelay.h"
 
 #include <QObject>
@@ -8,6 +9,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace kdx {
 
@@ -19,7 +21,9 @@ class ParameterReads;
 class ParameterWrites;
 class ParamSetList;
 class ParamSetStore;
+class PortCatalogue;
 class PortOpener;
+class PortSwitch;
 class PositionMonitor;
 class Prompter;
 class ScrollBinding;
@@ -33,6 +37,12 @@ struct TerminalOptions {
     std::chrono::nanoseconds settleStep = SettleDelay::kDefaultStep;
     int replyTimeoutMs = 2000;
     int reconnectIntervalMs = 1000;
+    PortChoice port;                      // what the opener was made from
+    PortMemory *portMemory = nullptr;     // keeps the operator's choice (not owned; may be null)
+    const PortCatalogue *ports = nullptr; // the ports present (not owned; null: the system's)
+    // Asks the operator for a line (null: the port chooser); nothing when cancelled.
+    std::function<std::optional<PortChoice>(const PortChoice &current, const QString &problem)>
+        choosePort;
 };
 
 // The composition root: builds the window, the link and one object per
@@ -70,8 +80,16 @@ public:
     // Runs one operation the way a window event does.
     void run(const std::function<void()> &operation);
 
+    // The first panel was clicked: the operator chooses the line, between
+    // operations. A new line starts like a fresh start's (read-all, zeroing,
+    // stop and reset).
+    void choosePort();
+    void switchPort(const PortChoice &choice);
+    PortSwitch &portSwitch() { return *m_portSwitch; }
+
 private:
     void wire();
+    void firstActions();
     void showLinkProblem(const QString &problem);
 
     TerminalOptions m_options;
@@ -88,8 +106,11 @@ private:
     std::unique_ptr<ParamSetList> m_list;
     std::unique_ptr<ParameterWrites> m_writes;
     std::unique_ptr<ScrollBinding> m_scrolls;
+    std::unique_ptr<PortCatalogue> m_systemPorts;
+    std::unique_ptr<PortSwitch> m_portSwitch;
     bool m_activated = false;
-    bool m_stepDue = false; // a repeated step fell due during an operation
+    bool m_stepDue = false;       // a repeated step fell due during an operation
+    bool m_portChoiceDue = false; // the port panel was clicked during an operation
 };
 
 } // namespace kdx

@@ -1,8 +1,12 @@
 #include "terminalfixture.h"
 
-#include <QFile>
+#include "ui/form1.h"
 
-TerminalFixture::TerminalFixture(int replyTimeoutMs)
+#include <QFile>
+#include <QLineEdit>
+
+TerminalFixture::TerminalFixture(int replyTimeoutMs,
+                                 const std::function<void(kdx::TerminalOptions &)> &adjust)
 {
     // An installed terminal has its parameter file: start-up lists it
     // quietly instead of announcing that it creates one.
@@ -17,6 +21,9 @@ TerminalFixture::TerminalFixture(int replyTimeoutMs)
     options.settleStep = std::chrono::nanoseconds(0);
     options.replyTimeoutMs = replyTimeoutMs;
     options.reconnectIntervalMs = 0;
+    options.ports = &ports;
+    if (adjust)
+        adjust(options);
     m_terminal = std::make_unique<kdx::Terminal>(options);
 }
 
@@ -31,4 +38,12 @@ void TerminalFixture::answerLikeController(const QStringList &values, const QStr
         }
         return "\r\n";
     });
+}
+
+QStringList currentValues(kdx::Form1 &form)
+{
+    QStringList values;
+    for (int n = 0; n < 8; ++n)
+        values << form.row(n).current->text();
+    return values;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "fakeportcatalogue.h"
 #include "scriptedopener.h"
 #include "scriptedprompter.h"
 #include "ui/terminal.h"
@@ -8,12 +9,16 @@
 
 #include <memory>
 
+// The eight current-value boxes, P0..P7.
+QStringList currentValues(kdx::Form1 &form);
+
 // A whole terminal on a scripted line, with scripted boxes, a settling delay
 // that takes no time, a short reply time-out and an empty parameter file in
 // a temporary folder.
 class TerminalFixture {
 public:
-    explicit TerminalFixture(int replyTimeoutMs = 200);
+    explicit TerminalFixture(int replyTimeoutMs = 200,
+                             const std::function<void(kdx::TerminalOptions &)> &adjust = {});
 
     kdx::Terminal &terminal() { return *m_terminal; }
     kdx::Form1 &form() { return m_terminal->form(); }
@@ -32,6 +37,7 @@ public:
 
     ScriptedOpener opener;
     ScriptedPrompter prompter;
+    FakePortCatalogue ports; // none unless a test adds some
 
 private:
     QTemporaryDir m_dir;
