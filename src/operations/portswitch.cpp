@@ -3,7 +3,7 @@
 #include "link/portopener.h"
 #include "link/seriallink.h"
 #include "link/serialportopener.h"
-#include "ui/prompter.h"
+#include "operations/prompter.h"
 
 #include <algorithm>
 

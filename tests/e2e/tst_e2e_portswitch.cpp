@@ -1,10 +1,10 @@
+#include "app/terminal.h"
 #include "core/portchoice.h"
 #include "kdxsimprocess.h"
 #include "link/serialportopener.h"
 #include "scriptedprompter.h"
 #include "terminalfixture.h"
-#include "ui/form1.h"
-#include "ui/terminal.h"
+#include "widgets/form1.h"
 
 #include <QFile>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #include "terminalfixture.h"
 
-#include "ui/form1.h"
+#include "widgets/form1.h"
 
 #include <QFile>
 #include <QLineEdit>

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "app/terminal.h"
 #include "fakeportcatalogue.h"
 #include "scriptedopener.h"
 #include "scriptedprompter.h"
-#include "ui/terminal.h"
 
 #include <QTemporaryDir>
 

@@ -2,9 +2,9 @@
 #include "link/seriallink.h"
 #include "operations/portswitch.h"
 #include "terminalfixture.h"
-#include "ui/form1.h"
-#include "ui/statuspanel.h"
+#include "widgets/form1.h"
 #include "widgets/portchooser.h"
+#include "widgets/statuspanel.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,11 +1,11 @@
+#include "app/terminal.h"
 #include "core/portchoice.h"
 #include "link/portcatalogue.h"
 #include "link/portopener.h"
 #include "link/serialportopener.h"
-#include "paramfile/paramsetstore.h"
-#include "ui/dialogprompter.h"
-#include "ui/form1.h"
-#include "ui/terminal.h"
+#include "operations/paramsetstore.h"
+#include "widgets/dialogprompter.h"
+#include "widgets/form1.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
