@@ -1,5 +1,6 @@
 #include "terminal.h"
 
+#include "core/paramtable.h"
 #include "link/portcatalogue.h"
 #include "link/portopener.h"
 #include "link/seriallink.h"
@@ -28,8 +29,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
-#include <QTimer>
 
 namespace kdx {
 
@@ -98,9 +99,11 @@ void Terminal::run(const std::function<void()> &operation)
     if (!outermost)
         return;
     m_form->Timer1->setPaused(false);
+    if (m_catchUpDue)
+        QMetaObject::invokeMethod(this, &Terminal::catchUp, Qt::QueuedConnection);
     if (m_portChoiceDue) {
         m_portChoiceDue = false;
-        QTimer::singleShot(0, this, &Terminal::choosePort);
+        QMetaObject::invokeMethod(this, &Terminal::choosePort, Qt::QueuedConnection);
     }
     if (!m_stepDue)
         return;
@@ -124,9 +127,16 @@ void Terminal::wire()
     connect(&f, &Form1::closeRequested, this, &Terminal::Form_QueryUnload);
     connect(m_link.get(), &SerialLink::problemChanged, this, &Terminal::showLinkProblem);
     connect(m_link.get(), &SerialLink::openChanged, this, [this](bool open) {
-        // Before the first show the timers wait for the window anyway.
-        if (m_activated)
-            m_form->Timer1->setHeld(!open);
+        if (open)
+            m_monitor->forgetReading();
+        // Before the first show the timers wait for the window anyway, and
+        // the first show reads the controller itself.
+        if (!m_activated)
+            return;
+        m_form->Timer1->setHeld(!open);
+        m_catchUpDue = open;
+        if (open)
+            QMetaObject::invokeMethod(this, &Terminal::catchUp, Qt::QueuedConnection);
     });
 
     on(f.AutoTuning, &QPushButton::clicked, [this] { AutoTuning_Click(); });
@@ -164,7 +174,9 @@ void Terminal::wire()
     on(f.Command30, &QPushButton::clicked, [&l] { l.Command30_Click(); });
     on(f.Command40, &QPushButton::clicked, [&l] { l.Command40_Click(); });
     on(f.Command41, &QPushButton::clicked, [&l] { l.Command41_Click(); });
-    on(f.List1, &QListWidget::currentRowChanged, [&l] { l.List1_Click(); });
+    // The selection changes after the current row on a click: the check
+    // looks at the row once it shows selected.
+    on(f.List1, &QListWidget::itemSelectionChanged, [&l] { l.List1_Click(); });
     on(f.List1, &QListWidget::itemDoubleClicked, [&l] { l.List1_DblClick(); });
 
     // Position-error monitor
@@ -242,19 +254,40 @@ void Terminal::Form_Activate()
     if (m_activated)
         return;
     m_activated = true;
-    firstActions();
-}
-
-void Terminal::firstActions()
-{
     Form1 &f = *m_form;
     f.Timer1->setHeld(!m_link->isOpen());
     f.Timer2->setHeld(false);
 
     f.Command3->setFocus();
+    firstActions();
+}
+
+void Terminal::firstActions()
+{
     m_reads->Command3_Click();
     m_monitor->Command39_Click();
     m_motor->Command34_Click();
+}
+
+void Terminal::catchUp()
+{
+    // Inside another operation (a message box open, say) it waits for that
+    // one to end.
+    if (!m_catchUpDue || m_guard->depth() > 0 || !m_link->isOpen())
+        return;
+    m_catchUpDue = false;
+    run([this] {
+        // The read-all empties the new-value boxes; what the operator has
+        // typed there meanwhile is kept, to be sent when they choose.
+        QStringList typed;
+        for (int n = 0; n < kParamCount; ++n)
+            typed << m_form->row(n).newValue->text();
+        const auto restore = qScopeGuard([this, typed] {
+            for (int n = 0; n < kParamCount; ++n)
+                m_form->row(n).newValue->setText(typed[n]);
+        });
+        firstActions();
+    });
 }
 
 void Terminal::Form_QueryUnload()
@@ -293,8 +326,14 @@ void Terminal::switchPort(const PortChoice &choice)
     Q_ASSERT(m_guard->depth() == 0);
     m_portSwitch->switchTo(choice);
     showLinkProblem(m_link->problem());
-    m_activated = true;
-    run([this] { firstActions(); });
+    // What is on show belongs to the old controller.
+    m_monitor->forgetReading();
+    for (int n = 0; n < kParamCount; ++n)
+        m_form->row(n).current->clear();
+    // The new line starts as a fresh start's would, now or once it opens;
+    // before the first show, the first show does it.
+    m_catchUpDue = m_activated && m_link->isOpen();
+    catchUp();
 }
 
 void Terminal::showLinkProblem(const QString &problem)

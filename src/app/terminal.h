@@ -81,16 +81,22 @@ public:
     void run(const std::function<void()> &operation);
 
     // The first panel was clicked: the operator chooses the line, between
-    // operations. A new line starts like a fresh start's (read-all, zeroing,
-    // stop and reset).
+    // operations. A new line gets the first actions (read-all, zeroing,
+    // stop and reset) as a fresh start's does, once it is open; what the
+    // operator typed as new values stays.
     void choosePort();
     void switchPort(const PortChoice &choice);
     PortSwitch &portSwitch() { return *m_portSwitch; }
 
 private:
     void wire();
-    void firstActions();
     void showLinkProblem(const QString &problem);
+    // Read-all, zeroing, stop-and-reset: what the first show does.
+    void firstActions();
+    // The first actions again once the line has opened after the first
+    // show: a controller plugged in late, or one that may have been
+    // power-cycled while the line was down.
+    void catchUp();
 
     TerminalOptions m_options;
     std::unique_ptr<Form1> m_form;
@@ -110,6 +116,7 @@ private:
     std::unique_ptr<PortSwitch> m_portSwitch;
     bool m_activated = false;
     bool m_stepDue = false;       // a repeated step fell due during an operation
+    bool m_catchUpDue = false;    // the line opened after the first show
     bool m_portChoiceDue = false; // the port panel was clicked during an operation
 };
 

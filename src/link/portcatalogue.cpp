@@ -1,5 +1,6 @@
 #include "portcatalogue.h"
 
+#include "plant.h"
 #include "serialportopener.h"
 #include "simulatedopener.h"
 
@@ -98,8 +99,10 @@ bool samePort(const QString &a, const QString &b)
 
 std::unique_ptr<PortOpener> openerFor(const PortChoice &choice)
 {
-    if (choice.isSimulator())
-        return std::make_unique<SimulatedOpener>();
+    if (choice.isSimulator()) {
+        const std::optional<sim::Plant> plant = sim::namedPlant(choice.name);
+        return std::make_unique<SimulatedOpener>(plant.value_or(sim::Plant()));
+    }
     return std::make_unique<SerialPortOpener>(choice.name);
 }
 

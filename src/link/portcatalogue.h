@@ -40,8 +40,11 @@ protected:
 // "ttyUSB0" and "/dev/ttyUSB0" name the same port on Unix.
 bool samePort(const QString &a, const QString &b);
 
+// The simulated axis a simulator choice without a name drives.
+inline constexpr const char *kDefaultPlant = "nominal";
+
 // The line for a choice: a serial port at 38400 8N1, or the built-in
-// simulated controller.
+// simulated controller with the named axis (an unknown name gets the default).
 std::unique_ptr<PortOpener> openerFor(const PortChoice &choice);
 
 } // namespace kdx

@@ -2,6 +2,7 @@
 
 #include "link/portcatalogue.h"
 #include "link/serialportopener.h"
+#include "plant.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -105,7 +106,7 @@ void PortChooser::fill()
         PortChoice::simulator());
     for (const QString &preset : simulatorPresets()) {
         add({QStringLiteral("szimulátor: %1").arg(preset),
-             QStringLiteral("beépített szimulált tengely, %1").arg(preset), present({}),
+             QStringLiteral("beépített szimulált vezérlő, %1 tengely").arg(preset), present({}),
              present({})},
             PortChoice::simulator(preset));
     }
@@ -150,7 +151,9 @@ std::optional<PortChoice> PortChooser::ask(const PortCatalogue &catalogue,
 
 QStringList PortChooser::simulatorPresets()
 {
-    return {};
+    QStringList names = sim::plantNames();
+    names.removeAll(QLatin1String(kDefaultPlant));
+    return names;
 }
 
 } // namespace kdx

@@ -38,6 +38,15 @@ QStringList column(const QTreeWidget *list, int c)
     return texts;
 }
 
+// The rows of the simulator's named axes, after the simulator itself.
+QStringList presetRows()
+{
+    QStringList rows;
+    for (const QString &preset : PortChooser::simulatorPresets())
+        rows << QStringLiteral("szimulátor: ") + preset;
+    return rows;
+}
+
 } // namespace
 
 class TestPortChoice : public QObject {
@@ -96,7 +105,9 @@ void TestPortChoice::chooserListsAdaptersFirst()
     PortChooser chooser(ports, PortChoice::serial(), QString());
     const QTreeWidget *list = chooser.list();
     QCOMPARE(column(list, 0), (QStringList{"/dev/ttyACM0", "/dev/ttyUSB1", "/dev/ttyS2",
-                                           "/dev/ttyS10", "szimulátor"}));
+                                           "/dev/ttyS10", "szimulátor"} +
+                               presetRows()));
+    QVERIFY(presetRows().contains(QStringLiteral("szimulátor: heavy")));
     QCOMPARE(list->topLevelItem(1)->text(1), QStringLiteral("FT232R USB UART"));
     QCOMPARE(list->topLevelItem(1)->text(2), QStringLiteral("FTDI"));
     QCOMPARE(list->topLevelItem(1)->text(3), QStringLiteral("A50285BI"));
@@ -114,6 +125,7 @@ void TestPortChoice::chooserSelectsThePresentChoice_data()
     QTest::newRow("short name") << PortChoice::serial("ttyUSB0") << "/dev/ttyUSB0";
     QTest::newRow("first port") << PortChoice::serial() << "/dev/ttyS0";
     QTest::newRow("simulator") << PortChoice::simulator() << "szimulátor";
+    QTest::newRow("named axis") << PortChoice::simulator("heavy") << "szimulátor: heavy";
     QTest::newRow("missing") << PortChoice::serial("/dev/ttyUSB9") << "";
 }
 
@@ -144,7 +156,8 @@ void TestPortChoice::chooserRefreshKeepsTheSelection()
     // An adapter plugged in while the chooser is open.
     ports.present.push_back(usbAdapter("/dev/ttyUSB0"));
     QTest::mouseClick(chooser.refreshButton(), Qt::LeftButton);
-    QCOMPARE(column(chooser.list(), 0), (QStringList{"/dev/ttyUSB0", "/dev/ttyS0", "szimulátor"}));
+    QCOMPARE(column(chooser.list(), 0),
+             (QStringList{"/dev/ttyUSB0", "/dev/ttyS0", "szimulátor"} + presetRows()));
     QCOMPARE(chooser.list()->currentItem()->text(0), QStringLiteral("szimulátor"));
 }
 
@@ -158,6 +171,11 @@ void TestPortChoice::chooserGivesTheSelectedChoice()
     QVERIFY(chooser.choice() == PortChoice::serial("/dev/ttyUSB0"));
     chooser.list()->setCurrentItem(chooser.list()->topLevelItem(2));
     QVERIFY(chooser.choice() == PortChoice::simulator());
+    const QList<QTreeWidgetItem *> heavy =
+        chooser.list()->findItems(QStringLiteral("szimulátor: heavy"), Qt::MatchExactly);
+    QCOMPARE(heavy.size(), 1);
+    chooser.list()->setCurrentItem(heavy.first());
+    QVERIFY(chooser.choice() == PortChoice::simulator("heavy"));
 }
 
 void TestPortChoice::choiceSurvivesARestart()
