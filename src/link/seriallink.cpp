@@ -90,8 +90,9 @@ OpenResult SerialLink::switchTo(PortOpener &opener)
 
     const OpenResult result = openWithRetry();
     setOpen(result.status == OpenResult::Status::Open,
-            result.status == OpenResult::Status::InUse ? QStringLiteral("a port használatban van")
-                                                       : result.reason);
+            result.status == OpenResult::Status::InUse
+                ? QStringLiteral("a portot egy másik program használja")
+                : result.reason);
     return result;
 }
 

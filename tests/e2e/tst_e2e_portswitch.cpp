@@ -1,6 +1,7 @@
 #include "app/terminal.h"
 #include "core/portchoice.h"
 #include "kdxsimprocess.h"
+#include "link/seriallink.h"
 #include "link/serialportopener.h"
 #include "scriptedprompter.h"
 #include "terminalfixture.h"
@@ -39,12 +40,36 @@ QStringList beforeFirstPoll(const QStringList &lines)
     return poll < 0 ? lines : lines.mid(0, poll);
 }
 
+// A terminal on the given kdxsim's port, remembering its choice in dir.
+struct Bench {
+    Bench(const QString &port, const QTemporaryDir &dir)
+        : memory(dir.filePath(QStringLiteral("kdxterminal.conf"))), opener(port)
+    {
+        QFile(dir.filePath(QStringLiteral("KDXparam.txt"))).open(QIODevice::WriteOnly);
+        TerminalOptions options;
+        options.opener = &opener;
+        options.prompter = &prompter;
+        options.paramFolder = dir.path();
+        options.reconnectIntervalMs = 0;
+        options.settleStep = std::chrono::microseconds(1);
+        options.port = PortChoice::serial(port);
+        options.portMemory = &memory;
+        terminal = std::make_unique<Terminal>(options);
+    }
+
+    PortMemory memory;
+    SerialPortOpener opener;
+    ScriptedPrompter prompter;
+    std::unique_ptr<Terminal> terminal;
+};
+
 } // namespace
 
 class TestE2ePortSwitch : public QObject {
     Q_OBJECT
 private slots:
     void switchingStartsAfreshOnTheNewPortOnly();
+    void portHeldByAnotherIsNotRemembered();
 };
 
 void TestE2ePortSwitch::switchingStartsAfreshOnTheNewPortOnly()
@@ -56,19 +81,8 @@ void TestE2ePortSwitch::switchingStartsAfreshOnTheNewPortOnly()
     QVERIFY(a.start({"--log", logA, "--set", "P2=111"}));
     QVERIFY(b.start({"--log", logB, "--set", "P2=222"}));
 
-    QFile(dir.filePath(QStringLiteral("KDXparam.txt"))).open(QIODevice::WriteOnly);
-    PortMemory memory(dir.filePath(QStringLiteral("kdxterminal.conf")));
-    SerialPortOpener opener(a.ptyPath());
-    ScriptedPrompter prompter;
-    TerminalOptions options;
-    options.opener = &opener;
-    options.prompter = &prompter;
-    options.paramFolder = dir.path();
-    options.reconnectIntervalMs = 0;
-    options.settleStep = std::chrono::microseconds(1);
-    options.port = PortChoice::serial(a.ptyPath());
-    options.portMemory = &memory;
-    Terminal terminal(options);
+    Bench bench(a.ptyPath(), dir);
+    Terminal &terminal = *bench.terminal;
     Form1 &f = terminal.form();
 
     QVERIFY(terminal.Form_Load());
@@ -97,8 +111,36 @@ void TestE2ePortSwitch::switchingStartsAfreshOnTheNewPortOnly()
     SerialPortOpener other(a.ptyPath());
     QCOMPARE(other.open().status, OpenResult::Status::Open);
 
-    QVERIFY(memory.remembered() == PortChoice::serial(b.ptyPath()));
-    QVERIFY(prompter.shown.isEmpty());
+    QVERIFY(bench.memory.remembered() == PortChoice::serial(b.ptyPath()));
+    QVERIFY(bench.prompter.shown.isEmpty());
+}
+
+void TestE2ePortSwitch::portHeldByAnotherIsNotRemembered()
+{
+    QTemporaryDir dir;
+    KdxsimProcess a, b;
+    QVERIFY(a.start());
+    QVERIFY(b.start());
+    SerialPortOpener holder(b.ptyPath());
+    QCOMPARE(holder.open().status, OpenResult::Status::Open);
+
+    Bench bench(a.ptyPath(), dir);
+    Terminal &terminal = *bench.terminal;
+    QVERIFY(terminal.Form_Load());
+    terminal.run([&] { terminal.Form_Activate(); });
+    bench.memory.remember(PortChoice::serial(a.ptyPath()));
+
+    terminal.switchPort(PortChoice::serial(b.ptyPath()));
+    QCOMPARE(bench.prompter.texts(), QStringList{b.ptyPath() + " Port használatban van."});
+    QVERIFY(!terminal.link().isOpen());
+    QVERIFY(terminal.form().portPanel()->text().endsWith(
+        b.ptyPath() + ",38400,N,8,1 - a portot egy másik program használja"));
+    // The old controller's values are not left on show as if they were B's.
+    QCOMPARE(currentValues(terminal.form()), QStringList(8, QString()));
+    QVERIFY(bench.memory.remembered() == PortChoice::serial(a.ptyPath()));
+    // A is free again.
+    SerialPortOpener other(a.ptyPath());
+    QCOMPARE(other.open().status, OpenResult::Status::Open);
 }
 
 QTEST_MAIN(TestE2ePortSwitch)

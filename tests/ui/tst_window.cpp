@@ -448,7 +448,8 @@ void TestWindow::portPanelFitsItsLongestText()
          {"", " - a mikrokontroller nem válaszol", " - a mikrokontroller válasza értelmezhetetlen",
           " - nincs jogosultság a port használatához", " - a kapcsolat megszakadt",
           " - nincs jogosultság a port használatához (dialout csoporttagság kell)",
-          " - a port nem található; kattintson ide másik port választásához"}) {
+          " - a port nem található; kattintson ide másik port választásához",
+          " - a portot egy másik program használja"}) {
         for (const char *port : {"COM1", "/dev/ttyUSB0"}) {
             panel->setText(QString::fromUtf8(Form1::kPortPanelFormat).arg(QLatin1String(port)) +
                            QString::fromUtf8(problem));
