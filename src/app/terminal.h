@@ -1,7 +1,8 @@
 #pragma once
 
 #include "core/portchoice.h"
-#include "link/settledelay.h"
+#include "operations/settledelay.h"
+#include "operations/values.h"
 
 #include <QObject>
 #include <QString>
@@ -15,10 +16,11 @@ namespace kdx {
 
 class ContextHelp;
 class Form1;
+class MonitorView;
 class MotorModes;
-class OperationGuard;
 class ParameterReads;
 class ParameterWrites;
+class ParamRows;
 class ParamSetList;
 class ParamSetStore;
 class PortCatalogue;
@@ -26,7 +28,7 @@ class PortOpener;
 class PortSwitch;
 class PositionMonitor;
 class Prompter;
-class ScrollBinding;
+class Scheduler;
 class SerialLink;
 class StepMode;
 
@@ -45,9 +47,9 @@ struct TerminalOptions {
         choosePort;
 };
 
-// The composition root: builds the window, the link and one object per
-// area of work, gives each what it needs, and connects every window and
-// timer event to its handler in one place.
+// The composition root: builds the link, the operations with the values they
+// own, and the window that shows them; ties each control to its value and
+// connects every window and timer event to its operation in one place.
 class Terminal : public QObject {
     Q_OBJECT
 public:
@@ -55,27 +57,30 @@ public:
     ~Terminal() override;
 
     // Start-up. False when the program has to end at once (port in use).
-    bool Form_Load();
+    bool start();
     // The first actions once the window is on the screen.
-    void Form_Activate();
+    void onFirstShown();
     // The window is closing: end at once, nothing more goes on the line.
-    void Form_QueryUnload();
+    void shutDown();
     // The message of the hidden "Auto TUNING" button.
-    void AutoTuning_Click();
+    void announceAutoTuning();
 
     Form1 &form() { return *m_form; }
     SerialLink &link() { return *m_link; }
+    Scheduler &scheduler() { return *m_scheduler; }
     SettleDelay &delay() { return *m_delay; }
+    ParamRows &rows() { return *m_rows; }
     ParameterReads &reads() { return *m_reads; }
     ParameterWrites &writes() { return *m_writes; }
-    ScrollBinding &scrolls() { return *m_scrolls; }
     ParamSetStore &store() { return *m_store; }
     ParamSetList &list() { return *m_list; }
     PositionMonitor &monitor() { return *m_monitor; }
+    MonitorView &monitorView() { return *m_monitorView; }
     MotorModes &motor() { return *m_motor; }
     StepMode &steps() { return *m_steps; }
-    OperationGuard &guard() { return *m_guard; }
     ContextHelp &help() { return *m_help; }
+    // The hourglass while an operation works.
+    Switch &busyPointer() { return m_busyPointer; }
 
     // Runs one operation the way a window event does.
     void run(const std::function<void()> &operation);
@@ -89,6 +94,7 @@ public:
     PortSwitch &portSwitch() { return *m_portSwitch; }
 
 private:
+    void bindWindow();
     void wire();
     void showLinkProblem(const QString &problem);
     // Read-all, zeroing, stop-and-reset: what the first show does.
@@ -99,11 +105,11 @@ private:
     void catchUp();
 
     TerminalOptions m_options;
-    std::unique_ptr<Form1> m_form;
-    std::unique_ptr<ContextHelp> m_help;
+    Switch m_busyPointer;
     std::unique_ptr<SerialLink> m_link;
-    std::unique_ptr<OperationGuard> m_guard;
+    std::unique_ptr<Scheduler> m_scheduler;
     std::unique_ptr<SettleDelay> m_delay;
+    std::unique_ptr<ParamRows> m_rows;
     std::unique_ptr<PositionMonitor> m_monitor;
     std::unique_ptr<StepMode> m_steps;
     std::unique_ptr<MotorModes> m_motor;
@@ -111,11 +117,12 @@ private:
     std::unique_ptr<ParamSetStore> m_store;
     std::unique_ptr<ParamSetList> m_list;
     std::unique_ptr<ParameterWrites> m_writes;
-    std::unique_ptr<ScrollBinding> m_scrolls;
+    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<ContextHelp> m_help;
+    std::unique_ptr<MonitorView> m_monitorView;
     std::unique_ptr<PortCatalogue> m_systemPorts;
     std::unique_ptr<PortSwitch> m_portSwitch;
     bool m_activated = false;
-    bool m_stepDue = false;       // a repeated step fell due during an operation
     bool m_catchUpDue = false;    // the line opened after the first show
     bool m_portChoiceDue = false; // the port panel was clicked during an operation
 };

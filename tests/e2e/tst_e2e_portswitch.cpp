@@ -85,8 +85,8 @@ void TestE2ePortSwitch::switchingStartsAfreshOnTheNewPortOnly()
     Terminal &terminal = *bench.terminal;
     Form1 &f = terminal.form();
 
-    QVERIFY(terminal.Form_Load());
-    terminal.run([&] { terminal.Form_Activate(); });
+    QVERIFY(terminal.start());
+    terminal.run([&] { terminal.onFirstShown(); });
     QCOMPARE(f.row(2).current->text(), QStringLiteral(" 111"));
     // The monitor polls A between operations.
     QTRY_VERIFY(received(logA).contains(QStringLiteral("P9")));
@@ -126,8 +126,8 @@ void TestE2ePortSwitch::portHeldByAnotherIsNotRemembered()
 
     Bench bench(a.ptyPath(), dir);
     Terminal &terminal = *bench.terminal;
-    QVERIFY(terminal.Form_Load());
-    terminal.run([&] { terminal.Form_Activate(); });
+    QVERIFY(terminal.start());
+    terminal.run([&] { terminal.onFirstShown(); });
     bench.memory.remember(PortChoice::serial(a.ptyPath()));
 
     terminal.switchPort(PortChoice::serial(b.ptyPath()));

@@ -1,6 +1,7 @@
 #include "terminalfixture.h"
 
 #include "widgets/form1.h"
+#include "widgets/monitorview.h"
 
 #include <QFile>
 #include <QLineEdit>
@@ -38,6 +39,17 @@ void TerminalFixture::answerLikeController(const QStringList &values, const QStr
         }
         return "\r\n";
     });
+}
+
+QString TerminalFixture::selectedOption()
+{
+    const int k = m_terminal->steps().options().selected();
+    return k == kdx::Choice::kNone ? QString() : QStringLiteral("Option%1").arg(k + 1);
+}
+
+void TerminalFixture::showMonitorNow()
+{
+    m_terminal->monitorView().refresh();
 }
 
 QStringList currentValues(kdx::Form1 &form)

@@ -197,7 +197,7 @@ void TestPortChoice::choiceSurvivesARestart()
     });
     fx.answerLikeController();
     QVERIFY(fx.load());
-    fx.run([&] { fx.terminal().Form_Activate(); });
+    fx.run([&] { fx.terminal().onFirstShown(); });
     QCOMPARE(currentValues(fx.form()).at(2), QStringLiteral(" 102"));
 
     auto *panel = qobject_cast<StatusPanel *>(fx.form().portPanel());
