@@ -97,6 +97,18 @@ bool samePort(const QString &a, const QString &b)
     return fullPath(a) == fullPath(b);
 }
 
+QString deviceOf(const PortChoice &choice)
+{
+    return choice.name.isEmpty() ? SerialPortOpener::defaultPortName() : choice.name;
+}
+
+bool sameLine(const PortChoice &a, const PortChoice &b)
+{
+    if (a.kind != b.kind)
+        return false;
+    return a.isSimulator() ? a.name == b.name : samePort(deviceOf(a), deviceOf(b));
+}
+
 std::unique_ptr<PortOpener> openerFor(const PortChoice &choice)
 {
     if (choice.isSimulator()) {

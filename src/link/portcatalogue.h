@@ -39,6 +39,11 @@ protected:
 
 // "ttyUSB0" and "/dev/ttyUSB0" name the same port on Unix.
 bool samePort(const QString &a, const QString &b);
+// Whether two choices mean the same line: the same port however it is
+// named (an empty name is the first port), or the same simulated axis.
+bool sameLine(const PortChoice &a, const PortChoice &b);
+// The serial device of a serial choice ("ttyS0" for the first port).
+QString deviceOf(const PortChoice &choice);
 
 // The simulated axis a simulator choice without a name drives.
 inline constexpr const char *kDefaultPlant = "nominal";

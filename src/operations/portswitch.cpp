@@ -2,7 +2,6 @@
 
 #include "link/portopener.h"
 #include "link/seriallink.h"
-#include "link/serialportopener.h"
 #include "operations/prompter.h"
 
 #include <algorithm>
@@ -44,8 +43,7 @@ bool PortSwitch::missingWhileOthersExist() const
     if (m_current.isSimulator() || m_link.isOpen() || m_openFailure.isEmpty() ||
         m_link.problem() != m_openFailure)
         return false;
-    const QString device =
-        m_current.name.isEmpty() ? SerialPortOpener::defaultPortName() : m_current.name;
+    const QString device = deviceOf(m_current);
     const std::vector<PortInfo> present = m_catalogue.ports();
     return !present.empty() && std::none_of(present.begin(), present.end(), [&](const PortInfo &p) {
         return samePort(p.device, device);

@@ -1,7 +1,6 @@
 #include "portchooser.h"
 
 #include "link/portcatalogue.h"
-#include "link/serialportopener.h"
 #include "plant.h"
 
 #include <QDialogButtonBox>
@@ -118,13 +117,7 @@ void PortChooser::select(const PortChoice &choice)
         QTreeWidgetItem *item = m_list->topLevelItem(i);
         const std::optional<PortChoice> listed =
             PortChoice::fromText(item->data(Device, kChoiceRole).toString());
-        const bool same =
-            listed && listed->kind == choice.kind &&
-            (choice.isSimulator() ? listed->name == choice.name
-                                  : samePort(listed->name, choice.name.isEmpty()
-                                                               ? SerialPortOpener::defaultPortName()
-                                                               : choice.name));
-        if (same) {
+        if (listed && sameLine(*listed, choice)) {
             m_list->setCurrentItem(item);
             return;
         }
