@@ -63,7 +63,7 @@ OpenResult SerialLink::openAtStartup()
     }
     switch (result.status) {
     case OpenResult::Status::Open:
-        setOpen(true, QString());
+        setOpen(true, m_opener.takeOpeningNote());
         break;
     case OpenResult::Status::InUse:
         break;
@@ -88,7 +88,8 @@ void SerialLink::setOpen(bool open, const QString &reason)
     const bool changed = open != m_open;
     m_open = open;
     m_replyProblem = ReplyProblem::None;
-    setProblem(open ? QString() : reason);
+    // Open, the reason is a note about the opening, if any.
+    setProblem(reason);
     if (open || m_shutDown || m_reconnectIntervalMs <= 0)
         m_reconnect.stop();
     else if (!m_reconnect.isActive())
@@ -113,8 +114,11 @@ void SerialLink::tryReconnect()
 {
     if (m_open || m_shutDown)
         return;
-    if (m_opener.open().status == OpenResult::Status::Open)
-        setOpen(true, QString());
+    const OpenResult result = m_opener.open();
+    if (result.status == OpenResult::Status::Open)
+        setOpen(true, m_opener.takeOpeningNote());
+    else if (result.status == OpenResult::Status::InUse)
+        setProblem(QStringLiteral("a portot egy másik program használja"));
 }
 
 void SerialLink::setProblem(const QString &problem)
