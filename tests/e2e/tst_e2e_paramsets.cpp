@@ -4,7 +4,7 @@
 
 #include "../paramfile/filebytes.h"
 #include "terminalfixture.h"
-#include "ui/form1.h"
+#include "widgets/form1.h"
 
 #include <QApplication>
 #include <QDir>

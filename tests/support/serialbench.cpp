@@ -1,7 +1,7 @@
 #include "serialbench.h"
 
 #include "link/seriallink.h"
-#include "ui/form1.h"
+#include "widgets/form1.h"
 
 #include <QFile>
 #include <QLabel>
@@ -25,9 +25,9 @@ SerialBench::SerialBench(const QString &port, int reconnectIntervalMs, int reply
 
 bool SerialBench::start()
 {
-    if (!terminal->Form_Load())
+    if (!terminal->start())
         return false;
-    terminal->run([this] { terminal->Form_Activate(); });
+    terminal->run([this] { terminal->onFirstShown(); });
     return true;
 }
 

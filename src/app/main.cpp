@@ -1,0 +1,145 @@
+#include "app/terminal.h"
+#include "link/serialportopener.h"
+#include "link/simulatedopener.h"
+#include "operations/paramsetstore.h"
+#include "widgets/dialogprompter.h"
+#include "widgets/form1.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#include <cstdio>
+#include <memory>
+#include <optional>
+
+namespace {
+
+// KDXparam.txt lives beside the program when that folder can be written (a
+// portable copy, the build tree); an installed program keeps it in the
+// user's own data folder.
+QString paramFolder()
+{
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    if (QFileInfo(programFolder).isWritable())
+        return programFolder;
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    QDir().mkpath(data);
+    return data;
+}
+
+// --help and --version answer on the console without needing a display.
+bool asksOnlyForText(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "-h" || arg == "--help" || arg == "--help-all" || arg == "-v" ||
+            arg == "--version" || arg == "-?")
+            return true;
+    }
+    return false;
+}
+
+// "--simulate=NAME" chooses the simulated axis; QCommandLineParser knows no
+// option whose value may be left out, so it is taken apart here.
+QStringList splitSimulate(QStringList arguments, QString *plantName)
+{
+    const QString prefix = QStringLiteral("--simulate=");
+    for (QString &argument : arguments) {
+        if (argument.startsWith(prefix)) {
+            *plantName = argument.mid(prefix.size());
+            argument = QStringLiteral("--simulate");
+        }
+    }
+    return arguments;
+}
+
+// The simulated axis the options ask for, or nothing (with a message on the
+// console) when they name none.
+std::optional<kdx::sim::Plant> simulatedPlant(const QString &name, const QString &scale)
+{
+    std::optional<kdx::sim::Plant> plant = kdx::sim::namedPlant(name);
+    if (!plant) {
+        std::fprintf(stderr, "kdxterminal: --simulate=NAME needs one of %s, not '%s'\n",
+                     qPrintable(kdx::sim::plantNames().join(QStringLiteral(", "))),
+                     qPrintable(name));
+        return std::nullopt;
+    }
+    bool ok = false;
+    plant->gainScale = scale.toDouble(&ok);
+    if (!ok || !(plant->gainScale >= kdx::sim::MinGainScale &&
+                 plant->gainScale <= kdx::sim::MaxGainScale)) {
+        std::fprintf(stderr, "kdxterminal: --gain-scale needs a number from %g to %g\n",
+                     kdx::sim::MinGainScale, kdx::sim::MaxGainScale);
+        return std::nullopt;
+    }
+    return plant;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    std::unique_ptr<QCoreApplication> app;
+    if (asksOnlyForText(argc, argv))
+        app = std::make_unique<QCoreApplication>(argc, argv);
+    else
+        app = std::make_unique<QApplication>(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("kdxterminal"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(KDX_VERSION));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Operator terminal for the KDX DC servo controller: reads and writes the "
+                       "tuning parameters P0..P7, runs the motor in test modes and shows the "
+                       "position error."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption portOption(
+        QStringLiteral("port"),
+        QStringLiteral("Serial device of the controller (default: the first serial port, %1).")
+            .arg(kdx::SerialPortOpener::defaultPortName()),
+        QStringLiteral("NAME"));
+    parser.addOption(portOption);
+    const QCommandLineOption simulateOption(
+        QStringLiteral("simulate"),
+        QStringLiteral("Talk to a simulated controller and axis inside the program instead of a "
+                       "serial port (for practice and demonstration). --simulate=NAME chooses "
+                       "the axis: %1 (default nominal).")
+            .arg(kdx::sim::plantNames().join(QStringLiteral(", "))));
+    parser.addOption(simulateOption);
+    const QCommandLineOption gainScaleOption(
+        QStringLiteral("gain-scale"),
+        QStringLiteral("With --simulate: how strongly every gain acts on the simulated axis, as "
+                       "a factor (default 1)."),
+        QStringLiteral("factor"), QStringLiteral("1"));
+    parser.addOption(gainScaleOption);
+    QString plantName = QStringLiteral("nominal");
+    parser.process(splitSimulate(QCoreApplication::arguments(), &plantName));
+
+    std::unique_ptr<kdx::PortOpener> opener;
+    if (parser.isSet(simulateOption)) {
+        const std::optional<kdx::sim::Plant> plant =
+            simulatedPlant(plantName, parser.value(gainScaleOption));
+        if (!plant)
+            return 2;
+        opener = std::make_unique<kdx::SimulatedOpener>(*plant);
+    } else {
+        opener = std::make_unique<kdx::SerialPortOpener>(parser.value(portOption));
+    }
+
+    kdx::DialogPrompter prompter;
+    kdx::TerminalOptions options;
+    options.opener = opener.get();
+    options.prompter = &prompter;
+    options.paramFolder = paramFolder();
+
+    kdx::Terminal terminal(options);
+    prompter.setParent(&terminal.form());
+    if (!terminal.start())
+        return 0;
+    terminal.form().show();
+    return app->exec();
+}

@@ -1,0 +1,334 @@
+#include "terminal.h"
+
+#include "link/portopener.h"
+#include "link/seriallink.h"
+#include "operations/motormodes.h"
+#include "operations/parameterreads.h"
+#include "operations/parameterwrites.h"
+#include "operations/paramrows.h"
+#include "operations/paramsetlist.h"
+#include "operations/paramsetstore.h"
+#include "operations/positionmonitor.h"
+#include "operations/prompter.h"
+#include "operations/scheduler.h"
+#include "operations/stepmode.h"
+#include "widgets/binding.h"
+#include "widgets/contexthelp.h"
+#include "widgets/form1.h"
+#include "widgets/monitorview.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QScrollBar>
+
+namespace kdx {
+
+Terminal::Terminal(const TerminalOptions &options, QObject *parent)
+    : QObject(parent), m_options(options)
+{
+    Q_ASSERT(options.opener && options.prompter);
+    Prompter &prompter = *options.prompter;
+    Switch &busy = m_busyPointer;
+
+    m_link = std::make_unique<SerialLink>(*options.opener);
+    m_link->setReplyTimeout(options.replyTimeoutMs);
+    m_link->setReconnectInterval(options.reconnectIntervalMs);
+    m_scheduler = std::make_unique<Scheduler>(*m_link, busy);
+    TickTimer &poll = m_scheduler->pollTimer();
+    m_delay = std::make_unique<SettleDelay>(poll);
+    m_delay->setStepDuration(options.settleStep);
+
+    m_rows = std::make_unique<ParamRows>();
+    m_monitor = std::make_unique<PositionMonitor>(*m_link, prompter, poll, busy);
+    m_steps =
+        std::make_unique<StepMode>(*m_link, prompter, *m_monitor, m_scheduler->stepTimer(), busy);
+    m_motor = std::make_unique<MotorModes>(*m_link, *m_delay, *m_monitor, *m_steps, busy);
+    m_reads = std::make_unique<ParameterReads>(ParameterReads::Parts{
+        *m_link, *m_delay, prompter, *m_rows, *m_monitor, *m_steps, *m_motor, busy});
+    m_store = std::make_unique<ParamSetStore>(*m_rows, prompter, busy, options.paramFolder);
+    m_list = std::make_unique<ParamSetList>(*m_rows, prompter, *m_store, busy);
+    m_writes = std::make_unique<ParameterWrites>(ParameterWrites::Parts{
+        *m_link, *m_delay, prompter, *m_rows, *m_reads, *m_monitor, *m_motor, *m_store, busy});
+
+    m_form = std::make_unique<Form1>();
+    m_help = std::make_unique<ContextHelp>(*m_form);
+    bindWindow();
+    wire();
+}
+
+Terminal::~Terminal()
+{
+    // The window shows the operations' values; let it go first.
+    m_monitorView.reset();
+    m_help.reset();
+    m_form.reset();
+}
+
+void Terminal::run(const std::function<void()> &operation)
+{
+    m_scheduler->run(operation);
+}
+
+void Terminal::bindWindow()
+{
+    Form1 &f = *m_form;
+    connect(&m_busyPointer, &Switch::changed, &f, [&f](bool busy) {
+        f.setMousePointer(busy ? Form1::Pointer::Hourglass : Form1::Pointer::Default);
+    });
+    for (int n = 0; n < kParamCount; ++n) {
+        const ParamRow row = f.row(n);
+        bind(row.current, m_rows->current(n));
+        bind(row.newValue, m_rows->newValue(n));
+        bind(row.scroll, m_rows->dial(n));
+    }
+    connect(m_rows.get(), &ParamRows::focusNewValue, &f,
+            [&f](int n) { f.row(n).newValue->setFocus(); });
+    connect(m_rows.get(), &ParamRows::newValuesLoaded, &f, [&f] {
+        // A loaded set shows on the ordinary background.
+        for (int n = 0; n < kParamCount; ++n) {
+            QLineEdit *box = f.row(n).newValue;
+            QPalette palette = box->palette();
+            palette.setColor(QPalette::Base, QApplication::palette(box).color(QPalette::Base));
+            box->setPalette(palette);
+        }
+    });
+    bind(f.List1, m_store->list());
+
+    bind(f.Check2, m_monitor->monitorSwitch());
+    bind(f.Combo1, m_monitor->errorScale());
+    bind(f.Combo2, m_monitor->timeScale());
+    m_monitorView = std::make_unique<MonitorView>(
+        m_monitor->model(), m_monitor->axisScale(),
+        MonitorView::Parts{f.Text20, f.Text24, f.Label18, f.Label19, f.Picture1});
+
+    bind(f.HScroll2, m_motor->speed());
+    bind(f.Check3, m_steps->repeat());
+    bind({f.Option1, f.Option2}, m_steps->options());
+    bind(f.Text9, m_steps->stepCount());
+    bind(f.txtEncoder, m_steps->encoder());
+    bind(f.HScroll11, m_steps->pause());
+}
+
+// Every event of the window and of the timers, and the operation it runs.
+// The comment names the event as the original form called it.
+void Terminal::wire()
+{
+    Form1 &f = *m_form;
+    Scheduler &sc = *m_scheduler;
+    // Connects a signal to a handler that runs as one operation.
+    auto on = [this](auto *sender, auto signal, std::function<void()> handler) {
+        connect(sender, signal, this, [this, handler] { run(handler); });
+    };
+
+    // Form_Activate
+    on(&f, &Form1::firstShown, [this] { onFirstShown(); });
+    // Form_QueryUnload
+    connect(&f, &Form1::closeRequested, this, &Terminal::shutDown);
+    connect(m_link.get(), &SerialLink::problemChanged, this, &Terminal::showLinkProblem);
+    connect(m_link.get(), &SerialLink::openChanged, this, [this](bool open) {
+        if (open)
+            m_monitor->model().forgetReading();
+        // Before the first show the timers wait for the window anyway, and
+        // the first show reads the controller itself.
+        if (!m_activated)
+            return;
+        m_scheduler->pollTimer().setHeld(!open);
+        m_catchUpDue = open;
+        if (open)
+            QMetaObject::invokeMethod(this, &Terminal::catchUp, Qt::QueuedConnection);
+    });
+    connect(m_scheduler.get(), &Scheduler::idle, this, [this] {
+        if (m_catchUpDue)
+            QMetaObject::invokeMethod(this, &Terminal::catchUp, Qt::QueuedConnection);
+    });
+    // AutoTuning_Click
+    on(f.AutoTuning, &QPushButton::clicked, [this] { announceAutoTuning(); });
+
+    // Parameter rows
+    ParamRows &rows = *m_rows;
+    ParameterReads &r = *m_reads;
+    ParameterWrites &w = *m_writes;
+    for (int n = 0; n < kParamCount; ++n) {
+        const ParamRow row = f.row(n);
+        // Command4_Click .. Command11_Click
+        on(row.read, &QPushButton::clicked, [&r, n] { r.readOne(n); });
+        // Command1_Click, Command13_Click .. Command19_Click
+        on(row.test, &QPushButton::clicked, [&w, n] { w.testOne(n); });
+        // Command12_Click, Command2_Click, Command21_Click .. Command26_Click
+        on(row.save, &QPushButton::clicked, [&w, n] { w.saveOne(n); });
+        // HScroll3_Change .. HScroll10_Change
+        on(&rows.dial(n), &Dial::changed, [&rows, n] { rows.dialMoved(n); });
+    }
+    // Command3_Click
+    on(f.Command3, &QPushButton::clicked, [&r] { r.readAll(); });
+    // Command35_Click
+    on(f.Command35, &QPushButton::clicked, [&rows] { rows.clearAll(); });
+    // Command27_Click
+    on(f.Command27, &QPushButton::clicked, [&w] { w.testAll(); });
+    // Command20_Click
+    on(f.Command20, &QPushButton::clicked, [&w] { w.saveAll(); });
+
+    // Stored parameter sets
+    ParamSetStore &st = *m_store;
+    ParamSetList &l = *m_list;
+    // Command29_Click
+    on(f.Command29, &QPushButton::clicked, [&st] { st.refreshList(); });
+    // Command37_Click
+    on(f.Command37, &QPushButton::clicked, [&st] { st.storeCurrentSet(); });
+    // Command38_Click
+    on(f.Command38, &QPushButton::clicked, [&st] { st.rewriteList(); });
+    // Command36_Click
+    on(f.Command36, &QPushButton::clicked, [&l] { l.loadPicked(); });
+    // Command30_Click
+    on(f.Command30, &QPushButton::clicked, [&l] { l.deletePicked(); });
+    // Command40_Click
+    on(f.Command40, &QPushButton::clicked, [&f] { f.showMonitor(); });
+    // Command41_Click
+    on(f.Command41, &QPushButton::clicked, [&f] { f.showStoredSets(); });
+    // List1_Click (the selection changes after the current row on a click:
+    // the check looks at the row once it shows selected)
+    on(f.List1, &QListWidget::itemSelectionChanged, [&l] { l.checkPickedRow(); });
+    // List1_DblClick
+    on(f.List1, &QListWidget::itemDoubleClicked, [&l] { l.loadPicked(); });
+
+    // Position-error monitor
+    PositionMonitor &m = *m_monitor;
+    // Timer1_Timer
+    sc.setPoll([&m] { m.pollOnce(); });
+    // Check2_Click
+    on(&m.monitorSwitch(), &Switch::changed, [&m] { m.onSwitchChanged(); });
+    // Command28_Click
+    on(f.Command28, &QPushButton::clicked, [&m] { m.zeroShowingBusy(); });
+    // Command39_Click
+    on(f.Command39, &QPushButton::clicked, [&m] { m.zero(); });
+    // Combo1_Change
+    on(f.Combo1->lineEdit(), &QLineEdit::textEdited, [&m] { m.errorScaleTyped(); });
+    // Combo1_Click
+    on(f.Combo1, &QComboBox::activated, [&m] { m.errorScalePicked(); });
+    // Combo2_Change
+    on(f.Combo2->lineEdit(), &QLineEdit::textEdited, [&m] { m.timeScaleTyped(); });
+    // Combo2_Click
+    on(f.Combo2, &QComboBox::activated, [&m] { m.timeScalePicked(); });
+
+    // Motor test
+    MotorModes &mm = *m_motor;
+    // Command34_Click
+    on(f.Command34, &QPushButton::clicked, [&mm] { mm.stopAndReset(); });
+    // Command31_Click
+    on(f.Command31, &QPushButton::clicked, [&mm] { mm.runVoltage(); });
+    // Command32_Click
+    on(f.Command32, &QPushButton::clicked, [&mm] { mm.runPid(); });
+    // HScroll2_Change
+    on(&mm.speed(), &Dial::changed, [&mm] { mm.speedDialled(); });
+    // Label13_Change
+    on(&mm.runSpeed(), &Text::changed, [&mm] { mm.sendRunSpeed(); });
+    // Command42_Click
+    on(f.Command42, &QPushButton::clicked, [&mm] { mm.resetController(); });
+
+    // Step mode
+    StepMode &sm = *m_steps;
+    // Check3_Click
+    on(&sm.repeat(), &Switch::changed, [&sm] { sm.onRepeatChanged(); });
+    // Timer2_Timer
+    sc.setStep([&sm] { sm.stepOnce(); });
+    // Text9_Change
+    on(&sm.stepCount(), &Text::changed, [&sm] { sm.checkStepCount(); });
+    // txtEncoder_Change
+    on(&sm.encoder(), &Text::changed, [&sm] { sm.checkEncoder(); });
+    // Command33_Click
+    on(f.Command33, &QPushButton::clicked, [&sm] { sm.enterStepMode(); });
+}
+
+bool Terminal::start()
+{
+    TickTimer &poll = m_scheduler->pollTimer();
+    TickTimer &step = m_scheduler->stepTimer();
+    // The timers wait for the window: nothing may reach the line before the
+    // first actions of the shown window.
+    poll.setHeld(true);
+    step.setHeld(true);
+
+    const OpenResult opened = m_link->openAtStartup();
+    if (opened.status == OpenResult::Status::InUse) {
+        m_options.prompter->message(m_link->portName() + QStringLiteral(" Port használatban van."));
+        return false;
+    }
+    showLinkProblem(m_link->problem());
+
+    poll.setInterval(PositionMonitor::kPollIntervalMs);
+    step.setInterval(m_steps->pause().value());
+    run([this] { m_store->refreshList(); });
+    m_form->fillScaleLists();
+    return true;
+}
+
+void Terminal::onFirstShown()
+{
+    if (m_activated)
+        return;
+    m_activated = true;
+    m_scheduler->pollTimer().setHeld(!m_link->isOpen());
+    m_scheduler->stepTimer().setHeld(false);
+
+    m_form->Command3->setFocus();
+    firstActions();
+}
+
+void Terminal::firstActions()
+{
+    m_reads->readAll();
+    m_monitor->zero();
+    m_motor->stopAndReset();
+}
+
+void Terminal::catchUp()
+{
+    // Inside another operation (a message box open, say) it waits for that
+    // one to end.
+    if (!m_catchUpDue || m_scheduler->isBusy() || !m_link->isOpen())
+        return;
+    m_catchUpDue = false;
+    run([this] {
+        // The read-all empties the new values; what the operator has typed
+        // there meanwhile is kept, to be sent when they choose.
+        QStringList typed;
+        for (int n = 0; n < kParamCount; ++n)
+            typed << m_rows->newValue(n).text();
+        const auto restore = qScopeGuard([this, typed] {
+            for (int n = 0; n < kParamCount; ++n)
+                m_rows->newValue(n).set(typed[n]);
+        });
+        firstActions();
+    });
+}
+
+void Terminal::shutDown()
+{
+    m_link->shutDown();
+    m_scheduler->pollTimer().setHeld(true);
+    m_scheduler->stepTimer().setHeld(true);
+    QCoreApplication::quit();
+}
+
+void Terminal::announceAutoTuning()
+{
+    m_options.prompter->message(QStringLiteral(
+        "Automata motor paraméter beállításra lesz itt lehetőség . De nem ebben a verzióban ! "
+        "Idővel ..."));
+}
+
+void Terminal::showLinkProblem(const QString &problem)
+{
+    QString text = QString::fromUtf8(Form1::kPortPanelFormat).arg(m_link->portName());
+    if (!problem.isEmpty())
+        text += QStringLiteral(" - ") + problem;
+    m_form->portPanel()->setText(text);
+}
+
+} // namespace kdx

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "operations/settledelay.h"
+#include "operations/values.h"
+
+#include <QObject>
+#include <QString>
+
+#include <chrono>
+#include <functional>
+#include <memory>
+
+namespace kdx {
+
+class ContextHelp;
+class Form1;
+class MonitorView;
+class MotorModes;
+class ParameterReads;
+class ParameterWrites;
+class ParamRows;
+class ParamSetList;
+class ParamSetStore;
+class PortOpener;
+class PositionMonitor;
+class Prompter;
+class Scheduler;
+class SerialLink;
+class StepMode;
+
+struct TerminalOptions {
+    PortOpener *opener = nullptr; // the line to the controller (not owned)
+    Prompter *prompter = nullptr; // message boxes (not owned)
+    QString paramFolder;          // where KDXparam.txt lives
+    std::chrono::nanoseconds settleStep = SettleDelay::kDefaultStep;
+    int replyTimeoutMs = 2000;
+    int reconnectIntervalMs = 1000;
+};
+
+// The composition root: builds the link, the operations with the values they
+// own, and the window that shows them; ties each control to its value and
+// connects every window and timer event to its operation in one place.
+class Terminal : public QObject {
+    Q_OBJECT
+public:
+    explicit Terminal(const TerminalOptions &options, QObject *parent = nullptr);
+    ~Terminal() override;
+
+    // Start-up. False when the program has to end at once (port in use).
+    bool start();
+    // The first actions once the window is on the screen.
+    void onFirstShown();
+    // The window is closing: end at once, nothing more goes on the line.
+    void shutDown();
+    // The message of the hidden "Auto TUNING" button.
+    void announceAutoTuning();
+
+    Form1 &form() { return *m_form; }
+    SerialLink &link() { return *m_link; }
+    Scheduler &scheduler() { return *m_scheduler; }
+    SettleDelay &delay() { return *m_delay; }
+    ParamRows &rows() { return *m_rows; }
+    ParameterReads &reads() { return *m_reads; }
+    ParameterWrites &writes() { return *m_writes; }
+    ParamSetStore &store() { return *m_store; }
+    ParamSetList &list() { return *m_list; }
+    PositionMonitor &monitor() { return *m_monitor; }
+    MonitorView &monitorView() { return *m_monitorView; }
+    MotorModes &motor() { return *m_motor; }
+    StepMode &steps() { return *m_steps; }
+    ContextHelp &help() { return *m_help; }
+    // The hourglass while an operation works.
+    Switch &busyPointer() { return m_busyPointer; }
+
+    // Runs one operation the way a window event does.
+    void run(const std::function<void()> &operation);
+
+private:
+    void bindWindow();
+    void wire();
+    void showLinkProblem(const QString &problem);
+    // Read-all, zeroing, stop-and-reset: what the first show does.
+    void firstActions();
+    // The first actions again once the line has opened after the first
+    // show: a controller plugged in late, or one that may have been
+    // power-cycled while the line was down.
+    void catchUp();
+
+    TerminalOptions m_options;
+    Switch m_busyPointer;
+    std::unique_ptr<SerialLink> m_link;
+    std::unique_ptr<Scheduler> m_scheduler;
+    std::unique_ptr<SettleDelay> m_delay;
+    std::unique_ptr<ParamRows> m_rows;
+    std::unique_ptr<PositionMonitor> m_monitor;
+    std::unique_ptr<StepMode> m_steps;
+    std::unique_ptr<MotorModes> m_motor;
+    std::unique_ptr<ParameterReads> m_reads;
+    std::unique_ptr<ParamSetStore> m_store;
+    std::unique_ptr<ParamSetList> m_list;
+    std::unique_ptr<ParameterWrites> m_writes;
+    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<ContextHelp> m_help;
+    std::unique_ptr<MonitorView> m_monitorView;
+    bool m_activated = false;
+    bool m_catchUpDue = false; // the line opened after the first show
+};
+
+} // namespace kdx

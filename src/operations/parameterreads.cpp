@@ -1,0 +1,94 @@
+#include "parameterreads.h"
+
+#include "core/commands.h"
+#include "core/numberrules.h"
+#include "core/paramtable.h"
+#include "core/replycut.h"
+#include "link/seriallink.h"
+#include "motormodes.h"
+#include "paramrows.h"
+#include "positionmonitor.h"
+#include "prompter.h"
+#include "settledelay.h"
+#include "stepmode.h"
+
+#include <QScopeGuard>
+
+#include <exception>
+
+namespace kdx {
+
+void ParameterReads::readOne(int n)
+{
+    Text &value = m.rows.current(n);
+    value.clear();
+    for (int attempt = 1;; ++attempt) {
+        m.link.send(cmd::readParameter(n));
+        m.link.waitForInput();
+        m.delay.settle();
+        const ParameterCut cut = cutParameterReply(replyText(m.link.takeAll()));
+        if (!cut.resend) {
+            m.link.understood();
+            value.set(cut.value);
+            return;
+        }
+        // A controller that keeps answering without a space or a colon is
+        // not one this program can talk to.
+        if (attempt >= SerialLink::kMaxReadAttempts)
+            m.link.fail(LinkError::Kind::Unintelligible);
+    }
+}
+
+void ParameterReads::readAll()
+{
+    Switch &busy = m.busyPointer;
+    Switch &monitorOn = m.monitor.monitorSwitch();
+    busy.set(true);
+    // Should the controller fall silent half-way, the monitor is not left
+    // switched off behind the operator's back.
+    auto restoreMonitor = qScopeGuard([&busy, &monitorOn] {
+        if (std::uncaught_exceptions() > 0) {
+            busy.set(false);
+            monitorOn.set(true);
+        }
+    });
+
+    monitorOn.set(false);
+    m.steps.repeat().set(false);
+    m.monitor.stopPoll();
+    m.rows.clearAll();
+
+    for (int n = 0; n < kParamCount; ++n) {
+        readOne(n);
+        m.rows.current(n).set(QStringLiteral("Kiolvas"));
+    }
+    for (int n = 0; n < kParamCount; ++n)
+        readOne(n);
+    busy.set(false);
+
+    if (moveDialsToCurrent())
+        m.rows.clearNewValues();
+
+    restoreMonitor.dismiss();
+    busy.set(false);
+    monitorOn.set(true);
+    m.motor.stopAndReset();
+}
+
+bool ParameterReads::moveDialsToCurrent()
+{
+    for (int n = 0; n < kParamCount; ++n) {
+        Dial &dial = m.rows.dial(n);
+        const auto position = toInt16(m.rows.current(n).text());
+        if (!position)
+            continue;
+        if (*position < dial.minimum() || *position > dial.maximum()) {
+            m.prompter.message(QString::fromUtf8(param(n).readAllMessage));
+            return false;
+        }
+        dial.set(*position);
+    }
+    return true;
+}
+
+} // namespace kdx

@@ -1,0 +1,147 @@
+#include "parameterwrites.h"
+
+#include "core/commands.h"
+#include "core/numberrules.h"
+#include "link/seriallink.h"
+#include "motormodes.h"
+#include "parameterreads.h"
+#include "paramrows.h"
+#include "paramsetstore.h"
+#include "positionmonitor.h"
+#include "prompter.h"
+#include "settledelay.h"
+
+namespace kdx {
+
+namespace {
+
+const char *const kNoValue = "Nincs érték megadva.";
+const char *const kNoValueTitle = "Hiba";
+
+} // namespace
+
+bool ParameterWrites::checkNewValue(int n, WriteKind kind)
+{
+    Text &value = m.rows.newValue(n);
+    value.set(normalisedNewValue(value.text()));
+    const Validation v = validateNewValue(n, kind, value.text());
+    if (v.ok)
+        return true;
+    m.prompter.message(v.message, QString::fromUtf8(kRangeMessageTitle));
+    value.clear();
+    m.rows.askForNewValue(n);
+    return false;
+}
+
+bool ParameterWrites::valueStillSendable(int n, WriteKind kind)
+{
+    if (m.rows.newValue(n).isEmpty()) {
+        m.prompter.message(QString::fromUtf8(kNoValue), QString::fromUtf8(kNoValueTitle));
+        return false;
+    }
+    // The value may have been typed over while the reads waited: only a
+    // value that passes the same check as before goes to the controller.
+    return checkNewValue(n, kind);
+}
+
+void ParameterWrites::testOne(int n)
+{
+    if (!checkNewValue(n, WriteKind::Test))
+        return;
+
+    if (n == 0) {
+        m.delay.settle();
+        m.reads.readOne(n);
+    } else {
+        m.reads.readOne(n);
+        m.delay.settle();
+    }
+    m.link.send(cmd::bareReturn());
+    m.reads.readOne(n);
+
+    if (valueStillSendable(n, WriteKind::Test)) {
+        m.busyPointer.set(true);
+        m.link.send(cmd::newValue(m.rows.newValue(n).text()));
+        m.link.waitForInput();
+        m.link.send(cmd::bareReturn());
+        for (int i = 0; i < 4; ++i)
+            m.reads.readOne(n);
+    }
+
+    m.busyPointer.set(false);
+    m.link.send(cmd::bareReturn());
+    m.monitor.monitorSwitch().set(true);
+    m.motor.stopAndReset();
+}
+
+void ParameterWrites::saveOne(int n)
+{
+    if (!checkNewValue(n, WriteKind::Save))
+        return;
+
+    m.reads.readOne(n);
+    m.link.send(cmd::bareReturn());
+    m.reads.readOne(n);
+
+    if (valueStillSendable(n, WriteKind::Save)) {
+        m.link.send(cmd::saveValue(m.rows.newValue(n).text()));
+        m.link.waitForInput();
+        for (int i = 0; i < 5; ++i)
+            m.reads.readOne(n);
+        m.link.send(cmd::bareReturn());
+        m.monitor.monitorSwitch().set(true);
+    }
+
+    m.motor.stopAndReset();
+}
+
+int ParameterWrites::writeEachFilled(void (ParameterWrites::*write)(int))
+{
+    int empty = 0;
+    for (int n = 0; n < kParamCount; ++n) {
+        if (m.rows.newValue(n).isEmpty())
+            ++empty;
+        else
+            (this->*write)(n);
+    }
+    return empty;
+}
+
+void ParameterWrites::testAll()
+{
+    m.busyPointer.set(true);
+    m.monitor.stopPoll();
+    if (writeEachFilled(&ParameterWrites::testOne) == kParamCount)
+        m.prompter.message(QStringLiteral("Nincs megadva új letölthető paraméter."));
+    m.monitor.resumePoll();
+    m.busyPointer.set(false);
+    m.motor.stopAndReset();
+}
+
+void ParameterWrites::saveAll()
+{
+    m.busyPointer.set(true);
+    m.monitor.stopPoll();
+    const int empty = writeEachFilled(&ParameterWrites::saveOne);
+    m.busyPointer.set(false);
+
+    if (empty == kParamCount) {
+        m.prompter.message(QStringLiteral("Nincs legalább egy új paraméter. Nincs mentés."));
+    } else {
+        m.monitor.resumePoll();
+        const bool toFile = m.prompter.question(
+            QStringLiteral("Microcontrollerbe az új paraméterek mentése megtörtént , szeretnéd "
+                           "KDXparam.txt filébe is menteni a beállításokat ?"),
+            QStringLiteral("Paraméterek mentése"));
+        if (toFile) {
+            m.busyPointer.set(true);
+            m.store.storeCurrentSet();
+        }
+        m.busyPointer.set(false);
+    }
+
+    m.busyPointer.set(false);
+    m.motor.stopAndReset();
+}
+
+} // namespace kdx
