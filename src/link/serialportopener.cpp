@@ -33,6 +33,16 @@ bool mayReadAndWrite(const QString &path)
 #endif
 }
 
+QString noPermission()
+{
+#ifdef Q_OS_LINUX
+    // Serial devices belong to the dialout group on Linux.
+    return QStringLiteral("nincs jogosultság a port használatához (dialout csoporttagság kell)");
+#else
+    return QStringLiteral("nincs jogosultság a port használatához");
+#endif
+}
+
 } // namespace
 
 QString SerialPortOpener::defaultPortName()
@@ -96,8 +106,7 @@ OpenResult SerialPortOpener::open()
         if (!path.isEmpty() && !QFileInfo::exists(path))
             return {OpenResult::Status::Failed, QStringLiteral("a port nem található")};
         if (!path.isEmpty() && !mayReadAndWrite(path))
-            return {OpenResult::Status::Failed,
-                    QStringLiteral("nincs jogosultság a port használatához")};
+            return {OpenResult::Status::Failed, noPermission()};
         return {OpenResult::Status::InUse, QString()};
     default:
         return {OpenResult::Status::Failed,
