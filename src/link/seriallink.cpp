@@ -71,9 +71,17 @@ OpenResult SerialLink::openWithRetry()
 OpenResult SerialLink::openAtStartup()
 {
     const OpenResult result = openWithRetry();
-    // A port in use ends the program before anything else happens.
-    if (result.status != OpenResult::Status::InUse)
-        setOpen(result.status == OpenResult::Status::Open, result.reason);
+    switch (result.status) {
+    case OpenResult::Status::Open:
+        setOpen(true, m_opener->takeOpeningNote());
+        break;
+    case OpenResult::Status::InUse:
+        // A port in use ends the program before anything else happens.
+        break;
+    case OpenResult::Status::Failed:
+        setOpen(false, result.reason);
+        break;
+    }
     return result;
 }
 
@@ -89,10 +97,12 @@ OpenResult SerialLink::switchTo(PortOpener &opener)
     attach();
 
     const OpenResult result = openWithRetry();
-    setOpen(result.status == OpenResult::Status::Open,
-            result.status == OpenResult::Status::InUse
-                ? QStringLiteral("a portot egy másik program használja")
-                : result.reason);
+    if (result.status == OpenResult::Status::Open)
+        setOpen(true, m_opener->takeOpeningNote());
+    else
+        setOpen(false, result.status == OpenResult::Status::InUse
+                           ? QStringLiteral("a portot egy másik program használja")
+                           : result.reason);
     return result;
 }
 
@@ -110,7 +120,8 @@ void SerialLink::setOpen(bool open, const QString &reason)
     const bool changed = open != m_open;
     m_open = open;
     m_replyProblem = ReplyProblem::None;
-    setProblem(open ? QString() : reason);
+    // Open, the reason is a note about the opening, if any.
+    setProblem(reason);
     if (open || m_shutDown || m_reconnectIntervalMs <= 0)
         m_reconnect.stop();
     else if (!m_reconnect.isActive())
@@ -135,8 +146,11 @@ void SerialLink::tryReconnect()
 {
     if (m_open || m_shutDown)
         return;
-    if (m_opener->open().status == OpenResult::Status::Open)
-        setOpen(true, QString());
+    const OpenResult result = m_opener->open();
+    if (result.status == OpenResult::Status::Open)
+        setOpen(true, m_opener->takeOpeningNote());
+    else if (result.status == OpenResult::Status::InUse)
+        setProblem(QStringLiteral("a portot egy másik program használja"));
 }
 
 void SerialLink::setProblem(const QString &problem)
