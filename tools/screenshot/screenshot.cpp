@@ -7,9 +7,11 @@
 //   kdxscreenshot -o docs/workbench.png --workbench "P2=200,P2=400" --locale hu_HU
 //
 // Runs headless with QT_QPA_PLATFORM=offscreen; QT_SCALE_FACTOR=1.5 shows the
-// window at 150 %.
+// window at 150 %. --port-chooser pictures the port chooser instead, opened
+// over the window with sample ports listed.
 
 #include "app/terminal.h"
+#include "link/portcatalogue.h"
 #include "link/simulatedopener.h"
 #include "operations/capturestore.h"
 #include "operations/motormodes.h"
@@ -19,6 +21,7 @@
 #include "operations/ticktimer.h"
 #include "quietprompter.h"
 #include "widgets/form1.h"
+#include "widgets/portchooser.h"
 #include "widgets/workbenchwindow.h"
 
 #include <QApplication>
@@ -64,6 +67,19 @@ bool hover(kdx::Form1 &form, const QString &name)
     QApplication::sendEvent(target, &move);
     return true;
 }
+
+// Ports as a bench machine with two USB adapters might list them.
+class SamplePorts : public kdx::PortCatalogue {
+protected:
+    std::vector<kdx::PortInfo> scan() const override
+    {
+        return {{QStringLiteral("/dev/ttyS0"), QString(), QString(), QString(), false},
+                {QStringLiteral("/dev/ttyUSB1"), QStringLiteral("USB2.0-Serial"),
+                 QStringLiteral("1a86"), QString(), true},
+                {QStringLiteral("/dev/ttyUSB0"), QStringLiteral("FT232R USB UART"),
+                 QStringLiteral("FTDI"), QStringLiteral("A50285BI"), true}};
+    }
+};
 
 // The workbench with one capture per setting ("P2=200,P2=400": P2 test-written
 // to 200, a step captured, then 400 and another), every step forwards.
@@ -141,13 +157,16 @@ int main(int argc, char *argv[])
         QStringLiteral("param-folder"),
         QStringLiteral("Folder of KDXparam.txt (default: a fresh temporary folder)."),
         QStringLiteral("DIR"));
+    const QCommandLineOption chooserOption(
+        QStringLiteral("port-chooser"),
+        QStringLiteral("Picture the port chooser, with sample ports, instead of the window."));
     const QCommandLineOption workbenchOption(
         QStringLiteral("workbench"),
         QStringLiteral("Picture the tuning workbench instead, with one step capture per "
                        "setting, e.g. \"P2=200,P2=400\"."),
         QStringLiteral("SETTINGS"));
     parser.addOptions({outputOption, pidOption, speedOption, secondsOption, hoverOption,
-                       localeOption, folderOption, workbenchOption});
+                       localeOption, folderOption, chooserOption, workbenchOption});
     parser.process(app);
     if (parser.isSet(localeOption))
         QLocale::setDefault(QLocale(parser.value(localeOption)));
@@ -189,7 +208,15 @@ int main(int argc, char *argv[])
         QWidget *subject = &form;
         if (terminal.workbench())
             subject = terminal.workbench();
-        if (!subject->grab().save(parser.value(outputOption), "PNG")) {
+        QPixmap picture = subject->grab();
+        if (parser.isSet(chooserOption)) {
+            const SamplePorts ports;
+            kdx::PortChooser chooser(ports, kdx::PortChoice::simulator(), QString(), &form);
+            chooser.show();
+            QApplication::processEvents();
+            picture = chooser.grab();
+        }
+        if (!picture.save(parser.value(outputOption), "PNG")) {
             warn(QStringLiteral("cannot write %1").arg(parser.value(outputOption)));
             status = 1;
         }
