@@ -27,14 +27,25 @@ qint64 steadyNowNs()
 
 } // namespace
 
-MonitorModel::Scales PositionMonitor::scales() const
+PositionMonitor::PositionMonitor(SerialLink &link, Prompter &prompter, TickTimer &poll,
+                                 Switch &busyPointer)
+    : m_link(link), m_prompter(prompter), m_poll(poll), m_busy(busyPointer)
 {
-    return {trace::scaleFactor(m_errorScale.text()), readNumber(m_timeScale.text())};
+    readScales();
+    QObject::connect(&m_errorScale, &Text::changed, &m_errorScale, [this] { readScales(); });
+    QObject::connect(&m_timeScale, &Text::changed, &m_timeScale, [this] { readScales(); });
+}
+
+void PositionMonitor::readScales()
+{
+    m_scales = {trace::scaleFactor(m_errorScale.text()), readNumber(m_timeScale.text())};
+    m_listedErrorScale = trace::isListedErrorScale(m_errorScale.text());
 }
 
 void PositionMonitor::pollOnce()
 {
-    if (trace::isListedErrorScale(m_errorScale.text()))
+    // The axis captions follow a listed error scale when the poll runs.
+    if (m_listedErrorScale)
         m_axisScale.set(m_errorScale.text());
     // No settling here: whatever has come in with the first byte is the
     // reply, and the rest is the front of the next tick's reply.
@@ -45,7 +56,7 @@ void PositionMonitor::pollOnce()
         m_link.understood();
     // A reading of exactly 0 counts as no reading.
     if (value && *value != 0)
-        m_model.take(*value, m_poll.interval(), scales(), steadyNowNs());
+        m_model.take(*value, m_poll.interval(), m_scales, steadyNowNs());
     m_busy.set(false);
 }
 
