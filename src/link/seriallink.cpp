@@ -27,21 +27,26 @@ QString problemText(LinkError::Kind kind)
 } // namespace
 
 SerialLink::SerialLink(PortOpener &opener, QObject *parent)
-    : QObject(parent), m_opener(opener), m_device(opener.device())
+    : QObject(parent), m_opener(&opener), m_device(opener.device())
 {
     m_reconnect.setSingleShot(false);
     connect(&m_reconnect, &QTimer::timeout, this, &SerialLink::tryReconnect);
-
     // The outermost wait's loop and time-out, kept for every wait.
     m_expiry.setSingleShot(true);
-    const auto endWait = [this] {
-        if (m_inWait)
-            m_waitLoop.quit();
-    };
-    connect(&m_expiry, &QTimer::timeout, this, endWait);
-    connect(m_device, &QIODevice::readyRead, this, endWait);
-    connect(this, &SerialLink::wake, this, endWait);
+    connect(&m_expiry, &QTimer::timeout, this, &SerialLink::endWait);
+    connect(this, &SerialLink::wake, this, &SerialLink::endWait);
+    attach();
+}
 
+void SerialLink::endWait()
+{
+    if (m_inWait)
+        m_waitLoop.quit();
+}
+
+void SerialLink::attach()
+{
+    connect(m_device, &QIODevice::readyRead, this, &SerialLink::endWait);
     if (auto *port = qobject_cast<QSerialPort *>(m_device)) {
         connect(port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
             switch (e) {
@@ -63,24 +68,52 @@ SerialLink::SerialLink(PortOpener &opener, QObject *parent)
     });
 }
 
-OpenResult SerialLink::openAtStartup()
+OpenResult SerialLink::openWithRetry()
 {
-    OpenResult result = m_opener.open();
+    OpenResult result = m_opener->open();
     if (result.status == OpenResult::Status::Failed) {
-        const OpenResult again = m_opener.open();
+        const OpenResult again = m_opener->open();
         if (again.status == OpenResult::Status::Open)
             result = again;
     }
+    return result;
+}
+
+OpenResult SerialLink::openAtStartup()
+{
+    const OpenResult result = openWithRetry();
     switch (result.status) {
     case OpenResult::Status::Open:
-        setOpen(true, QString());
+        setOpen(true, m_opener->takeOpeningNote());
         break;
     case OpenResult::Status::InUse:
+        // A port in use ends the program before anything else happens.
         break;
     case OpenResult::Status::Failed:
         setOpen(false, result.reason);
         break;
     }
+    return result;
+}
+
+OpenResult SerialLink::switchTo(PortOpener &opener)
+{
+    Q_ASSERT(!m_aborting);
+    // The old port goes quietly: its closing is no failure to report.
+    disconnect(m_device, nullptr, this, nullptr);
+    if (m_device->isOpen())
+        m_device->close();
+    m_opener = &opener;
+    m_device = opener.device();
+    attach();
+
+    const OpenResult result = openWithRetry();
+    if (result.status == OpenResult::Status::Open)
+        setOpen(true, m_opener->takeOpeningNote());
+    else
+        setOpen(false, result.status == OpenResult::Status::InUse
+                           ? QStringLiteral("a portot egy másik program használja")
+                           : result.reason);
     return result;
 }
 
@@ -98,7 +131,8 @@ void SerialLink::setOpen(bool open, const QString &reason)
     const bool changed = open != m_open;
     m_open = open;
     m_replyProblem = ReplyProblem::None;
-    setProblem(open ? QString() : reason);
+    // Open, the reason is a note about the opening, if any.
+    setProblem(reason);
     if (open || m_shutDown || m_reconnectIntervalMs <= 0)
         m_reconnect.stop();
     else if (!m_reconnect.isActive())
@@ -123,8 +157,11 @@ void SerialLink::tryReconnect()
 {
     if (m_open || m_shutDown)
         return;
-    if (m_opener.open().status == OpenResult::Status::Open)
-        setOpen(true, QString());
+    const OpenResult result = m_opener->open();
+    if (result.status == OpenResult::Status::Open)
+        setOpen(true, m_opener->takeOpeningNote());
+    else if (result.status == OpenResult::Status::InUse)
+        setProblem(QStringLiteral("a portot egy másik program használja"));
 }
 
 void SerialLink::setProblem(const QString &problem)

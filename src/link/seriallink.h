@@ -34,8 +34,12 @@ public:
     // more attempt. While the port stays closed it is retried in the
     // background.
     OpenResult openAtStartup();
+    // Closes the present port and opens the one of this opener instead, as
+    // start-up opens its first; a port in use is retried like a lost one.
+    // Only between operations.
+    OpenResult switchTo(PortOpener &opener);
     bool isOpen() const { return m_open; }
-    QString portName() const { return m_opener.displayName(); }
+    QString portName() const { return m_opener->displayName(); }
 
     // Puts bytes on the line without waiting.
     void send(const QByteArray &bytes);
@@ -72,6 +76,8 @@ signals:
     void wake();
 
 private:
+    void attach();
+    OpenResult openWithRetry();
     void ensureUsable();
     // Takes into the device's buffer whatever the line has delivered by now.
     void collectReceived() const;
@@ -82,8 +88,9 @@ private:
     void tryReconnect();
     // Handles events until a byte comes in, the link wakes, or ms pass.
     void sleepUntilInput(qint64 ms);
+    void endWait();
 
-    PortOpener &m_opener;
+    PortOpener *m_opener;
     QIODevice *m_device;
     QTimer m_reconnect;
     QEventLoop m_waitLoop;
