@@ -4,6 +4,7 @@
 #include "portopener.h"
 
 #include <QByteArray>
+#include <QEventLoop>
 #include <QObject>
 #include <QTimer>
 
@@ -97,10 +98,16 @@ private:
     void setOpen(bool open, const QString &reason);
     void portFailed();
     void tryReconnect();
+    // Handles events until a byte comes in, the link wakes, or ms pass.
+    void sleepUntilInput(qint64 ms);
+    void endWait();
 
     PortOpener *m_opener;
     QIODevice *m_device;
     QTimer m_reconnect;
+    QEventLoop m_waitLoop;
+    QTimer m_expiry;
+    bool m_inWait = false;
     QString m_problem;
     LinkCounters m_counters;
     int m_replyTimeoutMs = kDefaultReplyTimeoutMs;
