@@ -1,4 +1,5 @@
 #include "app/terminal.h"
+#include "core/paramfolder.h"
 #include "core/portchoice.h"
 #include "link/portcatalogue.h"
 #include "link/serialportopener.h"
@@ -19,17 +20,15 @@
 
 namespace {
 
-// KDXparam.txt lives beside the program when that folder can be written (a
-// portable copy, the build tree); an installed program keeps it in the
-// user's own data folder.
+// KDXparam.txt's folder (see paramFolderFor).
 QString paramFolder()
 {
     const QString programFolder = QCoreApplication::applicationDirPath();
-    if (QFileInfo(programFolder).isWritable())
-        return programFolder;
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(data);
-    return data;
+    const QString folder =
+        kdx::paramFolderFor(programFolder, QFileInfo(programFolder).isWritable(),
+                            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    QDir().mkpath(folder);
+    return folder;
 }
 
 // --help and --version answer on the console without needing a display.

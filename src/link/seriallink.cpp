@@ -264,6 +264,8 @@ QByteArray SerialLink::takeAll()
 
 void SerialLink::fail(LinkError::Kind kind)
 {
+    if (kind == LinkError::Kind::NoReply)
+        ++m_counters.timeouts;
     if (kind == LinkError::Kind::NoReply || kind == LinkError::Kind::Unintelligible) {
         m_replyProblem =
             kind == LinkError::Kind::NoReply ? ReplyProblem::Silent : ReplyProblem::Garbled;

@@ -3,12 +3,11 @@
 #include "core/commands.h"
 #include "core/numberrules.h"
 #include "core/replycut.h"
+#include "core/steadyclock.h"
 #include "core/tracemath.h"
 #include "link/seriallink.h"
 #include "prompter.h"
 #include "ticktimer.h"
-
-#include <chrono>
 
 namespace kdx {
 
@@ -17,13 +16,6 @@ namespace {
 const char *const kNumericOnly = "Csak numerikus egész értéket adj meg !";
 const char *const kErrorScaleFallback = "2000";
 const char *const kTimeScaleFallback = "1";
-
-qint64 steadyNowNs()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
 
 } // namespace
 
@@ -54,9 +46,14 @@ void PositionMonitor::pollOnce()
     const std::optional<qint16> value = cutPositionReply(replyText(m_link.takeAll()));
     if (value)
         m_link.understood();
-    // A reading of exactly 0 counts as no reading.
+    else
+        m_link.noteUncut();
+    // A reading of exactly 0 counts as no reading for the boxes and the
+    // trace; the readings over time keep it.
     if (value && *value != 0)
         m_model.take(*value, m_poll.interval(), m_scales, steadyNowNs());
+    else if (value)
+        m_model.keep(*value, steadyNowNs());
     m_busy.set(false);
 }
 

@@ -15,6 +15,7 @@
 #include "operations/stepmode.h"
 #include "operations/ticktimer.h"
 #include "scriptedprompter.h"
+#include "simulatedaxis.h"
 #include "simulateddevice.h"
 #include "widgets/form1.h"
 #include "widgets/monitorview.h"
@@ -35,14 +36,6 @@
 using namespace kdx;
 
 namespace {
-
-// The simulated axis, caught up with the time that has passed.
-const sim::ServoModel &axisOf(SimulatedOpener &opener)
-{
-    sim::SimulatedDevice &device = opener.simulated();
-    device.firmware().advanceTo(device.simulatedTimeNs());
-    return device.firmware().axis();
-}
 
 // A terminal on the given line, started as on the first show.
 struct Bench {
