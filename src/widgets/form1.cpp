@@ -313,6 +313,11 @@ void Form1::buildMonitorFrame()
     Label25 = label(f, "Label25", "Legnagyobb pozíció hiba :", 10080, 1700, 2775, 255);
     Text24 = valueBox(f, "Text24", "0", 13560, 1680, 855, 285, 0);
     Text24->setFont(valueFont());
+    // The two error boxes change while the monitor runs: they fill their own
+    // background (the frame's colour) so that the frame need not repaint
+    // under them each time.
+    for (QLineEdit *box : {Text20, Text24})
+        box->setAutoFillBackground(true);
     Command28 = button(f, "Command28", "Nulláz", 13560, 2040, 855, 255);
     Command41 = button(f, "Command41", " KDXparam.txt filében tárolt paraméterek listája", 10080,
                        3720, 4335, 495);
