@@ -16,9 +16,10 @@ constexpr int kDGain = 7;
 
 // The step must stand this far above the noise at rest.
 constexpr double kStepOverNoise = 50;
-constexpr double kRestWindowMs = 300;
-constexpr double kFirstWindowMs = 1000;
-constexpr double kShortestWindowMs = 300;
+// At rest, the noise is measured over this share of the step window.
+constexpr double kRestShare = 0.3;
+// A window holds at least this many readings.
+constexpr double kFewestReadings = 60;
 // Settling time weighs in the cost as its square times this (ms² like ITAE).
 constexpr double kSettleWeight = 0.05;
 // A better cost counts only when it is better by at least this share.
@@ -49,7 +50,7 @@ StepRecord truncated(const StepRecord &r, double windowMs)
     return t;
 }
 
-QString gainText(const ParamValues &p)
+QString gainText(const ParamNumbers &p)
 {
     return QStringLiteral("P1=%1 P2=%2 P3=%3 P7=%4").arg(p[1]).arg(p[2]).arg(p[3]).arg(p[7]);
 }
@@ -89,7 +90,7 @@ public:
 private:
     // The gains of one candidate and what its steps showed.
     struct Trial {
-        ParamValues params{};
+        ParamNumbers params{};
         std::vector<StepRecord> records; // in pairs, forward first
         std::vector<ResponseMeasure> measures;
         std::vector<double> pairCosts;
@@ -104,7 +105,7 @@ private:
 
     void checkStop();
     StepRecord takeStep(int steps);
-    void apply(const ParamValues &p);
+    void apply(const ParamNumbers &p);
     void addPairs(Trial &trial, int pairs, int steps);
     void score(Trial &trial) const;
     void lineSearch(const std::vector<int> &which, double factor, const QString &stage);
@@ -112,8 +113,8 @@ private:
     GainFigures figuresOf(const Trial &trial) const;
     bool better(const Trial &candidate, const Trial &best) const;
     // Tries p as a candidate; true when it became the best.
-    bool tryCandidate(const ParamValues &p, const QString &stage);
-    ParamValues scaled(const ParamValues &base, const std::vector<int> &which, double f) const;
+    bool tryCandidate(const ParamNumbers &p, const QString &stage);
+    ParamNumbers scaled(const ParamNumbers &base, const std::vector<int> &which, double f) const;
     bool budgetLeftForSearch() const;
     void report(const QString &stage);
     void logTrial(const Trial &trial, const QString &stage, bool best);
@@ -123,12 +124,12 @@ private:
     TuningAxis &m_axis;
     std::vector<int> m_gains;
     TuningResult m_r;
-    ParamValues m_current{};
+    ParamNumbers m_current{};
     double m_noise = 0.5;
     double m_stepCounts = 0;
-    double m_windowMs = kFirstWindowMs;
+    double m_windowMs = 0;
     double m_margin = kSmallestMargin;
-    double m_stepMsAverage = kFirstWindowMs;
+    double m_stepMsAverage = 0;
     Trial m_baseline;
     Trial m_best;
     QString m_stage;
@@ -163,7 +164,7 @@ void AutoTuner::Session::checkStop()
         abort(QStringLiteral("Lejárt a hangolásra szánt idő."));
 }
 
-void AutoTuner::Session::apply(const ParamValues &p)
+void AutoTuner::Session::apply(const ParamNumbers &p)
 {
     for (int n = 0; n < 8; ++n) {
         if (p[n] == m_current[n])
@@ -290,10 +291,10 @@ bool AutoTuner::Session::better(const Trial &candidate, const Trial &best) const
     return lower;
 }
 
-ParamValues AutoTuner::Session::scaled(const ParamValues &base, const std::vector<int> &which,
-                                       double f) const
+ParamNumbers AutoTuner::Session::scaled(const ParamNumbers &base, const std::vector<int> &which,
+                                        double f) const
 {
-    ParamValues p = base;
+    ParamNumbers p = base;
     for (int n : which) {
         const auto [lo, hi] = m_o.testRanges[n];
         int v = int(std::lround(base[n] * f));
@@ -313,7 +314,7 @@ bool AutoTuner::Session::budgetLeftForSearch() const
     return m_axis.elapsedMs() + reserveMs < m_o.budgetMs;
 }
 
-bool AutoTuner::Session::tryCandidate(const ParamValues &p, const QString &stage)
+bool AutoTuner::Session::tryCandidate(const ParamNumbers &p, const QString &stage)
 {
     if (p == m_best.params || !budgetLeftForSearch())
         return false;
@@ -352,14 +353,16 @@ void AutoTuner::Session::prepare()
                       .arg(lo)
                       .arg(hi));
     }
-    ParamValues capped = m_current;
+    ParamNumbers capped = m_current;
     if (m_o.torqueCap > 0 && capped[kTorqueLimit] > m_o.torqueCap)
         capped[kTorqueLimit] = m_o.torqueCap;
     apply(capped);
 
     report(QStringLiteral("Zaj mérése nyugalomban"));
     m_axis.stopAndReset();
-    const StepRecord rest = m_axis.rest(kRestWindowMs);
+    m_windowMs = m_o.windowMs;
+    m_stepMsAverage = m_o.windowMs;
+    const StepRecord rest = m_axis.rest(kRestShare * m_o.windowMs);
     const ResponseMeasure quiet = [&] {
         StepRecord r = rest;
         r.stepCounts = 1;
@@ -397,8 +400,9 @@ void AutoTuner::Session::measureBaseline()
     // settle, so that every candidate is judged on the same span.
     double slowest = 0;
     for (const ResponseMeasure &m : m_baseline.measures)
-        slowest = std::max(slowest, m.settled ? m.settlingMs : kFirstWindowMs);
-    m_windowMs = std::clamp(3 * slowest, kShortestWindowMs, kFirstWindowMs);
+        slowest = std::max(slowest, m.settled ? m.settlingMs : m_o.windowMs);
+    const double shortest = kFewestReadings * 1000 / std::max(1.0, m_r.sampleRateHz);
+    m_windowMs = std::clamp(3 * slowest, std::min(shortest, m_o.windowMs), m_o.windowMs);
     for (StepRecord &r : m_baseline.records)
         r = truncated(r, m_windowMs);
     score(m_baseline);
@@ -483,7 +487,7 @@ void AutoTuner::Session::verify()
     }
 
     // Back to the operator's torque limit; the gains stay for the decision.
-    ParamValues final = m_best.params;
+    ParamNumbers final = m_best.params;
     final[kTorqueLimit] = m_r.snapshot[kTorqueLimit];
     apply(final);
     m_axis.stopAndReset();
@@ -521,11 +525,11 @@ TuningResult AutoTuner::Session::run()
     return m_r;
 }
 
-bool AutoTuner::restore(TuningAxis &axis, const ParamValues &snapshot)
+bool AutoTuner::restore(TuningAxis &axis, const ParamNumbers &snapshot)
 {
     try {
         for (int attempt = 0; attempt < 2; ++attempt) {
-            const ParamValues now = axis.readBack();
+            const ParamNumbers now = axis.readBack();
             if (now == snapshot)
                 return true;
             for (int n = 0; n < 8; ++n) {

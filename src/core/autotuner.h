@@ -25,7 +25,8 @@ struct TuningOptions {
     double budgetMs = 180000; // time for the whole tuning
     int maxSteps = 200;       // steps of axis movement for the whole tuning
     bool tuneP = true, tuneI = true, tuneD = true, tuneVelocity = false;
-    int pairs = 2; // ± pairs for the baseline and the verification
+    int pairs = 2;          // ± pairs for the baseline and the verification
+    double windowMs = 1000; // longest record of one step (shortened to fit the axis)
     // Values a test write accepts, per parameter (the terminal fills them in).
     std::array<std::pair<int, int>, 8> testRanges{{{1, 32767},
                                                    {1, 32767},
@@ -50,7 +51,7 @@ struct GainFigures {
 struct CandidateEntry {
     int index = 0;
     QString stage;
-    ParamValues params{};
+    ParamNumbers params{};
     GainFigures figures;
     bool best = false; // became the best so far
 };
@@ -64,10 +65,10 @@ struct TuningProgress {
 struct TuningResult {
     enum class Outcome { Tuned, NoBetter, Aborted };
     Outcome outcome = Outcome::Aborted;
-    QString message;        // what happened, for the operator
-    ParamValues snapshot{}; // as found
+    QString message;         // what happened, for the operator
+    ParamNumbers snapshot{}; // as found
     bool snapshotKnown = false;
-    ParamValues tuned{};   // in force when the tuner left (snapshot when not Tuned)
+    ParamNumbers tuned{};  // in force when the tuner left (snapshot when not Tuned)
     bool restored = false; // the snapshot was written back and read back equal
     GainFigures baseline, result;
     GainFigures halfStep, doubleStep;        // the result at half and twice the step
@@ -91,14 +92,14 @@ public:
 
     // Called once the snapshot is read, before anything is changed: keep it
     // somewhere safe until it is back in force or the operator has decided.
-    std::function<void(const ParamValues &)> onSnapshot;
+    std::function<void(const ParamNumbers &)> onSnapshot;
     std::function<void(const TuningProgress &)> onProgress;
     std::function<void(const CandidateEntry &)> onCandidate;
 
     TuningResult run(TuningAxis &axis);
 
     // Writes the snapshot back and reads it back; true when it is in force.
-    static bool restore(TuningAxis &axis, const ParamValues &snapshot);
+    static bool restore(TuningAxis &axis, const ParamNumbers &snapshot);
 
 private:
     struct Abort {

@@ -9,8 +9,8 @@
 
 namespace kdx {
 
-// P0..P7 as the controller holds them.
-using ParamValues = std::array<int, 8>;
+// P0..P7 as the controller holds them, as numbers.
+using ParamNumbers = std::array<int, 8>;
 
 // The axis stopped answering (or the line went away) in the middle of a
 // tuning step. Thrown by a TuningAxis; the tuner catches it.
@@ -30,7 +30,7 @@ class TuningAxis {
 public:
     virtual ~TuningAxis() = default;
     // P0..P7 read back from the controller.
-    virtual ParamValues readBack() = 0;
+    virtual ParamNumbers readBack() = 0;
     // Gives parameter n a value to try (never stored in the controller).
     virtual void testWrite(int n, int value) = 0;
     // A step of the given number of steps (signed) in step mode, recording

@@ -11,7 +11,7 @@ namespace {
 const char *const kHeader = "# kdxterminal: parameters before auto-tuning (P0..P7)";
 }
 
-QByteArray snapshotText(const ParamValues &p)
+QByteArray snapshotText(const ParamNumbers &p)
 {
     QByteArray text = QByteArray(kHeader) + '\n';
     for (int n = 0; n < 8; ++n)
@@ -19,9 +19,9 @@ QByteArray snapshotText(const ParamValues &p)
     return text;
 }
 
-std::optional<ParamValues> parseSnapshot(const QByteArray &text)
+std::optional<ParamNumbers> parseSnapshot(const QByteArray &text)
 {
-    ParamValues p{};
+    ParamNumbers p{};
     std::array<bool, 8> seen{};
     for (QByteArray line : text.split('\n')) {
         line = line.trimmed();
@@ -49,7 +49,7 @@ TuningSnapshotFile::TuningSnapshotFile(const QString &folder)
 {
 }
 
-bool TuningSnapshotFile::save(const ParamValues &p) const
+bool TuningSnapshotFile::save(const ParamNumbers &p) const
 {
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))
@@ -58,7 +58,7 @@ bool TuningSnapshotFile::save(const ParamValues &p) const
     return file.commit();
 }
 
-std::optional<ParamValues> TuningSnapshotFile::load() const
+std::optional<ParamNumbers> TuningSnapshotFile::load() const
 {
     QFile file(m_path);
     if (!file.open(QIODevice::ReadOnly))

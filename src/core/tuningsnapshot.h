@@ -15,17 +15,17 @@ namespace kdx {
 // start.
 inline constexpr const char *kTuningSnapshotFileName = "KDXtuning-snapshot.txt";
 
-QByteArray snapshotText(const ParamValues &p);
+QByteArray snapshotText(const ParamNumbers &p);
 // Nothing when the text is not a whole snapshot.
-std::optional<ParamValues> parseSnapshot(const QByteArray &text);
+std::optional<ParamNumbers> parseSnapshot(const QByteArray &text);
 
 class TuningSnapshotFile {
 public:
     explicit TuningSnapshotFile(const QString &folder);
     QString path() const { return m_path; }
     // False when it could not be written.
-    bool save(const ParamValues &p) const;
-    std::optional<ParamValues> load() const;
+    bool save(const ParamNumbers &p) const;
+    std::optional<ParamNumbers> load() const;
     bool exists() const;
     void remove() const;
 
