@@ -20,8 +20,9 @@ constexpr double kStepOverNoise = 50;
 constexpr double kRestShare = 0.3;
 // A window holds at least this many readings.
 constexpr double kFewestReadings = 60;
-// Settling time weighs in the cost as its square times this (ms² like ITAE).
-constexpr double kSettleWeight = 0.05;
+// A response that never settles within the window costs this many times
+// its ITAE more than one that settles at once.
+constexpr double kSettleWeight = 1;
 // A better cost counts only when it is better by at least this share.
 constexpr double kSmallestMargin = 0.03;
 // Steps kept back for the verification at the end.
@@ -207,11 +208,11 @@ double AutoTuner::Session::cost(const ResponseMeasure &m) const
 {
     const double aim = aimOvershootPct(m_o.aim) + 0.5;
     const double over = std::max(0.0, m.overshootPct - aim);
-    double c = m.itae + kSettleWeight * m.settlingMs * m.settlingMs;
+    double c = m.itae * (1 + kSettleWeight * m.settlingMs / m_windowMs);
     c *= (1 + 0.5 * over) * (1 + 0.5 * over);
     // Chatter at rest after the move: faster than the readings can show, so
     // no bandwidth this line could verify.
-    const double chatterFloor = 3 * m_noise + 1;
+    const double chatterFloor = 2 * m_noise + 0.5;
     if (m.lateSpreadCounts > chatterFloor)
         c *= 1 + (m.lateSpreadCounts - chatterFloor);
     if (m.oscillations > 2)
@@ -325,9 +326,11 @@ bool AutoTuner::Session::tryCandidate(const ParamNumbers &p, const QString &stag
     addPairs(t, 1, steps);
     bool won = better(t, m_best);
     if (won) {
-        // One pair may have been lucky: judge it on more before it leads.
+        // One pair may have been lucky: judge it on another before it
+        // leads, and on its worse pair too.
         addPairs(t, 1, steps);
-        won = better(t, m_best);
+        const double worst = *std::max_element(t.pairCosts.begin(), t.pairCosts.end());
+        won = better(t, m_best) && worst < m_best.cost() * (1 + m_margin);
     }
     logTrial(t, stage, won);
     if (won)

@@ -20,7 +20,7 @@ void SyntheticAxis::failIfDead()
         throw kdx::AxisFailure(QStringLiteral("nincs válasz"));
 }
 
-kdx::ParamValues SyntheticAxis::readBack()
+kdx::ParamNumbers SyntheticAxis::readBack()
 {
     failIfDead();
     journal << QStringLiteral("B");

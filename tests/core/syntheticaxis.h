@@ -15,7 +15,7 @@ public:
 
     SyntheticAxis();
 
-    kdx::ParamValues params{};
+    kdx::ParamNumbers params{};
     double gainUnit = 1; // how strongly the gains act
     double lagMs = 20;   // motor lag
     Fault fault = Fault::None;
@@ -28,7 +28,7 @@ public:
     int stopsAfterFault = 0;
     double clockMs = 0;
 
-    kdx::ParamValues readBack() override;
+    kdx::ParamNumbers readBack() override;
     void testWrite(int n, int value) override;
     kdx::StepRecord step(int steps, double windowMs, double limitCounts) override;
     kdx::StepRecord rest(double windowMs) override;

@@ -8,7 +8,7 @@
 #include <QTest>
 
 using kdx::AutoTuner;
-using kdx::ParamValues;
+using kdx::ParamNumbers;
 using kdx::TuningOptions;
 using kdx::TuningResult;
 using Fault = SyntheticAxis::Fault;
@@ -72,11 +72,11 @@ void TestAutoTuner::soundAxis()
     SyntheticAxis axis;
     axis.gainUnit = gainUnit;
     axis.params[2] = int(axis.params[2] * pScale);
-    const ParamValues found = axis.params;
+    const ParamNumbers found = axis.params;
 
     AutoTuner tuner(options());
     int snapshotsBeforeWrites = 0;
-    tuner.onSnapshot = [&](const ParamValues &p) {
+    tuner.onSnapshot = [&](const ParamNumbers &p) {
         QCOMPARE(p, found);
         if (writtenParameters(axis.journal).isEmpty())
             ++snapshotsBeforeWrites;
@@ -142,7 +142,7 @@ void TestAutoTuner::safety()
     QFETCH(QString, messagePart);
     SyntheticAxis axis;
     axis.params[2] = 40; // sluggish: the search has plenty to try
-    const ParamValues found = axis.params;
+    const ParamNumbers found = axis.params;
     axis.fault = fault;
     axis.faultAtStep = atStep;
 
@@ -193,7 +193,7 @@ void TestAutoTuner::snapshotFile_data()
 {
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<bool>("ok");
-    const ParamValues p{1000, 50, 200, 10, 200, 100, 1024, 30};
+    const ParamNumbers p{1000, 50, 200, 10, 200, 100, 1024, 30};
     QTest::newRow("written by the program") << kdx::snapshotText(p) << true;
     QTest::newRow("CR LF and blanks") << QByteArray("P0=1000\r\nP1=50\r\n P2=200\nP3=10\nP4=200\n"
                                                     "P5=100\nP6=1024\nP7=30 \n")
@@ -218,7 +218,7 @@ void TestAutoTuner::snapshotFile()
     const auto p = kdx::parseSnapshot(text);
     QCOMPARE(p.has_value(), ok);
     if (ok)
-        QCOMPARE(*p, (ParamValues{1000, 50, 200, 10, 200, 100, 1024, 30}));
+        QCOMPARE(*p, (ParamNumbers{1000, 50, 200, 10, 200, 100, 1024, 30}));
 }
 
 void TestAutoTuner::snapshotFileOnDisk()
@@ -227,7 +227,7 @@ void TestAutoTuner::snapshotFileOnDisk()
     const kdx::TuningSnapshotFile file(dir.path());
     QVERIFY(!file.exists());
     QVERIFY(!file.load());
-    const ParamValues p{900, 40, 180, 12, 150, 90, 512, 25};
+    const ParamNumbers p{900, 40, 180, 12, 150, 90, 512, 25};
     QVERIFY(file.save(p));
     QVERIFY(file.exists());
     QCOMPARE(*file.load(), p);
