@@ -1,7 +1,7 @@
 #include "bareclient.h"
 
+#include "core/commands.h"
 #include "linetime.h"
-#include "link/commands.h"
 
 #include <QElapsedTimer>
 #include <QFile>

@@ -1,11 +1,11 @@
 #include "benchterminal.h"
 
+#include "app/terminal.h"
+#include "core/paramfile.h"
+#include "core/paramline.h"
 #include "link/serialportopener.h"
-#include "paramfile/paramfile.h"
-#include "paramfile/paramline.h"
-#include "ui/form1.h"
-#include "ui/terminal.h"
-#include "ui/ticktimer.h"
+#include "operations/ticktimer.h"
+#include "widgets/form1.h"
 
 #include <QDeadlineTimer>
 #include <QEventLoop>

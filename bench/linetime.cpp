@@ -1,7 +1,7 @@
 #include "linetime.h"
 
+#include "core/commands.h"
 #include "linetiming.h"
-#include "link/commands.h"
 
 namespace kdx::bench {
 

@@ -1,14 +1,14 @@
 #include "measurements.h"
 
+#include "app/terminal.h"
 #include "bareclient.h"
 #include "benchterminal.h"
+#include "core/commands.h"
 #include "linetime.h"
-#include "link/commands.h"
 #include "link/seriallink.h"
 #include "processusage.h"
 #include "readingcounter.h"
-#include "ui/form1.h"
-#include "ui/terminal.h"
+#include "widgets/form1.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>

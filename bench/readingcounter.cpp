@@ -1,9 +1,9 @@
 #include "readingcounter.h"
 
+#include "core/commands.h"
 #include "linetime.h"
-#include "link/commands.h"
-#include "ui/form1.h"
-#include "ui/ticktimer.h"
+#include "operations/ticktimer.h"
+#include "widgets/form1.h"
 
 #include <QIODevice>
 #include <QLineEdit>

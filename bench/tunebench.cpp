@@ -1,11 +1,11 @@
 #include "tunebench.h"
 
+#include "app/terminal.h"
 #include "benchterminal.h"
 #include "core/autotuner.h"
 #include "link/seriallink.h"
 #include "operations/linktuningaxis.h"
 #include "operations/tuningrun.h"
-#include "ui/terminal.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

@@ -1,9 +1,9 @@
 #include "settledelay.h"
 
-#include "tuning/numberrules.h"
-#include "ui/captionlabel.h"
-#include "ui/form1.h"
-#include "ui/ticktimer.h"
+#include "core/numberrules.h"
+#include "operations/ticktimer.h"
+#include "widgets/captionlabel.h"
+#include "widgets/form1.h"
 
 #include <QLabel>
 #include <QScrollBar>

@@ -1,8 +1,8 @@
 #include "linktuningaxis.h"
 
-#include "link/commands.h"
+#include "core/commands.h"
+#include "core/replycut.h"
 #include "link/linkerror.h"
-#include "link/replycut.h"
 #include "link/seriallink.h"
 
 #include <cmath>

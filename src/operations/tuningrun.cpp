@@ -1,7 +1,7 @@
 #include "tuningrun.h"
 
+#include "core/paramtable.h"
 #include "linktuningaxis.h"
-#include "tuning/paramtable.h"
 
 #include <QScopeGuard>
 

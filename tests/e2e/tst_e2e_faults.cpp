@@ -7,15 +7,15 @@
 // while it waits, set far from both an idle wait (well under 1 %) and a
 // spinning one (a whole core).
 
+#include "app/terminal.h"
 #include "kdxsimprocess.h"
 #include "link/seriallink.h"
 #include "link/serialportopener.h"
+#include "operations/operationguard.h"
+#include "operations/parameterreads.h"
+#include "operations/ticktimer.h"
 #include "scriptedprompter.h"
-#include "tuning/parameterreads.h"
-#include "ui/form1.h"
-#include "ui/operationguard.h"
-#include "ui/terminal.h"
-#include "ui/ticktimer.h"
+#include "widgets/form1.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -4,18 +4,18 @@
 // a kdxsim process, whose pseudo-terminal the terminal opens with its
 // ordinary serial-port opener, as it opens a controller's line at the bench.
 
+#include "app/terminal.h"
 #include "kdxsimprocess.h"
 #include "link/portopener.h"
 #include "link/seriallink.h"
 #include "link/serialportopener.h"
 #include "link/simulatedopener.h"
+#include "operations/ticktimer.h"
 #include "scriptedprompter.h"
 #include "simulateddevice.h"
-#include "ui/form1.h"
-#include "ui/optiongroup.h"
-#include "ui/terminal.h"
-#include "ui/ticktimer.h"
-#include "ui/tracesurface.h"
+#include "widgets/form1.h"
+#include "widgets/optiongroup.h"
+#include "widgets/tracesurface.h"
 
 #include <QCheckBox>
 #include <QFile>

@@ -1,10 +1,10 @@
+#include "app/terminal.h"
 #include "kdxsimprocess.h"
 #include "link/serialportopener.h"
 #include "link/simulatedopener.h"
 #include "scriptedprompter.h"
 #include "simulateddevice.h"
-#include "ui/form1.h"
-#include "ui/terminal.h"
+#include "widgets/form1.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,8 +1,8 @@
 // Reading KDXparam.txt: encoding detection, decoding and rows, and writing
 // the rows back, on any bytes a file may hold.
+#include "core/filetext.h"
+#include "core/windows1250.h"
 #include "fuzzcheck.h"
-#include "paramfile/filetext.h"
-#include "paramfile/windows1250.h"
 
 #include <QStringDecoder>
 

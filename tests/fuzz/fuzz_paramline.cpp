@@ -1,7 +1,7 @@
 // Loading a parameter set from a row of KDXparam.txt, whatever the row holds.
+#include "core/paramline.h"
+#include "core/windows1250.h"
 #include "fuzzcheck.h"
-#include "paramfile/paramline.h"
-#include "paramfile/windows1250.h"
 
 #include <QStringList>
 

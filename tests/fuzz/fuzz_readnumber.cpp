@@ -1,6 +1,6 @@
 // Reading a box as a number, and the rules built on it.
-#include "tuning/numberrules.h"
-#include "tuning/paramtable.h"
+#include "core/numberrules.h"
+#include "core/paramtable.h"
 
 #include <cmath>
 #include <cstdint>

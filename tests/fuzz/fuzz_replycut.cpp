@@ -1,5 +1,5 @@
 // Both reply cuts on whatever the line may bring.
-#include "link/replycut.h"
+#include "core/replycut.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,9 +1,9 @@
 #include "link/seriallink.h"
+#include "operations/parameterreads.h"
+#include "operations/ticktimer.h"
 #include "terminalfixture.h"
-#include "tuning/parameterreads.h"
-#include "ui/captionlabel.h"
-#include "ui/form1.h"
-#include "ui/ticktimer.h"
+#include "widgets/captionlabel.h"
+#include "widgets/form1.h"
 
 #include <QLabel>
 #include <QLineEdit>

@@ -1,5 +1,5 @@
-#include "link/commands.h"
-#include "link/replycut.h"
+#include "core/commands.h"
+#include "core/replycut.h"
 
 #include <QTest>
 

@@ -1,4 +1,4 @@
-#include "motortest/countrules.h"
+#include "core/countrules.h"
 
 #include <QLocale>
 #include <QTest>

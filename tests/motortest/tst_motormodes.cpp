@@ -1,10 +1,10 @@
 #include "link/seriallink.h"
-#include "motortest/motormodes.h"
+#include "operations/motormodes.h"
+#include "operations/ticktimer.h"
 #include "terminalfixture.h"
-#include "ui/captionlabel.h"
-#include "ui/form1.h"
-#include "ui/optiongroup.h"
-#include "ui/ticktimer.h"
+#include "widgets/captionlabel.h"
+#include "widgets/form1.h"
+#include "widgets/optiongroup.h"
 
 #include <QCheckBox>
 #include <QLabel>

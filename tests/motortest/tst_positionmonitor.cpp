@@ -1,9 +1,9 @@
 #include "link/seriallink.h"
-#include "motortest/positionmonitor.h"
+#include "operations/positionmonitor.h"
+#include "operations/ticktimer.h"
 #include "terminalfixture.h"
-#include "ui/form1.h"
-#include "ui/ticktimer.h"
-#include "ui/tracesurface.h"
+#include "widgets/form1.h"
+#include "widgets/tracesurface.h"
 
 #include <QCheckBox>
 #include <QComboBox>

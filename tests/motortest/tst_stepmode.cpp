@@ -1,9 +1,9 @@
 #include "link/seriallink.h"
-#include "motortest/stepmode.h"
+#include "operations/stepmode.h"
+#include "operations/ticktimer.h"
 #include "terminalfixture.h"
-#include "ui/form1.h"
-#include "ui/optiongroup.h"
-#include "ui/ticktimer.h"
+#include "widgets/form1.h"
+#include "widgets/optiongroup.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -1,4 +1,4 @@
-#include "motortest/tracemath.h"
+#include "core/tracemath.h"
 
 #include <QLocale>
 #include <QTest>

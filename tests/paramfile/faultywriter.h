@@ -1,6 +1,6 @@
 #pragma once
 
-#include "paramfile/safefilewriter.h"
+#include "core/safefilewriter.h"
 
 #include <QFile>
 #include <QTemporaryFile>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "paramfile/paramline.h"
-#include "paramfile/windows1250.h"
+#include "core/paramline.h"
+#include "core/windows1250.h"
 
 #include <QStringList>
 

@@ -2,7 +2,7 @@
 // alternating between the two lists of rewritelists.h, so that a test can
 // kill it at any moment. Says "writing" once it has begun; ends with status 1
 // if a rewrite fails.
-#include "paramfile/paramfile.h"
+#include "core/paramfile.h"
 #include "rewritelists.h"
 
 #include <cstdio>

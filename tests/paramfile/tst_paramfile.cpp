@@ -1,6 +1,6 @@
+#include "core/paramfile.h"
 #include "faultywriter.h"
 #include "filebytes.h"
-#include "paramfile/paramfile.h"
 
 #include <QDir>
 #include <QFile>

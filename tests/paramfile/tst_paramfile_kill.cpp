@@ -2,9 +2,9 @@
 // writer is killed with SIGKILL at random moments, again and again, and the
 // file must hold one whole list or the other every time.
 
+#include "core/paramfile.h"
+#include "core/safefilewriter.h"
 #include "filebytes.h"
-#include "paramfile/paramfile.h"
-#include "paramfile/safefilewriter.h"
 #include "rewritelists.h"
 
 #include <QDir>

@@ -1,7 +1,7 @@
 #include "faultywriter.h"
-#include "paramfile/paramsetlist.h"
-#include "paramfile/paramsetstore.h"
-#include "ui/ticktimer.h"
+#include "operations/paramsetlist.h"
+#include "operations/paramsetstore.h"
+#include "operations/ticktimer.h"
 #include "windowrows.h"
 
 #include <QApplication>

@@ -1,6 +1,6 @@
 #include "faultywriter.h"
-#include "paramfile/paramsetlist.h"
-#include "paramfile/paramsetstore.h"
+#include "operations/paramsetlist.h"
+#include "operations/paramsetstore.h"
 #include "windowrows.h"
 
 #include <QTest>

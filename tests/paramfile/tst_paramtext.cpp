@@ -1,6 +1,6 @@
-#include "paramfile/filetext.h"
-#include "paramfile/paramline.h"
-#include "paramfile/windows1250.h"
+#include "core/filetext.h"
+#include "core/paramline.h"
+#include "core/windows1250.h"
 
 #include <QSet>
 #include <QTest>

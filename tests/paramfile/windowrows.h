@@ -2,7 +2,7 @@
 
 #include "filebytes.h"
 #include "terminalfixture.h"
-#include "ui/form1.h"
+#include "widgets/form1.h"
 
 #include <QDir>
 #include <QLineEdit>

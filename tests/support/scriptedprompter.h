@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/prompter.h"
+#include "operations/prompter.h"
 
 #include <QList>
 #include <QString>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/terminal.h"
 #include "scriptedopener.h"
 #include "scriptedprompter.h"
-#include "ui/terminal.h"
 
 #include <QTemporaryDir>
 

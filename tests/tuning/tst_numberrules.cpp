@@ -1,5 +1,5 @@
-#include "tuning/numberrules.h"
-#include "tuning/paramtable.h"
+#include "core/numberrules.h"
+#include "core/paramtable.h"
 
 #include <QTest>
 

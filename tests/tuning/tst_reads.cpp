@@ -1,8 +1,8 @@
+#include "operations/parameterreads.h"
+#include "operations/scrollbinding.h"
+#include "operations/ticktimer.h"
 #include "terminalfixture.h"
-#include "tuning/parameterreads.h"
-#include "tuning/scrollbinding.h"
-#include "ui/form1.h"
-#include "ui/ticktimer.h"
+#include "widgets/form1.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
+#include "operations/parameterwrites.h"
+#include "operations/ticktimer.h"
 #include "terminalfixture.h"
-#include "tuning/parameterwrites.h"
-#include "ui/form1.h"
-#include "ui/ticktimer.h"
+#include "widgets/form1.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

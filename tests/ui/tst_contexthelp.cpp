@@ -1,7 +1,7 @@
+#include "core/helptable.h"
 #include "terminalfixture.h"
-#include "ui/contexthelp.h"
-#include "ui/form1.h"
-#include "ui/helptable.h"
+#include "widgets/contexthelp.h"
+#include "widgets/form1.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "link/seriallink.h"
+#include "operations/ticktimer.h"
 #include "terminalfixture.h"
-#include "ui/form1.h"
-#include "ui/ticktimer.h"
+#include "widgets/form1.h"
 
 #include <QComboBox>
 #include <QLabel>

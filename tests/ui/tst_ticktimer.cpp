@@ -1,4 +1,4 @@
-#include "ui/ticktimer.h"
+#include "operations/ticktimer.h"
 
 #include <QSignalSpy>
 #include <QTest>

@@ -1,11 +1,11 @@
+#include "operations/ticktimer.h"
 #include "terminalfixture.h"
-#include "ui/captionbutton.h"
-#include "ui/captionlabel.h"
-#include "ui/dialogprompter.h"
-#include "ui/form1.h"
-#include "ui/statuspanel.h"
-#include "ui/ticktimer.h"
-#include "ui/tracesurface.h"
+#include "widgets/captionbutton.h"
+#include "widgets/captionlabel.h"
+#include "widgets/dialogprompter.h"
+#include "widgets/form1.h"
+#include "widgets/statuspanel.h"
+#include "widgets/tracesurface.h"
 
 #include <QAccessible>
 #include <QCheckBox>

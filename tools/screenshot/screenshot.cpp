@@ -8,11 +8,11 @@
 // Runs headless with QT_QPA_PLATFORM=offscreen; QT_SCALE_FACTOR=1.5 shows the
 // window at 150 %.
 
+#include "app/terminal.h"
 #include "link/simulatedopener.h"
-#include "motortest/motormodes.h"
+#include "operations/motormodes.h"
 #include "quietprompter.h"
-#include "ui/form1.h"
-#include "ui/terminal.h"
+#include "widgets/form1.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

@@ -1,15 +1,15 @@
 #include "parameterreads.h"
 
-#include "link/commands.h"
-#include "link/replycut.h"
+#include "core/commands.h"
+#include "core/numberrules.h"
+#include "core/paramtable.h"
+#include "core/replycut.h"
 #include "link/seriallink.h"
 #include "link/settledelay.h"
-#include "motortest/motormodes.h"
-#include "tuning/numberrules.h"
-#include "tuning/paramtable.h"
-#include "ui/form1.h"
-#include "ui/prompter.h"
-#include "ui/ticktimer.h"
+#include "operations/motormodes.h"
+#include "operations/prompter.h"
+#include "operations/ticktimer.h"
+#include "widgets/form1.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

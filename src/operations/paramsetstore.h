@@ -1,6 +1,6 @@
 #pragma once
 
-#include "paramfile.h"
+#include "core/paramfile.h"
 
 #include <QString>
 

@@ -1,9 +1,9 @@
+#include "app/terminal.h"
 #include "link/serialportopener.h"
 #include "link/simulatedopener.h"
-#include "paramfile/paramsetstore.h"
-#include "ui/dialogprompter.h"
-#include "ui/form1.h"
-#include "ui/terminal.h"
+#include "operations/paramsetstore.h"
+#include "widgets/dialogprompter.h"
+#include "widgets/form1.h"
 
 #include <QApplication>
 #include <QCommandLineParser>

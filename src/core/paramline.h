@@ -1,6 +1,6 @@
 #pragma once
 
-#include "tuning/paramtable.h"
+#include "core/paramtable.h"
 
 #include <QString>
 

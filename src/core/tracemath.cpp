@@ -1,6 +1,6 @@
 #include "tracemath.h"
 
-#include "tuning/numberrules.h"
+#include "core/numberrules.h"
 
 #include <array>
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "scrollbinding.h"
 
-#include "ui/form1.h"
+#include "widgets/form1.h"
 
 #include <QLineEdit>
 #include <QScrollBar>

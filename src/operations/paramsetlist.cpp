@@ -1,10 +1,10 @@
 #include "paramsetlist.h"
 
-#include "paramline.h"
+#include "core/paramline.h"
+#include "core/paramtable.h"
+#include "operations/prompter.h"
 #include "paramsetstore.h"
-#include "tuning/paramtable.h"
-#include "ui/form1.h"
-#include "ui/prompter.h"
+#include "widgets/form1.h"
 
 #include <QApplication>
 #include <QGroupBox>

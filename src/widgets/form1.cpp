@@ -4,10 +4,10 @@
 #include "artwork.h"
 #include "captionbutton.h"
 #include "captionlabel.h"
-#include "helptable.h"
+#include "core/helptable.h"
+#include "operations/ticktimer.h"
 #include "optiongroup.h"
 #include "statuspanel.h"
-#include "ticktimer.h"
 #include "tracesurface.h"
 
 #include <QCheckBox>

@@ -1,13 +1,13 @@
 #include "stepmode.h"
 
-#include "countrules.h"
-#include "link/commands.h"
+#include "core/commands.h"
+#include "core/countrules.h"
 #include "link/seriallink.h"
+#include "operations/prompter.h"
+#include "operations/ticktimer.h"
 #include "positionmonitor.h"
-#include "ui/form1.h"
-#include "ui/optiongroup.h"
-#include "ui/prompter.h"
-#include "ui/ticktimer.h"
+#include "widgets/form1.h"
+#include "widgets/optiongroup.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>

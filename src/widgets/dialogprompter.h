@@ -1,6 +1,6 @@
 #pragma once
 
-#include "prompter.h"
+#include "operations/prompter.h"
 
 class QWidget;
 

@@ -1,9 +1,9 @@
 #include "paramsetstore.h"
 
-#include "paramline.h"
-#include "tuning/paramtable.h"
-#include "ui/form1.h"
-#include "ui/prompter.h"
+#include "core/paramline.h"
+#include "core/paramtable.h"
+#include "operations/prompter.h"
+#include "widgets/form1.h"
 
 #include <QLineEdit>
 #include <QListWidget>

@@ -1,14 +1,14 @@
 #include "motormodes.h"
 
-#include "link/commands.h"
+#include "core/commands.h"
+#include "core/numberrules.h"
 #include "link/seriallink.h"
 #include "link/settledelay.h"
 #include "positionmonitor.h"
 #include "stepmode.h"
-#include "tuning/numberrules.h"
-#include "ui/captionlabel.h"
-#include "ui/form1.h"
-#include "ui/optiongroup.h"
+#include "widgets/captionlabel.h"
+#include "widgets/form1.h"
+#include "widgets/optiongroup.h"
 
 #include <QCheckBox>
 #include <QLabel>

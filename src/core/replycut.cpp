@@ -1,6 +1,6 @@
 #include "replycut.h"
 
-#include "tuning/numberrules.h"
+#include "core/numberrules.h"
 
 namespace kdx {
 

@@ -1,8 +1,8 @@
 #include "operationguard.h"
 
-#include "form1.h"
 #include "link/linkerror.h"
 #include "link/seriallink.h"
+#include "widgets/form1.h"
 
 namespace kdx {
 

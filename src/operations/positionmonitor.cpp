@@ -1,14 +1,14 @@
 #include "positionmonitor.h"
 
-#include "link/commands.h"
-#include "link/replycut.h"
+#include "core/commands.h"
+#include "core/numberrules.h"
+#include "core/replycut.h"
+#include "core/tracemath.h"
 #include "link/seriallink.h"
-#include "tracemath.h"
-#include "tuning/numberrules.h"
-#include "ui/form1.h"
-#include "ui/prompter.h"
-#include "ui/ticktimer.h"
-#include "ui/tracesurface.h"
+#include "operations/prompter.h"
+#include "operations/ticktimer.h"
+#include "widgets/form1.h"
+#include "widgets/tracesurface.h"
 
 #include <QCheckBox>
 #include <QComboBox>

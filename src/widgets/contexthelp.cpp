@@ -1,8 +1,8 @@
 #include "contexthelp.h"
 
+#include "core/helptable.h"
+#include "core/numberrules.h"
 #include "form1.h"
-#include "helptable.h"
-#include "tuning/numberrules.h"
 
 #include <QGroupBox>
 #include <QLabel>

@@ -1,16 +1,16 @@
 #include "parameterwrites.h"
 
-#include "link/commands.h"
+#include "core/commands.h"
+#include "core/numberrules.h"
+#include "core/paramtable.h"
 #include "link/seriallink.h"
 #include "link/settledelay.h"
-#include "motortest/motormodes.h"
-#include "paramfile/paramsetstore.h"
-#include "tuning/numberrules.h"
-#include "tuning/parameterreads.h"
-#include "tuning/paramtable.h"
-#include "ui/form1.h"
-#include "ui/prompter.h"
-#include "ui/ticktimer.h"
+#include "operations/motormodes.h"
+#include "operations/parameterreads.h"
+#include "operations/paramsetstore.h"
+#include "operations/prompter.h"
+#include "operations/ticktimer.h"
+#include "widgets/form1.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

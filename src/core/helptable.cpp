@@ -1,7 +1,7 @@
 #include "helptable.h"
 
-#include "tuning/numberrules.h"
-#include "tuning/paramtable.h"
+#include "core/numberrules.h"
+#include "core/paramtable.h"
 
 #include <QHash>
 
