@@ -19,7 +19,9 @@ constexpr double kStepOverNoise = 50;
 // At rest, the noise is measured over this share of the step window.
 constexpr double kRestShare = 0.3;
 // A window holds at least this many readings.
-constexpr double kFewestReadings = 60;
+constexpr double kFewestReadings = 100;
+// A step whose record came back too thin is taken again this many times.
+constexpr int kRetakes = 2;
 // A response that never settles within the window costs this many times
 // its ITAE more than one that settles at once.
 constexpr double kSettleWeight = 1;
@@ -106,6 +108,7 @@ private:
 
     void checkStop();
     StepRecord takeStep(int steps);
+    void takeStepBack(int steps);
     void apply(const ParamNumbers &p);
     void addPairs(Trial &trial, int pairs, int steps);
     void score(Trial &trial) const;
@@ -178,30 +181,43 @@ void AutoTuner::Session::apply(const ParamNumbers &p)
 
 StepRecord AutoTuner::Session::takeStep(int steps)
 {
+    for (int attempt = 0;; ++attempt) {
+        checkStop();
+        const double started = m_axis.elapsedMs();
+        StepRecord r = m_axis.step(steps, m_windowMs, m_o.errorLimitCounts);
+        ++m_r.stepsUsed;
+        m_stepMsAverage = 0.8 * m_stepMsAverage + 0.2 * (m_axis.elapsedMs() - started);
+        double largest = 0;
+        for (double e : r.error)
+            largest = std::max(largest, std::fabs(e));
+        if (largest > m_o.errorLimitCounts)
+            abort(QStringLiteral("A pozícióhiba (%1) túllépte a megengedett %2 értéket.")
+                      .arg(largest)
+                      .arg(m_o.errorLimitCounts));
+        checkStop();
+        if (!r.complete)
+            abort(QStringLiteral("A felvétel megszakadt."));
+        const ResponseMeasure m = measureResponse(r);
+        if (m.grows)
+            abort(QStringLiteral("A lengés egyre nő (%1): leállítva.").arg(gainText(m_current)));
+        if (m.rings)
+            abort(QStringLiteral("A tengely nem áll meg, leng (%1): leállítva.")
+                      .arg(gainText(m_current)));
+        if (m.valid)
+            return r;
+        // The line was too slow this once (a busy computer): the axis is
+        // back where it started after the step's opposite, so take it again.
+        if (attempt >= kRetakes)
+            abort(QStringLiteral("Túl kevés mérés érkezett egy lépés alatt."));
+        takeStepBack(steps);
+    }
+}
+
+void AutoTuner::Session::takeStepBack(int steps)
+{
     checkStop();
-    const double started = m_axis.elapsedMs();
-    StepRecord r = m_axis.step(steps, m_windowMs, m_o.errorLimitCounts);
+    m_axis.step(-steps, m_windowMs, m_o.errorLimitCounts);
     ++m_r.stepsUsed;
-    m_stepMsAverage = 0.8 * m_stepMsAverage + 0.2 * (m_axis.elapsedMs() - started);
-    double largest = 0;
-    for (double e : r.error)
-        largest = std::max(largest, std::fabs(e));
-    if (largest > m_o.errorLimitCounts)
-        abort(QStringLiteral("A pozícióhiba (%1) túllépte a megengedett %2 értéket.")
-                  .arg(largest)
-                  .arg(m_o.errorLimitCounts));
-    checkStop();
-    if (!r.complete)
-        abort(QStringLiteral("A felvétel megszakadt."));
-    const ResponseMeasure m = measureResponse(r);
-    if (!m.valid)
-        abort(QStringLiteral("Túl kevés mérés érkezett egy lépés alatt."));
-    if (m.grows)
-        abort(QStringLiteral("A lengés egyre nő (%1): leállítva.").arg(gainText(m_current)));
-    if (m.rings)
-        abort(QStringLiteral("A tengely nem áll meg, leng (%1): leállítva.")
-                  .arg(gainText(m_current)));
-    return r;
 }
 
 double AutoTuner::Session::cost(const ResponseMeasure &m) const
