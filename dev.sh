@@ -8,7 +8,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-serialport-dev libgl-dev
+PACKAGES=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev libgl-dev
           fonts-liberation2 clang libclang-rt-14-dev)
 JOBS=${JOBS:-$(nproc)}
 

@@ -13,6 +13,7 @@
 #include "operations/scrollbinding.h"
 #include "operations/stepmode.h"
 #include "operations/ticktimer.h"
+#include "tuningcontroller.h"
 #include "widgets/captionlabel.h"
 #include "widgets/contexthelp.h"
 #include "widgets/form1.h"
@@ -52,6 +53,7 @@ Terminal::Terminal(const TerminalOptions &options, QObject *parent)
     m_writes = std::make_unique<ParameterWrites>(*m_form, *m_link, *m_delay, prompter, *m_reads,
                                                  *m_motor, *m_store);
     m_scrolls = std::make_unique<ScrollBinding>(*m_form);
+    m_tuning = std::make_unique<TuningController>(*this, prompter, options.paramFolder);
 
     wire();
 }
@@ -59,6 +61,7 @@ Terminal::Terminal(const TerminalOptions &options, QObject *parent)
 Terminal::~Terminal()
 {
     // The areas refer to the window; let them go first.
+    m_tuning.reset();
     m_scrolls.reset();
     m_writes.reset();
     m_list.reset();
@@ -173,7 +176,14 @@ void Terminal::wire()
 
     // Motor test
     MotorModes &mm = *m_motor;
-    on(f.Command34, &QPushButton::clicked, [&mm] { mm.Command34_Click(); });
+    on(f.Command34, &QPushButton::clicked, [this, &mm] {
+        // While a tuning owns the line, STOP / RESET stops the tuning, which
+        // stops the motor and writes the snapshot back itself.
+        if (m_tuning->isRunning())
+            m_tuning->stop();
+        else
+            mm.Command34_Click();
+    });
     on(f.Command31, &QPushButton::clicked, [&mm] { mm.Command31_Click(); });
     on(f.Command32, &QPushButton::clicked, [&mm] { mm.Command32_Click(); });
     on(f.HScroll2, &QScrollBar::valueChanged, [&mm] { mm.HScroll2_Change(); });
@@ -230,10 +240,15 @@ void Terminal::Form_Activate()
     m_reads->Command3_Click();
     m_monitor->Command39_Click();
     m_motor->Command34_Click();
+    m_tuning->offerPendingRestore();
 }
 
 void Terminal::Form_QueryUnload()
 {
+    // A running tuning stops and writes back what it found first; the
+    // program ends once it has (it calls this again).
+    if (m_tuning->holdQuit())
+        return;
     m_link->shutDown();
     m_form->Timer1->setHeld(true);
     m_form->Timer2->setHeld(true);

@@ -25,6 +25,7 @@ class Prompter;
 class ScrollBinding;
 class SerialLink;
 class StepMode;
+class TuningController;
 
 struct TerminalOptions {
     PortOpener *opener = nullptr; // the line to the controller (not owned)
@@ -66,6 +67,7 @@ public:
     StepMode &steps() { return *m_steps; }
     OperationGuard &guard() { return *m_guard; }
     ContextHelp &help() { return *m_help; }
+    TuningController &tuning() { return *m_tuning; }
 
     // Runs one operation the way a window event does.
     void run(const std::function<void()> &operation);
@@ -88,6 +90,7 @@ private:
     std::unique_ptr<ParamSetList> m_list;
     std::unique_ptr<ParameterWrites> m_writes;
     std::unique_ptr<ScrollBinding> m_scrolls;
+    std::unique_ptr<TuningController> m_tuning;
     bool m_activated = false;
     bool m_stepDue = false; // a repeated step fell due during an operation
 };
