@@ -55,7 +55,7 @@ std::optional<int> toNumber(QByteArrayView text, int min, int max)
 
 } // namespace
 
-Firmware::Firmware() = default;
+Firmware::Firmware(const Plant &plant) : m_axis(plant) {}
 
 QByteArray Firmware::handleLine(QByteArrayView line)
 {
@@ -152,8 +152,13 @@ void Firmware::advanceTo(qint64 ns)
 void Firmware::powerCycle()
 {
     m_active = m_stored;
-    m_axis = ServoModel();
+    m_axis = ServoModel(m_axis.plant());
     m_prompt.reset();
+}
+
+void Firmware::setPlant(const Plant &plant)
+{
+    m_axis = ServoModel(plant);
 }
 
 void Firmware::preset(int n, int value)

@@ -38,7 +38,7 @@ public:
     static constexpr QByteArrayView Ack = "\r\n";
     static constexpr QByteArrayView Error = "?\r\n";
 
-    Firmware();
+    explicit Firmware(const Plant &plant = Plant());
 
     // Handles one line (without its CR) at the present simulated time.
     QByteArray handleLine(QByteArrayView line);
@@ -64,6 +64,9 @@ public:
     void setEcho(bool on) { m_echo = on; }
 
     const ServoModel &axis() const { return m_axis; }
+    // Puts another axis behind the controller, at rest at position 0 in step
+    // mode; the parameters stay.
+    void setPlant(const Plant &plant);
 
 private:
     QByteArray handleCommand(QByteArrayView line);

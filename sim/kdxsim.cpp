@@ -9,6 +9,7 @@
 
 #include "commandinput.h"
 #include "linelog.h"
+#include "plant.h"
 #include "ptyserver.h"
 #include "simulatedline.h"
 
@@ -155,13 +156,22 @@ int main(int argc, char *argv[])
         QStringLiteral("Preset a parameter, active and stored, e.g. P2=150. "
                        "May be repeated."),
         QStringLiteral("Pn=value"));
+    const QCommandLineOption plant(
+        QStringLiteral("plant"),
+        QStringLiteral("The axis behind the controller: %1 (default nominal).")
+            .arg(plantNames().join(QStringLiteral(", "))),
+        QStringLiteral("name"), QStringLiteral("nominal"));
+    const QCommandLineOption gainScale(
+        QStringLiteral("gain-scale"),
+        QStringLiteral("How strongly every gain acts on the axis, as a factor (default 1)."),
+        QStringLiteral("factor"), QStringLiteral("1"));
     const QCommandLineOption timeScale(
         QStringLiteral("time-scale"),
         QStringLiteral("Run simulated time this many times as fast as real time (0.1..20), "
                        "line and axis alike."),
         QStringLiteral("X"), QStringLiteral("1"));
     parser.addOptions({echo, latency, baud, instant, silentAfter, closeAfter, garbage, garbageByte,
-                       mangle, seed, set, logFile, commands, timeScale});
+                       mangle, seed, set, logFile, commands, plant, gainScale, timeScale});
     parser.process(app);
     if (!parser.positionalArguments().isEmpty())
         fail(QStringLiteral("unexpected argument '%1'")
@@ -178,7 +188,14 @@ int main(int argc, char *argv[])
     faults.mangled = parser.isSet(mangle);
     faults.seed = quint32(real(parser, seed, 0, 4294967295.0));
 
+    std::optional<Plant> axis = namedPlant(parser.value(plant));
+    if (!axis)
+        fail(QStringLiteral("--plant needs one of %1, not '%2'")
+                 .arg(plantNames().join(QStringLiteral(", ")), parser.value(plant)));
+    axis->gainScale = real(parser, gainScale, MinGainScale, MaxGainScale);
+
     SimulatedLine line(timing, faults);
+    line.firmware().setPlant(*axis);
     line.firmware().setEcho(parser.isSet(echo));
     applyPresets(line.firmware(), parser.values(set));
     LineLog log;

@@ -17,6 +17,7 @@ constexpr double DScale = 3;
 constexpr double VelocityScale = 64;
 constexpr double SpeedScale = 16; // speeds and velocity limit in 1/16 step per ms
 constexpr double GearScale = 1024;
+constexpr double MinTimeConstant = 0.1; // ms; a motor without any inertia would not be one
 
 int sign(double v)
 {
@@ -24,6 +25,13 @@ int sign(double v)
 }
 
 } // namespace
+
+ServoModel::ServoModel(const Plant &plant) : m_plant(plant)
+{
+    m_plant.timeConstant = std::max(m_plant.timeConstant, MinTimeConstant);
+    m_plant.delayMs = std::clamp(m_plant.delayMs, 0, Plant::MaxDelayMs);
+    m_decay = std::exp(-1.0 / m_plant.timeConstant);
+}
 
 int ServoModel::positionError() const
 {
@@ -59,7 +67,7 @@ bool ServoModel::tick(const Parameters &p)
     const int limit = std::clamp(p[TorqueLimit], 0, FullDuty);
     const double u = std::clamp(loopOutput(p), double(-limit), double(limit));
     m_s.duty = int(std::lround(u));
-    driveMotor(m_s.duty);
+    driveMotor(delayed(m_s.duty));
     return !(m_s == before);
 }
 
@@ -102,30 +110,46 @@ double ServoModel::loopOutput(const Parameters &p)
     if (p[IGain] == 0) {
         m_s.integral = 0;
     } else if (std::abs(m_s.duty) < std::clamp(p[TorqueLimit], 0, FullDuty)) {
-        const double bound = FullDuty * IScale / std::abs(p[IGain]);
+        const double bound = FullDuty * IScale / std::abs(p[IGain] * m_plant.gainScale);
         m_s.integral = std::clamp(m_s.integral + e, -bound, bound);
     }
     const double de = e - m_s.error;
     m_s.error = e;
     const double v = double(m_s.measuredVelocity);
-    return p[PGain] * e / PScale + p[IGain] * m_s.integral / IScale + p[DGain] * de / DScale -
-           p[VelocityFeedback] * v / VelocityScale + p[EmfFeedback] * v / VelocityScale;
+    return m_plant.gainScale *
+           (p[PGain] * e / PScale + p[IGain] * m_s.integral / IScale + p[DGain] * de / DScale -
+            p[VelocityFeedback] * v / VelocityScale + p[EmfFeedback] * v / VelocityScale);
+}
+
+// The duty that reaches the motor now: the one computed delayMs periods ago.
+int ServoModel::delayed(int duty)
+{
+    if (m_plant.delayMs == 0)
+        return duty;
+    // Shifted rather than rotated, so that an axis at rest with the same duty
+    // on its way is a state that repeats itself.
+    const auto last = m_s.pending.begin() + m_plant.delayMs - 1;
+    const int due = m_s.pending.front();
+    std::move(m_s.pending.begin() + 1, last + 1, m_s.pending.begin());
+    *last = duty;
+    return due;
 }
 
 void ServoModel::driveMotor(int duty)
 {
-    static const double decay = std::exp(-1.0 / TimeConstant);
-    constexpr double speedPerDuty = NoLoadSpeed / FullDuty;
+    const double tau = m_plant.timeConstant;
+    const double decay = m_decay;
+    const double speedPerDuty = m_plant.noLoadSpeed / FullDuty;
 
     const double v = m_s.velocity;
     int direction = sign(v);
-    if (direction == 0 && std::abs(duty) > Friction)
+    if (direction == 0 && std::abs(duty) > m_plant.breakaway)
         direction = sign(duty);
     if (direction != 0) {
         // Exact solution over one period of v' = (vss - v) / T.
-        const double vss = speedPerDuty * (duty - Friction * direction);
+        const double vss = speedPerDuty * (duty - m_plant.friction * direction);
         double next = vss + (v - vss) * decay;
-        double travel = vss + (v - vss) * TimeConstant * (1 - decay);
+        double travel = vss + (v - vss) * tau * (1 - decay);
         if (sign(next) != direction) {
             // Friction stops the shaft within this period and holds it.
             travel = v / 2;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "plant.h"
+
 #include <QtGlobal>
 
 #include <array>
@@ -21,26 +23,25 @@ enum Param : int {
 
 using Parameters = std::array<int, ParamCount>;
 
-// The axis: a DC motor with inertia, viscous and Coulomb friction and back-EMF,
-// an incremental encoder, and the position loop that drives it, advanced one
-// 1 ms control period at a time. Lengths are encoder counts, times are
-// milliseconds and the duty is in 1/256 of the supply voltage.
+// The axis: a DC motor with inertia, viscous and static friction and back-EMF
+// (described by a Plant), an incremental encoder, and the position loop that
+// drives it, advanced one 1 ms control period at a time. Lengths are encoder
+// counts, times are milliseconds and the duty is in 1/256 of the supply
+// voltage.
 //
-// The motor's inertia, viscous friction and back-EMF together give a first-order
-// velocity response to the duty (time constant TimeConstant, speed NoLoadSpeed
-// at full duty); Coulomb friction holds the shaft until the duty exceeds
-// Friction. The velocity step is integrated exactly, so no gain setting can make
-// the arithmetic itself unstable: whatever the loop does, the duty is clamped
-// to the torque limit and the speed stays below NoLoadSpeed.
+// The velocity step is integrated exactly, so no gain setting can make the
+// arithmetic itself unstable: whatever the loop does, the duty is clamped to
+// the torque limit and the speed stays below the plant's no-load speed.
 class ServoModel {
 public:
     enum class Mode { Voltage = 1, PidRun = 2, Step = 3 };
 
-    static constexpr double NoLoadSpeed = 100.0; // counts per ms at full duty
-    static constexpr double TimeConstant = 20.0; // ms
-    static constexpr int Friction = 5;           // duty needed to break away
     static constexpr int FullDuty = 256;
     static constexpr int MaxSpeedCommand = 600;
+
+    explicit ServoModel(const Plant &plant = Plant());
+
+    const Plant &plant() const { return m_plant; }
 
     // One control period: moves the target, runs the loop, sets the duty and
     // advances the motor. Returns false when nothing changed, which means that
@@ -59,7 +60,7 @@ public:
     int speed() const { return m_s.speed; }
     qint64 encoder() const { return m_s.encoder; }
     double velocity() const { return m_s.velocity; } // counts per ms
-    int duty() const { return m_s.duty; }
+    int duty() const { return m_s.duty; }            // as the loop computed it, before any delay
     double target() const { return m_s.target; }
     double goal() const { return m_s.goal; }
     // Target minus actual position in counts as the loop saw it in the last
@@ -79,13 +80,17 @@ private:
         double integral = 0;
         double error = 0;
         int duty = 0;
+        std::array<int, Plant::MaxDelayMs> pending{}; // duties on their way, oldest first
         bool operator==(const State &) const = default;
     };
 
     void moveTarget(const Parameters &p);
     double loopOutput(const Parameters &p);
+    int delayed(int duty);
     void driveMotor(int duty);
 
+    Plant m_plant;
+    double m_decay; // velocity decay over one period, exp(-1 / time constant)
     State m_s;
 };
 

@@ -11,7 +11,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -38,6 +40,42 @@ bool asksOnlyForText(int argc, char *argv[])
             return true;
     }
     return false;
+}
+
+// "--simulate=NAME" chooses the simulated axis; QCommandLineParser knows no
+// option whose value may be left out, so it is taken apart here.
+QStringList splitSimulate(QStringList arguments, QString *plantName)
+{
+    const QString prefix = QStringLiteral("--simulate=");
+    for (QString &argument : arguments) {
+        if (argument.startsWith(prefix)) {
+            *plantName = argument.mid(prefix.size());
+            argument = QStringLiteral("--simulate");
+        }
+    }
+    return arguments;
+}
+
+// The simulated axis the options ask for, or nothing (with a message on the
+// console) when they name none.
+std::optional<kdx::sim::Plant> simulatedPlant(const QString &name, const QString &scale)
+{
+    std::optional<kdx::sim::Plant> plant = kdx::sim::namedPlant(name);
+    if (!plant) {
+        std::fprintf(stderr, "kdxterminal: --simulate=NAME needs one of %s, not '%s'\n",
+                     qPrintable(kdx::sim::plantNames().join(QStringLiteral(", "))),
+                     qPrintable(name));
+        return std::nullopt;
+    }
+    bool ok = false;
+    plant->gainScale = scale.toDouble(&ok);
+    if (!ok || !(plant->gainScale >= kdx::sim::MinGainScale &&
+                 plant->gainScale <= kdx::sim::MaxGainScale)) {
+        std::fprintf(stderr, "kdxterminal: --gain-scale needs a number from %g to %g\n",
+                     kdx::sim::MinGainScale, kdx::sim::MaxGainScale);
+        return std::nullopt;
+    }
+    return plant;
 }
 
 } // namespace
@@ -68,15 +106,29 @@ int main(int argc, char *argv[])
     const QCommandLineOption simulateOption(
         QStringLiteral("simulate"),
         QStringLiteral("Talk to a simulated controller and axis inside the program instead of a "
-                       "serial port (for practice and demonstration)."));
+                       "serial port (for practice and demonstration). --simulate=NAME chooses "
+                       "the axis: %1 (default nominal).")
+            .arg(kdx::sim::plantNames().join(QStringLiteral(", "))));
     parser.addOption(simulateOption);
-    parser.process(*app);
+    const QCommandLineOption gainScaleOption(
+        QStringLiteral("gain-scale"),
+        QStringLiteral("With --simulate: how strongly every gain acts on the simulated axis, as "
+                       "a factor (default 1)."),
+        QStringLiteral("factor"), QStringLiteral("1"));
+    parser.addOption(gainScaleOption);
+    QString plantName = QStringLiteral("nominal");
+    parser.process(splitSimulate(QCoreApplication::arguments(), &plantName));
 
     std::unique_ptr<kdx::PortOpener> opener;
-    if (parser.isSet(simulateOption))
-        opener = std::make_unique<kdx::SimulatedOpener>();
-    else
+    if (parser.isSet(simulateOption)) {
+        const std::optional<kdx::sim::Plant> plant =
+            simulatedPlant(plantName, parser.value(gainScaleOption));
+        if (!plant)
+            return 2;
+        opener = std::make_unique<kdx::SimulatedOpener>(*plant);
+    } else {
         opener = std::make_unique<kdx::SerialPortOpener>(parser.value(portOption));
+    }
 
     kdx::DialogPrompter prompter;
     kdx::TerminalOptions options;

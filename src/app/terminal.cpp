@@ -1,5 +1,6 @@
 #include "terminal.h"
 
+#include "core/paramtable.h"
 #include "link/portopener.h"
 #include "link/seriallink.h"
 #include "operations/motormodes.h"
@@ -25,6 +26,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScrollBar>
 
 namespace kdx {
@@ -88,6 +90,8 @@ void Terminal::run(const std::function<void()> &operation)
     if (!outermost)
         return;
     m_form->Timer1->setPaused(false);
+    if (m_catchUpDue)
+        QMetaObject::invokeMethod(this, &Terminal::catchUp, Qt::QueuedConnection);
     if (!m_stepDue)
         return;
     // A step that fell due during the operation goes out now, unless the
@@ -110,9 +114,16 @@ void Terminal::wire()
     connect(&f, &Form1::closeRequested, this, &Terminal::Form_QueryUnload);
     connect(m_link.get(), &SerialLink::problemChanged, this, &Terminal::showLinkProblem);
     connect(m_link.get(), &SerialLink::openChanged, this, [this](bool open) {
-        // Before the first show the timers wait for the window anyway.
-        if (m_activated)
-            m_form->Timer1->setHeld(!open);
+        if (open)
+            m_monitor->forgetReading();
+        // Before the first show the timers wait for the window anyway, and
+        // the first show reads the controller itself.
+        if (!m_activated)
+            return;
+        m_form->Timer1->setHeld(!open);
+        m_catchUpDue = open;
+        if (open)
+            QMetaObject::invokeMethod(this, &Terminal::catchUp, Qt::QueuedConnection);
     });
 
     on(f.AutoTuning, &QPushButton::clicked, [this] { AutoTuning_Click(); });
@@ -148,7 +159,9 @@ void Terminal::wire()
     on(f.Command30, &QPushButton::clicked, [&l] { l.Command30_Click(); });
     on(f.Command40, &QPushButton::clicked, [&l] { l.Command40_Click(); });
     on(f.Command41, &QPushButton::clicked, [&l] { l.Command41_Click(); });
-    on(f.List1, &QListWidget::currentRowChanged, [&l] { l.List1_Click(); });
+    // The selection changes after the current row on a click: the check
+    // looks at the row once it shows selected.
+    on(f.List1, &QListWidget::itemSelectionChanged, [&l] { l.List1_Click(); });
     on(f.List1, &QListWidget::itemDoubleClicked, [&l] { l.List1_DblClick(); });
 
     // Position-error monitor
@@ -237,10 +250,36 @@ void Terminal::Form_Activate()
     f.Timer2->setHeld(false);
 
     f.Command3->setFocus();
+    firstActions();
+}
+
+void Terminal::firstActions()
+{
     m_reads->Command3_Click();
     m_monitor->Command39_Click();
     m_motor->Command34_Click();
     m_tuning->offerPendingRestore();
+}
+
+void Terminal::catchUp()
+{
+    // Inside another operation (a message box open, say) it waits for that
+    // one to end.
+    if (!m_catchUpDue || m_guard->depth() > 0 || !m_link->isOpen())
+        return;
+    m_catchUpDue = false;
+    run([this] {
+        // The read-all empties the new-value boxes; what the operator has
+        // typed there meanwhile is kept, to be sent when they choose.
+        QStringList typed;
+        for (int n = 0; n < kParamCount; ++n)
+            typed << m_form->row(n).newValue->text();
+        const auto restore = qScopeGuard([this, typed] {
+            for (int n = 0; n < kParamCount; ++n)
+                m_form->row(n).newValue->setText(typed[n]);
+        });
+        firstActions();
+    });
 }
 
 void Terminal::Form_QueryUnload()

@@ -75,6 +75,12 @@ public:
 private:
     void wire();
     void showLinkProblem(const QString &problem);
+    // Read-all, zeroing, stop-and-reset: what the first show does.
+    void firstActions();
+    // The first actions again once the line has opened after the first
+    // show: a controller plugged in late, or one that may have been
+    // power-cycled while the line was down.
+    void catchUp();
 
     TerminalOptions m_options;
     std::unique_ptr<Form1> m_form;
@@ -92,7 +98,8 @@ private:
     std::unique_ptr<ScrollBinding> m_scrolls;
     std::unique_ptr<TuningController> m_tuning;
     bool m_activated = false;
-    bool m_stepDue = false; // a repeated step fell due during an operation
+    bool m_stepDue = false;    // a repeated step fell due during an operation
+    bool m_catchUpDue = false; // the line opened after the first show
 };
 
 } // namespace kdx

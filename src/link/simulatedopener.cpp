@@ -4,7 +4,11 @@
 
 namespace kdx {
 
-SimulatedOpener::SimulatedOpener() : m_device(std::make_unique<sim::SimulatedDevice>()) {}
+SimulatedOpener::SimulatedOpener(const sim::Plant &plant)
+    : m_device(std::make_unique<sim::SimulatedDevice>())
+{
+    m_device->firmware().setPlant(plant);
+}
 
 SimulatedOpener::~SimulatedOpener() = default;
 

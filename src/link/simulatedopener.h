@@ -1,5 +1,6 @@
 #pragma once
 
+#include "plant.h"
 #include "portopener.h"
 
 #include <memory>
@@ -11,10 +12,11 @@ class SimulatedDevice;
 namespace kdx {
 
 // The line to a simulated controller inside this program: no serial
-// hardware, the same command set and reply timing as a real one at 38400 baud.
+// hardware, the same command set and reply timing as a real one at 38400 baud,
+// driving the given axis.
 class SimulatedOpener : public PortOpener {
 public:
-    SimulatedOpener();
+    explicit SimulatedOpener(const sim::Plant &plant = sim::Plant());
     ~SimulatedOpener() override;
 
     QIODevice *device() override;

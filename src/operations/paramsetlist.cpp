@@ -25,10 +25,16 @@ QString tr8(const char *text)
 
 } // namespace
 
-QString ParamSetList::selectedRow() const
+int ParamSetList::pickedRow() const
 {
     const QListWidgetItem *item = m_form.List1->currentItem();
-    return item ? item->text() : QString();
+    return item && item->isSelected() ? m_form.List1->row(item) : -1;
+}
+
+QString ParamSetList::selectedRow() const
+{
+    const int row = pickedRow();
+    return row < 0 ? QString() : m_form.List1->item(row)->text();
 }
 
 void ParamSetList::Command36_Click()
@@ -60,7 +66,7 @@ void ParamSetList::List1_Click()
 {
     // Only a row the operator has picked is checked; the list losing its
     // selection is not an empty row.
-    if (m_form.List1->currentItem() && selectedRow().isEmpty())
+    if (pickedRow() >= 0 && selectedRow().isEmpty())
         m_prompter.message(tr8("Üres paramétersor nem betölthető."));
 }
 
@@ -77,7 +83,7 @@ void ParamSetList::Command30_Click()
     }
     m_form.setMousePointer(Form1::Pointer::Hourglass);
     QListWidget *list = m_form.List1;
-    const int selected = list->currentRow();
+    const int selected = pickedRow();
     if (list->count() == 0) {
         m_prompter.message(tr8("Nincs törölhető paraméterlista."));
     } else if (selected < 0) {
@@ -93,8 +99,12 @@ void ParamSetList::Command30_Click()
         // The file follows the list, also when the last row goes. When the
         // file cannot be written the row comes back, so that the list still
         // shows what the file holds.
-        if (!m_store.rewriteList()) {
-            const QSignalBlocker quiet(list);
+        const bool written = m_store.rewriteList();
+        const QSignalBlocker quiet(list);
+        if (written) {
+            // The rows that moved up were not picked by the operator.
+            list->setCurrentRow(-1);
+        } else {
             list->insertItem(selected, removed.release());
             list->setCurrentRow(selected);
         }

@@ -26,7 +26,11 @@ public:
     void Command41_Click(); // show the list
 
 private:
-    // The text of the list's current row; empty when no row is selected.
+    // The row the operator has picked: the current row while it shows
+    // selected. Qt makes a row current without selecting it when the focus
+    // enters the list; that is no pick. -1 when none is picked.
+    int pickedRow() const;
+    // The text of the picked row; empty when no row is picked.
     QString selectedRow() const;
 
     Form1 &m_form;

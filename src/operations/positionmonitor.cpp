@@ -62,6 +62,7 @@ void PositionMonitor::showAxisCaptions()
 void PositionMonitor::takeReading(qint16 value)
 {
     // A box that does not hold a number leaves its step out; the tick goes on.
+    m_latestRaw = value;
     m_form.Text18->setText(QString::number(value));
     if (const auto zero = boxNumber(m_form.Text19))
         m_form.Text20->setText(generalNumberText(value - *zero));
@@ -138,8 +139,11 @@ void PositionMonitor::Command28_Click()
 void PositionMonitor::Command39_Click()
 {
     m_form.Timer1->setEnabled(false);
-    // The last raw reading becomes the zero reference.
-    m_form.Text19->setText(m_form.Text18->text());
+    // The last raw reading becomes the zero reference. Taken from the box,
+    // a zeroing after a read-all (which switches the monitor off and on and
+    // so empties the box) would leave no number there, and every later
+    // reading would be skipped: the monitor would stand still.
+    m_form.Text19->setText(QString::number(m_latestRaw));
     m_form.Text18->setText(QStringLiteral("0"));
     m_form.Text20->setText(QStringLiteral("0"));
     m_form.Text24->setText(QStringLiteral("0"));

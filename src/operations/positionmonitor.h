@@ -37,6 +37,10 @@ public:
     // the monitor off.
     void resumePoll();
 
+    // The line has opened, perhaps to another controller: no reading of it
+    // has arrived yet.
+    void forgetReading() { m_latestRaw = 0; }
+
 private:
     void showAxisCaptions();
     void takeReading(qint16 value);
@@ -47,6 +51,10 @@ private:
     Form1 &m_form;
     SerialLink &m_link;
     Prompter &m_prompter;
+    // The raw position error last received, 0 before the first one. The
+    // raw-reading box cannot tell it: switching the monitor off empties the
+    // box, and a zeroing sets it to 0.
+    qint16 m_latestRaw = 0;
 };
 
 } // namespace kdx

@@ -311,8 +311,9 @@ void TestPositionMonitor::typedTimeScale()
     QCOMPARE(fx.prompter.texts(), scale == typed ? QStringList() : QStringList{kNumericOnly});
     if (scale != typed)
         QCOMPARE(fx.prompter.shown.first().title, QStringLiteral("kdxterminal"));
-    // Typing zeroes the monitor and leaves it polling; the trace stays.
-    QCOMPARE(f.Text19->text(), QStringLiteral("0"));
+    // Typing zeroes the monitor, at the last raw reading however often it
+    // zeroes, and leaves it polling; the trace stays.
+    QCOMPARE(f.Text19->text(), QStringLiteral("12"));
     QCOMPARE(f.Text20->text(), QStringLiteral("0"));
     QVERIFY(f.Timer1->isEnabled());
     QCOMPARE(f.Picture1->segmentCount(), 1);
@@ -362,8 +363,8 @@ void TestPositionMonitor::typedErrorScale()
 
     QCOMPARE(f.Combo1->currentText(), scale);
     QCOMPARE(fx.prompter.texts(), scale == typed ? QStringList() : QStringList{kNumericOnly});
-    // Zeroed twice over: the last raw reading is the zero reference.
-    QCOMPARE(f.Text19->text(), QStringLiteral("0"));
+    // Zeroed twice over: the last raw reading is still the zero reference.
+    QCOMPARE(f.Text19->text(), QStringLiteral("-60"));
     QCOMPARE(f.Text24->text(), QStringLiteral("0"));
     QVERIFY(f.Timer1->isEnabled());
     QCOMPARE(f.Picture1->segmentCount(), 2);

@@ -165,8 +165,7 @@ private slots:
         firmware.advanceTo(400 * Firmware::TickNs);
         QCOMPARE(firmware.axis().duty(), duty);
         QCOMPARE(firmware.axis().positionError(), 0);
-        const double speed =
-            std::max(duty - ServoModel::Friction, 0) * ServoModel::NoLoadSpeed / 256;
+        const double speed = std::max(duty - Plant().friction, 0) * Plant().noLoadSpeed / 256;
         QVERIFY(std::abs(firmware.axis().velocity() - speed) <= 0.01 * speed + 1e-9);
 
         // A violent position loop stays within it too.
@@ -200,18 +199,25 @@ private slots:
                 firmware.advanceTo(firmware.timeNs() + Firmware::TickNs);
                 const ServoModel &axis = firmware.axis();
                 QVERIFY(std::isfinite(axis.velocity()) && std::isfinite(axis.target()));
-                QVERIFY(std::abs(axis.velocity()) <= ServoModel::NoLoadSpeed);
+                QVERIFY(std::abs(axis.velocity()) <= Plant().noLoadSpeed);
                 QVERIFY(std::abs(axis.duty()) <= ServoModel::FullDuty);
             }
         }
     }
 
+    void timeStepsDoNotMatter_data()
+    {
+        QTest::addColumn<QString>("plant");
+        for (const QString &name : plantNames())
+            QTest::newRow(qPrintable(name)) << name;
+    }
     void timeStepsDoNotMatter()
     {
         // Advancing in one go (where an axis at rest is skipped) and period by
         // period give the same axis.
-        Firmware coarse;
-        Firmware fine;
+        QFETCH(QString, plant);
+        Firmware coarse(*namedPlant(plant));
+        Firmware fine(*namedPlant(plant));
         qint64 until = 0;
         for (const char *line : {"+300", "m2", "S-100", "S0", "m3", "-50"}) {
             coarse.handleLine(line);
@@ -225,6 +231,68 @@ private slots:
             QCOMPARE(coarse.axis().positionError(), fine.axis().positionError());
         }
         QCOMPARE(fine.axis().target(), -12250.0);
+    }
+
+    void gainScale_data()
+    {
+        QTest::addColumn<double>("scale");
+        QTest::addColumn<double>("gains"); // what the gains are multiplied by instead
+        QTest::newRow("twice as strong") << 2.0 << 0.5;
+        QTest::newRow("half as strong") << 0.5 << 2.0;
+    }
+    void gainScale()
+    {
+        // Every gain, velocity and EMF feedback included, acts as if
+        // multiplied by the scale: the same trace to the bit.
+        QFETCH(double, scale);
+        QFETCH(double, gains);
+        Plant scaled;
+        scaled.gainScale = scale;
+        const Presets defaults = {
+            {VelocityFeedback, 50}, {PGain, 200}, {IGain, 10}, {EmfFeedback, 100}, {DGain, 30}};
+        Presets compensated;
+        for (const auto &[n, value] : defaults)
+            compensated.append({n, int(value * gains)});
+        Firmware plain = tuned(defaults, {"+1000"});
+        Firmware other(scaled);
+        for (const auto &[n, value] : compensated)
+            other.preset(n, value);
+        other.handleLine("+1000");
+        const QList<int> expected = errorTrace(plain, 600);
+        QCOMPARE(errorTrace(other, 600), expected);
+        QVERIFY(swings(expected) >= 1); // a trace worth comparing
+    }
+
+    void loopDelay()
+    {
+        // The motor answers the loop's duty delayMs periods late.
+        Plant laggy;
+        laggy.delayMs = 4;
+        Firmware prompt;
+        Firmware late(laggy);
+        prompt.handleLine("+1000");
+        late.handleLine("+1000");
+        int promptStart = 0;
+        int lateStart = 0;
+        for (int ms = 1; ms <= 20; ++ms) {
+            prompt.advanceTo(ms * Firmware::TickNs);
+            late.advanceTo(ms * Firmware::TickNs);
+            if (ms <= 4)
+                QCOMPARE(late.axis().duty(), prompt.axis().duty());
+            promptStart = promptStart ? promptStart : prompt.axis().encoder() != 0 ? ms : 0;
+            lateStart = lateStart ? lateStart : late.axis().encoder() != 0 ? ms : 0;
+        }
+        QVERIFY(promptStart > 0);
+        QCOMPARE(lateStart, promptStart + 4);
+
+        // Once the axis has come to rest, the duties on their way are all
+        // the same and nothing changes any more: time skips ahead again.
+        late.advanceTo(3000 * Firmware::TickNs);
+        ServoModel axis = late.axis();
+        Parameters active;
+        for (int n = 0; n < ParamCount; ++n)
+            active[size_t(n)] = late.activeValue(n);
+        QVERIFY(!axis.tick(active));
     }
 };
 

@@ -76,6 +76,8 @@ private slots:
         QTest::newRow("echo") << QStringList{"--echo"} << QByteArray("P2\rP2 200:");
         QTest::newRow("instant") << QStringList{"--instant"} << QByteArray("P2 200:");
         QTest::newRow("no latency") << QStringList{"--latency", "0"} << QByteArray("P2 200:");
+        QTest::newRow("another axis")
+            << QStringList{"--plant", "heavy", "--gain-scale", "0.1"} << QByteArray("P2 200:");
     }
     void options()
     {
@@ -167,6 +169,9 @@ private slots:
         QTest::newRow("garbage rate") << QStringList{"--garbage", "2"};
         QTest::newRow("garbage byte") << QStringList{"--garbage-byte", "256"};
         QTest::newRow("stray argument") << QStringList{"extra"};
+        QTest::newRow("unknown axis") << QStringList{"--plant", "feather"};
+        QTest::newRow("no gain") << QStringList{"--gain-scale", "0"};
+        QTest::newRow("gain not a number") << QStringList{"--gain-scale", "x"};
     }
     void refusesBadOptions()
     {

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace kdx::sim {
+
+// The axis a ServoModel drives: motor, load and drive, as the controller sees
+// them. Lengths are encoder counts, times milliseconds, duties 1/256 of the
+// supply voltage.
+//
+// The motor's inertia, viscous friction and back-EMF together give a
+// first-order velocity response to the duty: time constant timeConstant, speed
+// noLoadSpeed at full duty. Coulomb friction takes `friction` of the duty
+// while the shaft turns; a shaft at rest starts only when the duty exceeds
+// `breakaway` (static friction). The motor answers a duty `delayMs` control
+// periods after the loop computed it (drive and transport delay). gainScale
+// is how strongly the loop's terms act on this drive: every gain works as if
+// multiplied by it.
+struct Plant {
+    double noLoadSpeed = 100.0; // counts per ms at full duty
+    double timeConstant = 20.0; // ms
+    int friction = 5;           // duty lost to Coulomb friction while turning
+    int breakaway = 5;          // duty needed to start from rest
+    int delayMs = 0;            // 0 .. MaxDelayMs
+    double gainScale = 1.0;
+
+    static constexpr int MaxDelayMs = 64;
+
+    bool operator==(const Plant &) const = default;
+};
+
+// The range a gain scale may be chosen from.
+constexpr double MinGainScale = 0.001;
+constexpr double MaxGainScale = 1000;
+
+// The named axes: "light", "nominal" (the default, Plant{}), "heavy",
+// "sticky" and "laggy"; sim/README.md describes each and the gains that suit
+// it.
+QStringList plantNames();
+std::optional<Plant> namedPlant(const QString &name);
+
+} // namespace kdx::sim
