@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace kdx {
 
@@ -29,6 +30,8 @@ constexpr double kSettleWeight = 1;
 constexpr double kSmallestMargin = 0.03;
 // Steps kept back for the verification at the end.
 constexpr int kVerifyExtraSteps = 4;
+// Candidates that made the axis swing before the tuning gives up.
+constexpr int kMostSwings = 3;
 // A line search ends when its factor comes below this.
 constexpr double kFinestFactor = 1.12;
 
@@ -78,10 +81,11 @@ class AutoTuner::Session {
 public:
     Session(AutoTuner &owner, TuningAxis &axis) : m_owner(owner), m_o(owner.m_options), m_axis(axis)
     {
-        if (m_o.tuneP)
-            m_gains.push_back(kPGain);
+        // Damping first: it is what a ringing start lacks.
         if (m_o.tuneD)
             m_gains.push_back(kDGain);
+        if (m_o.tuneP)
+            m_gains.push_back(kPGain);
         if (m_o.tuneI)
             m_gains.push_back(kIGain);
         if (m_o.tuneVelocity)
@@ -97,6 +101,7 @@ private:
         std::vector<StepRecord> records; // in pairs, forward first
         std::vector<ResponseMeasure> measures;
         std::vector<double> pairCosts;
+        double itaeLimit = std::numeric_limits<double>::infinity(); // baseline: never worse
         double cost() const { return median(pairCosts); }
     };
 
@@ -108,6 +113,10 @@ private:
 
     void checkStop();
     StepRecord takeStep(int steps);
+    // Gains the tuner set made the axis swing; stopped already.
+    struct Swinging {
+        QString message;
+    };
     void takeStepBack(int steps);
     void apply(const ParamNumbers &p);
     void addPairs(Trial &trial, int pairs, int steps);
@@ -120,6 +129,7 @@ private:
     bool tryCandidate(const ParamNumbers &p, const QString &stage);
     ParamNumbers scaled(const ParamNumbers &base, const std::vector<int> &which, double f) const;
     bool budgetLeftForSearch() const;
+    void rejectSwinging(Trial &t, const QString &stage, const QString &message);
     void report(const QString &stage);
     void logTrial(const Trial &trial, const QString &stage, bool best);
 
@@ -134,6 +144,8 @@ private:
     double m_windowMs = 0;
     double m_margin = kSmallestMargin;
     double m_stepMsAverage = 0;
+    bool m_judgingBaseline = false;
+    int m_swings = 0;
     Trial m_baseline;
     Trial m_best;
     QString m_stage;
@@ -198,11 +210,16 @@ StepRecord AutoTuner::Session::takeStep(int steps)
         if (!r.complete)
             abort(QStringLiteral("A felvétel megszakadt."));
         const ResponseMeasure m = measureResponse(r);
-        if (m.grows)
-            abort(QStringLiteral("A lengés egyre nő (%1): leállítva.").arg(gainText(m_current)));
-        if (m.rings)
-            abort(QStringLiteral("A tengely nem áll meg, leng (%1): leállítva.")
-                      .arg(gainText(m_current)));
+        if (m.grows || m.rings) {
+            // Stopped at once, whatever comes next.
+            m_axis.stopAndReset();
+            const QString what = (m.grows ? QStringLiteral("A lengés egyre nő (%1).")
+                                          : QStringLiteral("A tengely nem áll meg, leng (%1)."))
+                                     .arg(gainText(m_current));
+            // The gains as found may swing: that is what the tuning is for.
+            if (!m_judgingBaseline)
+                throw Swinging{what};
+        }
         if (m.valid)
             return r;
         // The line was too slow this once (a busy computer): the axis is
@@ -339,19 +356,42 @@ bool AutoTuner::Session::tryCandidate(const ParamNumbers &p, const QString &stag
     Trial t;
     t.params = p;
     const int steps = m_o.stepSteps;
-    addPairs(t, 1, steps);
-    bool won = better(t, m_best);
-    if (won) {
-        // One pair may have been lucky: judge it on another before it
-        // leads, and on its worse pair too.
+    try {
         addPairs(t, 1, steps);
-        const double worst = *std::max_element(t.pairCosts.begin(), t.pairCosts.end());
-        won = better(t, m_best) && worst < m_best.cost() * (1 + m_margin);
+        bool won = better(t, m_best) && figuresOf(t).itae <= m_baseline.itaeLimit;
+        if (won) {
+            // One pair may have been lucky: judge it on another before it
+            // leads, and on its worse pair too.
+            addPairs(t, 1, steps);
+            const double worst = *std::max_element(t.pairCosts.begin(), t.pairCosts.end());
+            won = better(t, m_best) && worst < m_best.cost() * (1 + m_margin) &&
+                  figuresOf(t).itae <= m_baseline.itaeLimit;
+        }
+        logTrial(t, stage, won);
+        if (won)
+            m_best = t;
+        return won;
+    } catch (const Swinging &s) {
+        rejectSwinging(t, stage, s.message);
+        return false;
     }
-    logTrial(t, stage, won);
-    if (won)
-        m_best = t;
-    return won;
+}
+
+void AutoTuner::Session::rejectSwinging(Trial &t, const QString &stage, const QString &message)
+{
+    // The candidate is out; the best gains go back and must hold still, or
+    // the tuning ends and the snapshot goes back.
+    t.pairCosts = {std::numeric_limits<double>::infinity()};
+    logTrial(t, stage + QStringLiteral(" – leng, elvetve"), false);
+    if (++m_swings > kMostSwings)
+        abort(message + QStringLiteral(" Leállítva."));
+    apply(m_best.params);
+    try {
+        takeStep(m_o.stepSteps);
+        takeStep(-m_o.stepSteps);
+    } catch (const Swinging &again) {
+        abort(again.message + QStringLiteral(" Leállítva."));
+    }
 }
 
 void AutoTuner::Session::prepare()
@@ -413,7 +453,9 @@ void AutoTuner::Session::measureBaseline()
 {
     report(QStringLiteral("Kiinduló állapot mérése"));
     m_baseline.params = m_current;
+    m_judgingBaseline = true;
     addPairs(m_baseline, m_o.pairs, m_o.stepSteps);
+    m_judgingBaseline = false;
 
     // The window follows the axis: three times what the baseline needs to
     // settle, so that every candidate is judged on the same span.
@@ -435,6 +477,7 @@ void AutoTuner::Session::measureBaseline()
     }
     if (m_baseline.cost() > 0)
         m_margin = std::clamp((hi - lo) / m_baseline.cost(), kSmallestMargin, 0.15);
+    m_baseline.itaeLimit = figuresOf(m_baseline).itae;
     logTrial(m_baseline, QStringLiteral("Kiinduló"), true);
     m_r.baseline = figuresOf(m_baseline);
     m_r.baselineRecord = m_baseline.records.front();
@@ -525,6 +568,9 @@ TuningResult AutoTuner::Session::run()
         measureBaseline();
         search();
         verify();
+    } catch (const Swinging &s) {
+        m_r.outcome = TuningResult::Outcome::Aborted;
+        m_r.message = s.message + QStringLiteral(" Leállítva.");
     } catch (const Abort &a) {
         m_r.outcome = TuningResult::Outcome::Aborted;
         m_r.message = a.message;

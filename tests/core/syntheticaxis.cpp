@@ -96,7 +96,9 @@ StepRecord SyntheticAxis::step(int steps, double windowMs, double limitCounts)
     const int index = stepsTaken++;
     StepRecord r = simulate(steps, windowMs);
     clockMs += windowMs;
-    if (index != faultAtStep)
+    const bool swinging = fault == Fault::Rings || fault == Fault::Grows;
+    if (index != faultAtStep &&
+        !(swinging && index > faultAtStep && index < faultAtStep + faultSteps))
         return r;
 
     m_faulted = true;

@@ -20,6 +20,7 @@ public:
     double lagMs = 20;   // motor lag
     Fault fault = Fault::None;
     int faultAtStep = -1;        // the step (0-based) at which the fault strikes
+    int faultSteps = 1;          // for how many steps from there (swinging faults)
     bool deadAfterFault = false; // the line stays dead once it has failed
 
     // What the tuner did, in order: "W2=150", "S+200", "R" (rest), "X" (stop), "B" (read back).

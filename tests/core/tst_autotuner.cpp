@@ -46,6 +46,8 @@ private slots:
     void torqueCapIsLiftedAtTheEnd();
     void safety_data();
     void safety();
+    void swingingCandidateIsThrownOut_data();
+    void swingingCandidateIsThrownOut();
     void restoreFailsOnADeadLine();
     void stepTooSmallForTheNoise();
     void snapshotFile_data();
@@ -128,8 +130,8 @@ void TestAutoTuner::safety_data()
     QTest::addColumn<QString>("messagePart");
     QTest::newRow("error over the limit, baseline") << Fault::OverLimit << 1 << "túllépte";
     QTest::newRow("error over the limit, search") << Fault::OverLimit << 9 << "túllépte";
-    QTest::newRow("rings") << Fault::Rings << 8 << "leng";
-    QTest::newRow("grows") << Fault::Grows << 10 << "nő";
+    QTest::newRow("rings on") << Fault::Rings << 8 << "leng";
+    QTest::newRow("grows on") << Fault::Grows << 10 << "nő";
     QTest::newRow("no reply") << Fault::NoReply << 7 << "nem válaszol";
     QTest::newRow("operator stops") << Fault::Cancel << 12 << "leállította";
     QTest::newRow("time budget runs out") << Fault::Budget << 11 << "idő";
@@ -145,20 +147,59 @@ void TestAutoTuner::safety()
     const ParamNumbers found = axis.params;
     axis.fault = fault;
     axis.faultAtStep = atStep;
+    axis.faultSteps = 1000; // a swinging axis goes on swinging
 
     AutoTuner tuner(options());
     const TuningResult r = tuner.run(axis);
 
     QCOMPARE(r.outcome, TuningResult::Outcome::Aborted);
     QVERIFY2(r.message.contains(messagePart), qPrintable(r.message));
-    // Nothing more moved after the fault, the motor was stopped, and what was
+    // Nothing more moved after the fault (a swinging candidate only gets the
+    // best gains checked once more), the motor was stopped, and what was
     // found is back in force, read back to make sure.
-    QCOMPARE(axis.stepsTaken, atStep + 1);
+    const bool swinging = fault == Fault::Rings || fault == Fault::Grows;
+    QCOMPARE(axis.stepsTaken, atStep + 1 + (swinging ? 1 : 0));
     QVERIFY(axis.stopsAfterFault >= 1);
     QVERIFY(r.restored);
     QCOMPARE(axis.params, found);
     QCOMPARE(r.tuned, found);
     QCOMPARE(axis.journal.last(), QStringLiteral("B"));
+}
+
+void TestAutoTuner::swingingCandidateIsThrownOut_data()
+{
+    QTest::addColumn<Fault>("fault");
+    QTest::addColumn<bool>("baseline");
+    QTest::newRow("candidate rings once") << Fault::Rings << false;
+    QTest::newRow("candidate grows once") << Fault::Grows << false;
+    QTest::newRow("the gains as found swing") << Fault::Rings << true;
+}
+
+void TestAutoTuner::swingingCandidateIsThrownOut()
+{
+    QFETCH(Fault, fault);
+    QFETCH(bool, baseline);
+    SyntheticAxis axis;
+    axis.params[2] = 40;
+    axis.fault = fault;
+    axis.faultAtStep = baseline ? 0 : 8;
+    AutoTuner tuner(options());
+    const TuningResult r = tuner.run(axis);
+    QVERIFY2(r.outcome != TuningResult::Outcome::Aborted, qPrintable(r.message));
+    // Stopped right after the swinging step.
+    const qsizetype swung = axis.journal.indexOf(QRegularExpression(QStringLiteral("S.*")), 0);
+    qsizetype step = -1;
+    for (int k = 0; k <= axis.faultAtStep; ++k)
+        step = axis.journal.indexOf(QRegularExpression(QStringLiteral("S.*")), step + 1);
+    QVERIFY(swung >= 0 && step >= 0);
+    QCOMPARE(axis.journal.at(step + 1), QStringLiteral("X"));
+    if (!baseline) {
+        bool logged = false;
+        for (const kdx::CandidateEntry &e : r.log)
+            logged = logged || e.stage.contains(QStringLiteral("elvetve"));
+        QVERIFY(logged);
+    }
+    QCOMPARE(axis.params, r.tuned);
 }
 
 void TestAutoTuner::restoreFailsOnADeadLine()
