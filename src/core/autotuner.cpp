@@ -386,6 +386,9 @@ void AutoTuner::Session::rejectSwinging(Trial &t, const QString &stage, const QS
     if (++m_swings > kMostSwings)
         abort(message + QStringLiteral(" Leállítva."));
     apply(m_best.params);
+    // The gains as found are known already; better ones must still hold.
+    if (m_best.params == m_baseline.params)
+        return;
     try {
         takeStep(m_o.stepSteps);
         takeStep(-m_o.stepSteps);
@@ -505,10 +508,13 @@ void AutoTuner::Session::search()
     m_best = m_baseline;
     // Gain units differ from axis to axis: first find the overall level with
     // every gain moving together, then shape the response one gain at a time.
-    lineSearch(m_gains, 2.0, QStringLiteral("Együttes erősítés"));
+    // Once shaped, the level again: a better-damped loop may take more.
+    const QString together = QStringLiteral("Együttes erősítés");
+    lineSearch(m_gains, 2.0, together);
     for (double factor : {1.6, 1.25}) {
         for (int n : m_gains)
             lineSearch({n}, factor, QStringLiteral("P%1 hangolása").arg(n));
+        lineSearch(m_gains, factor, together);
     }
 }
 
