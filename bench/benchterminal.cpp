@@ -4,7 +4,7 @@
 #include "core/paramfile.h"
 #include "core/paramline.h"
 #include "link/serialportopener.h"
-#include "operations/ticktimer.h"
+#include "operations/scheduler.h"
 #include "widgets/form1.h"
 
 #include <QDeadlineTimer>
@@ -91,7 +91,7 @@ bool BenchTerminal::start(const QStringList &simArguments, QString *error)
     // first-show actions have ended.
     QObject::connect(&m_terminal->form(), &Form1::firstShown, &m_terminal->form(),
                      [this, clock] { m_startupNs = clock.nsecsElapsed(); });
-    if (!m_terminal->Form_Load()) {
+    if (!m_terminal->start()) {
         *error = QStringLiteral("the terminal did not load (port in use?)");
         return false;
     }
@@ -141,7 +141,7 @@ void BenchTerminal::bringPollInStep()
     static constexpr auto kHold = std::chrono::milliseconds(20);
     auto connection = std::make_shared<QMetaObject::Connection>();
     *connection = QObject::connect(&line(), &QIODevice::bytesWritten, &form(), [this, connection] {
-        if (!form().Timer1->isTicking())
+        if (!m_terminal->scheduler().pollTimer().isTicking())
             return;
         QObject::disconnect(*connection);
         std::this_thread::sleep_for(kHold);

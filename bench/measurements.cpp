@@ -6,6 +6,8 @@
 #include "core/commands.h"
 #include "linetime.h"
 #include "link/seriallink.h"
+#include "operations/positionmonitor.h"
+#include "operations/scheduler.h"
 #include "processusage.h"
 #include "readingcounter.h"
 #include "widgets/form1.h"
@@ -39,9 +41,7 @@ constexpr qint64 kSilenceTimeoutMs = 60'000;
 
 double settleMs(Terminal &terminal)
 {
-    const auto step = terminal.delay().stepDuration();
-    const int v = terminal.form().HScroll12->value();
-    return double((step * (2 * v - 1)).count()) / 1e6;
+    return double(terminal.delay().length().count()) / 1e6;
 }
 
 // The least a read-all can take: two passes of eight reads, each its
@@ -142,7 +142,8 @@ bool measurePolling(const Settings &settings, Results &results, QString *error)
     BenchTerminal bench;
     if (!startPolling(bench, settings, results, error))
         return false;
-    ReadingCounter counter(bench.form(), bench.line());
+    ReadingCounter counter(bench.terminal().monitor().model(),
+                           bench.terminal().scheduler().pollTimer(), bench.line());
     BenchTerminal::runFor(settings.shortRun ? kWarmUpMs / 4 : kWarmUpMs);
     bench.bringPollInStep();
     BenchTerminal::runFor(kSettleMs);
@@ -207,7 +208,8 @@ bool measureSilent(const Settings &settings, Results &results, QString *error)
         *error = QStringLiteral("the controller did not fall silent");
         return false;
     }
-    ReadingCounter counter(bench.form(), bench.line());
+    ReadingCounter counter(bench.terminal().monitor().model(),
+                           bench.terminal().scheduler().pollTimer(), bench.line());
     const double cpu = cpuSeconds();
     QElapsedTimer clock;
     clock.start();
@@ -223,7 +225,8 @@ bool measureMemory(const Settings &settings, Results &results, QString *error)
     BenchTerminal bench;
     if (!startPolling(bench, settings, results, error))
         return false;
-    ReadingCounter counter(bench.form(), bench.line());
+    ReadingCounter counter(bench.terminal().monitor().model(),
+                           bench.terminal().scheduler().pollTimer(), bench.line());
 
     const qint64 spanMs = qint64(settings.memoryMinutes * 60'000);
     // Minute one against the end; a shorter span compares its first tenth.

@@ -1,12 +1,11 @@
 #include "readingcounter.h"
 
 #include "core/commands.h"
+#include "core/monitormodel.h"
 #include "linetime.h"
 #include "operations/ticktimer.h"
-#include "widgets/form1.h"
 
 #include <QIODevice>
-#include <QLineEdit>
 
 namespace kdx::bench {
 
@@ -17,11 +16,12 @@ const double kShortestPollSeconds = lineSeconds(cmd::positionPoll().size() + 5);
 
 } // namespace
 
-ReadingCounter::ReadingCounter(Form1 &form, QIODevice &line, QObject *parent)
-    : QObject(parent), m_form(form)
+ReadingCounter::ReadingCounter(MonitorModel &model, TickTimer &poll, QIODevice &line,
+                               QObject *parent)
+    : QObject(parent), m_model(model), m_poll(poll), m_seen(model.readings().totalPushed())
 {
-    connect(form.Text21, &QLineEdit::textChanged, this, &ReadingCounter::elapsedChanged);
-    connect(form.Timer1, &TickTimer::tick, this, [this] { ++m_polls; });
+    connect(&model, &MonitorModel::changed, this, &ReadingCounter::modelChanged);
+    connect(&poll, &TickTimer::tick, this, [this] { ++m_polls; });
     connect(&line, &QIODevice::bytesWritten, this, &ReadingCounter::sent);
     connect(&line, &QIODevice::readyRead, this, &ReadingCounter::received);
 }
@@ -29,7 +29,7 @@ ReadingCounter::ReadingCounter(Form1 &form, QIODevice &line, QObject *parent)
 void ReadingCounter::sent()
 {
     // Only the poll writes while its timer ticks.
-    if (m_form.Timer1->isTicking())
+    if (m_poll.isTicking())
         m_sent.start();
 }
 
@@ -51,16 +51,20 @@ void ReadingCounter::restart()
     m_limitSeconds = 0;
 }
 
-void ReadingCounter::elapsedChanged(const QString &text)
+void ReadingCounter::modelChanged()
 {
-    if (text == QLatin1String("0")) {
+    const double elapsed = m_model.elapsedMs();
+    if (elapsed < m_lastElapsed)
         ++m_wraps;
+    m_lastElapsed = elapsed;
+    const quint64 total = m_model.readings().totalPushed();
+    if (total == m_seen)
         return;
-    }
-    ++m_accepted;
+    m_accepted += qint64(total - m_seen);
+    m_seen = total;
     // The reply is "P9 <error>:", the error as the monitor took it.
-    const qint64 reply = 3 + m_form.Text18->text().size() + 1;
-    m_limitSeconds += pollLimitSeconds(reply, m_form.Timer1->interval());
+    const qint64 reply = 3 + QString::number(m_model.readings().latest().raw).size() + 1;
+    m_limitSeconds += pollLimitSeconds(reply, m_poll.interval());
 }
 
 } // namespace kdx::bench

@@ -6,20 +6,20 @@
 class QIODevice;
 
 namespace kdx {
-class Form1;
-}
+class MonitorModel;
+class TickTimer;
+} // namespace kdx
 
 namespace kdx::bench {
 
-// Watches the position-error monitor at work. Every accepted reading moves
-// the elapsed-time box Text21 on by one timer interval (a wrap sets it back
-// to "0", which is no reading), so its changes count the readings; the raw
-// reading in Text18 tells how long its "P9" reply was on the line. The line
-// itself shows whether each poll waited for its own reply.
+// Watches the position-error monitor at work. The monitor model counts the
+// readings it took; the raw reading tells how long its "P9" reply was on the
+// line. The line itself shows whether each poll waited for its own reply.
 class ReadingCounter : public QObject {
     Q_OBJECT
 public:
-    ReadingCounter(Form1 &form, QIODevice &line, QObject *parent = nullptr);
+    ReadingCounter(MonitorModel &model, TickTimer &poll, QIODevice &line,
+                   QObject *parent = nullptr);
 
     // Starts counting afresh.
     void restart();
@@ -37,11 +37,14 @@ public:
     double lineLimitSeconds() const { return m_limitSeconds; }
 
 private:
-    void elapsedChanged(const QString &text);
+    void modelChanged();
     void sent();
     void received();
 
-    Form1 &m_form;
+    MonitorModel &m_model;
+    TickTimer &m_poll;
+    quint64 m_seen = 0;
+    double m_lastElapsed = 0;
     qint64 m_accepted = 0;
     qint64 m_polls = 0;
     qint64 m_wraps = 0;

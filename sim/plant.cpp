@@ -1,7 +1,6 @@
 #include "plant.h"
 
 #include <array>
-#include <utility>
 
 namespace kdx::sim {
 
@@ -38,14 +37,29 @@ Plant laggy()
     return p;
 }
 
-const std::array<std::pair<const char *, Plant>, 5> &plants()
+struct Named {
+    const char *name;
+    Plant plant;
+    SuggestedGains gains;
+};
+
+const std::array<Named, 5> &plants()
 {
-    static const std::array<std::pair<const char *, Plant>, 5> all{{{"light", light()},
-                                                                    {"nominal", Plant()},
-                                                                    {"heavy", heavy()},
-                                                                    {"sticky", sticky()},
-                                                                    {"laggy", laggy()}}};
+    static const std::array<Named, 5> all{{{"light", light(), {300, 5, 20}},
+                                           {"nominal", Plant(), {600, 10, 80}},
+                                           {"heavy", heavy(), {600, 5, 250}},
+                                           {"sticky", sticky(), {600, 20, 80}},
+                                           {"laggy", laggy(), {100, 0, 50}}}};
     return all;
+}
+
+const Named *find(const QString &name)
+{
+    for (const Named &named : plants()) {
+        if (name == QLatin1String(named.name))
+            return &named;
+    }
+    return nullptr;
 }
 
 } // namespace
@@ -53,18 +67,21 @@ const std::array<std::pair<const char *, Plant>, 5> &plants()
 QStringList plantNames()
 {
     QStringList names;
-    for (const auto &[name, plant] : plants())
-        names << QString::fromLatin1(name);
+    for (const Named &named : plants())
+        names << QString::fromLatin1(named.name);
     return names;
 }
 
 std::optional<Plant> namedPlant(const QString &name)
 {
-    for (const auto &[known, plant] : plants()) {
-        if (name == QLatin1String(known))
-            return plant;
-    }
-    return std::nullopt;
+    const Named *named = find(name);
+    return named ? std::optional(named->plant) : std::nullopt;
+}
+
+std::optional<SuggestedGains> suggestedGains(const QString &name)
+{
+    const Named *named = find(name);
+    return named ? std::optional(named->gains) : std::nullopt;
 }
 
 } // namespace kdx::sim

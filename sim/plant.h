@@ -42,4 +42,15 @@ constexpr double MaxGainScale = 1000;
 QStringList plantNames();
 std::optional<Plant> namedPlant(const QString &name);
 
+// Gains that suit a named axis (the other parameters at their defaults): a
+// step of a few hundred to a few thousand counts peaks at the end of the
+// move and settles inside its band without ringing. For tests and
+// comparisons; the terminal itself never knows which axis it drives.
+struct SuggestedGains {
+    int p; // P2
+    int i; // P3
+    int d; // P7
+};
+std::optional<SuggestedGains> suggestedGains(const QString &name);
+
 } // namespace kdx::sim

@@ -138,7 +138,7 @@ int main(int argc, char *argv[])
 
     kdx::Terminal terminal(options);
     prompter.setParent(&terminal.form());
-    if (!terminal.Form_Load())
+    if (!terminal.start())
         return 0;
     terminal.form().show();
     return app->exec();

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "link/settledelay.h"
+#include "operations/settledelay.h"
+#include "operations/values.h"
 
 #include <QObject>
 #include <QString>
@@ -13,16 +14,17 @@ namespace kdx {
 
 class ContextHelp;
 class Form1;
+class MonitorView;
 class MotorModes;
-class OperationGuard;
 class ParameterReads;
 class ParameterWrites;
+class ParamRows;
 class ParamSetList;
 class ParamSetStore;
 class PortOpener;
 class PositionMonitor;
 class Prompter;
-class ScrollBinding;
+class Scheduler;
 class SerialLink;
 class StepMode;
 class TuningController;
@@ -36,9 +38,9 @@ struct TerminalOptions {
     int reconnectIntervalMs = 1000;
 };
 
-// The composition root: builds the window, the link and one object per
-// area of work, gives each what it needs, and connects every window and
-// timer event to its handler in one place.
+// The composition root: builds the link, the operations with the values they
+// own, and the window that shows them; ties each control to its value and
+// connects every window and timer event to its operation in one place.
 class Terminal : public QObject {
     Q_OBJECT
 public:
@@ -46,33 +48,37 @@ public:
     ~Terminal() override;
 
     // Start-up. False when the program has to end at once (port in use).
-    bool Form_Load();
+    bool start();
     // The first actions once the window is on the screen.
-    void Form_Activate();
+    void onFirstShown();
     // The window is closing: end at once, nothing more goes on the line.
-    void Form_QueryUnload();
+    void shutDown();
     // The message of the hidden "Auto TUNING" button.
-    void AutoTuning_Click();
+    void announceAutoTuning();
 
     Form1 &form() { return *m_form; }
     SerialLink &link() { return *m_link; }
+    Scheduler &scheduler() { return *m_scheduler; }
     SettleDelay &delay() { return *m_delay; }
+    ParamRows &rows() { return *m_rows; }
     ParameterReads &reads() { return *m_reads; }
     ParameterWrites &writes() { return *m_writes; }
-    ScrollBinding &scrolls() { return *m_scrolls; }
     ParamSetStore &store() { return *m_store; }
     ParamSetList &list() { return *m_list; }
     PositionMonitor &monitor() { return *m_monitor; }
+    MonitorView &monitorView() { return *m_monitorView; }
     MotorModes &motor() { return *m_motor; }
     StepMode &steps() { return *m_steps; }
-    OperationGuard &guard() { return *m_guard; }
     ContextHelp &help() { return *m_help; }
     TuningController &tuning() { return *m_tuning; }
+    // The hourglass while an operation works.
+    Switch &busyPointer() { return m_busyPointer; }
 
     // Runs one operation the way a window event does.
     void run(const std::function<void()> &operation);
 
 private:
+    void bindWindow();
     void wire();
     void showLinkProblem(const QString &problem);
     // Read-all, zeroing, stop-and-reset: what the first show does.
@@ -83,11 +89,11 @@ private:
     void catchUp();
 
     TerminalOptions m_options;
-    std::unique_ptr<Form1> m_form;
-    std::unique_ptr<ContextHelp> m_help;
+    Switch m_busyPointer;
     std::unique_ptr<SerialLink> m_link;
-    std::unique_ptr<OperationGuard> m_guard;
+    std::unique_ptr<Scheduler> m_scheduler;
     std::unique_ptr<SettleDelay> m_delay;
+    std::unique_ptr<ParamRows> m_rows;
     std::unique_ptr<PositionMonitor> m_monitor;
     std::unique_ptr<StepMode> m_steps;
     std::unique_ptr<MotorModes> m_motor;
@@ -95,10 +101,11 @@ private:
     std::unique_ptr<ParamSetStore> m_store;
     std::unique_ptr<ParamSetList> m_list;
     std::unique_ptr<ParameterWrites> m_writes;
-    std::unique_ptr<ScrollBinding> m_scrolls;
+    std::unique_ptr<Form1> m_form;
+    std::unique_ptr<ContextHelp> m_help;
+    std::unique_ptr<MonitorView> m_monitorView;
     std::unique_ptr<TuningController> m_tuning;
     bool m_activated = false;
-    bool m_stepDue = false;    // a repeated step fell due during an operation
     bool m_catchUpDue = false; // the line opened after the first show
 };
 

@@ -4,7 +4,9 @@
 #include "operations/motormodes.h"
 #include "operations/parameterreads.h"
 #include "operations/parameterwrites.h"
+#include "operations/paramrows.h"
 #include "operations/prompter.h"
+#include "operations/stepmode.h"
 #include "operations/tuningrun.h"
 #include "terminal.h"
 #include "widgets/form1.h"
@@ -45,7 +47,7 @@ TuningController::~TuningController() = default;
 void TuningController::show()
 {
     bool ok = false;
-    const int steps = m_terminal.form().Text9->text().toInt(&ok);
+    const int steps = m_terminal.steps().stepCount().text().toInt(&ok);
     if (ok && steps > 0 && !isRunning())
         m_panel->setStepSteps(steps);
     m_panel->show();
@@ -113,12 +115,12 @@ void TuningController::start(const TuningOptions &options)
         release.dismiss();
         holdMainWindow(false);
         if (m_quitPending) {
-            m_terminal.Form_QueryUnload();
+            m_terminal.shutDown();
             return;
         }
         // The terminal's own stop-and-reset: motor stopped, step mode, the
         // monitor zeroed and running.
-        m_terminal.motor().Command34_Click();
+        m_terminal.motor().stopAndReset();
     });
 }
 
@@ -136,11 +138,10 @@ void TuningController::accept(const ParamNumbers &tuned)
             which.push_back(3);
         if (m_lastOptions.tuneD)
             which.push_back(7);
-        Form1 &f = m_terminal.form();
         for (int n : which)
-            f.row(n).newValue->setText(QString::number(tuned[n]));
+            m_terminal.rows().newValue(n).set(QString::number(tuned[n]));
         for (int n : which)
-            m_terminal.writes().testWrite(n);
+            m_terminal.writes().testOne(n);
         m_run->accept();
         m_panel->decisionTaken(
             QStringLiteral("Elfogadva: az értékek az Új érték mezőkben, próbaként érvényesek. "
@@ -158,7 +159,7 @@ void TuningController::discard()
                                   : QStringLiteral("A hangolás előtti értékeket nem sikerült "
                                                    "visszaírni (%1).")
                                         .arg(m_run->snapshotPath()));
-        m_terminal.motor().Command34_Click();
+        m_terminal.motor().stopAndReset();
     });
 }
 
@@ -205,7 +206,7 @@ void TuningController::offerPendingRestore()
                                               "%1")
                                    .arg(m_run->snapshotPath()),
                                QString::fromUtf8(kTitle));
-        m_terminal.reads().Command3_Click();
+        m_terminal.reads().readAll();
     });
 }
 

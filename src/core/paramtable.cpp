@@ -8,21 +8,21 @@ namespace {
 
 // clang-format off
 const std::array<ParamSpec, kParamCount> kTable = {{
-    {0, "Label1", "P0 - ( Velocity limit )",    "Text1", "Text10", "HScroll3",  "Command4",  "Command1",  "Command12",
+    {"Label1", "P0 - ( Velocity limit )",    "Text1", "Text10", "HScroll3",  "Command4",  "Command1",  "Command12",
      10, 1000, 10,   10, 1000, 10, 1000, "Hibás P0 - (velocity limit) érték.",    "velocity limit"},
-    {1, "Label2", "P1 - ( Velocity feedback )", "Text2", "Text11", "HScroll4",  "Command5",  "Command13", "Command2",
-     1, 5000, 1,     1, 5000,  1, 5000,  "Hibás P1 - (velocity feedback) érték.", "velocity feedback"},
-    {2, "Label3", "P2 - ( P - gain )",          "Text3", "Text12", "HScroll5",  "Command6",  "Command14", "Command21",
+    {"Label2", "P1 - ( Velocity feedback )", "Text2", "Text11", "HScroll4",  "Command5",  "Command13", "Command2",
+     1, 5000, 1,     1, 5000,  1, 5000,  "Hibás P1 - (velocity feedback) érték.", "velocity feedback", 2655},
+    {"Label3", "P2 - ( P - gain )",          "Text3", "Text12", "HScroll5",  "Command6",  "Command14", "Command21",
      1, 5000, 1,     1, 5000,  1, 5000,  "Hibás P2 - (P gain) érték.",            "P gain"},
-    {3, "Label4", "P3 - ( I - gain )",          "Text4", "Text13", "HScroll6",  "Command7",  "Command15", "Command22",
+    {"Label4", "P3 - ( I - gain )",          "Text4", "Text13", "HScroll6",  "Command7",  "Command15", "Command22",
      1, 1000, 1,     1, 1000,  1, 1000,  "Hibás P3 - (I gain) érték.",            "I gain"},
-    {4, "Label5", "P4 - ( Torque limit )",      "Text5", "Text14", "HScroll7",  "Command8",  "Command16", "Command23",
+    {"Label5", "P4 - ( Torque limit )",      "Text5", "Text14", "HScroll7",  "Command8",  "Command16", "Command23",
      1, 250, 1,      1, 250,   1, 250,   "Hibás P4 - (torque limit) érték.",      "torque limit"},
-    {5, "Label6", "P5 - ( EMF )",               "Text6", "Text15", "HScroll8",  "Command9",  "Command17", "Command24",
-     1, 5000, 1,     1, 9999,  1, 5000,  "Hibás P5 - (EMF) érték.",               "EMF"},
-    {6, "Label7", "P6 - ( Gear ratio )",        "Text7", "Text16", "HScroll9",  "Command10", "Command18", "Command25",
+    {"Label6", "P5 - ( EMF )",               "Text6", "Text15", "HScroll8",  "Command9",  "Command17", "Command24",
+     1, 5000, 1,     1, 9999,  1, 5000,  "Hibás P5 - (EMF) érték.",               "EMF", 2415, 375},
+    {"Label7", "P6 - ( Gear ratio )",        "Text7", "Text16", "HScroll9",  "Command10", "Command18", "Command25",
      1, 4096, 256,   1, 4096,  1, 4096,  "Hibás P6 - (gear ratio) érték.",        "gear ratio"},
-    {7, "Label8", "P7 - ( D - gain )",          "Text8", "Text17", "HScroll10", "Command11", "Command19", "Command26",
+    {"Label8", "P7 - ( D - gain )",          "Text8", "Text17", "HScroll10", "Command11", "Command19", "Command26",
      1, 1000, 1,     1, 1000,  1, 1000,  "Hibás P7 - (D gain) érték.",            "D gain"},
 }};
 // clang-format on

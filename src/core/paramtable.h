@@ -9,10 +9,10 @@ namespace kdx {
 // Which kind of write a value is checked for.
 enum class WriteKind { Test, Save };
 
-// One row of the parameter table: identity, the names of the row's controls,
-// the scrollbar limits, the accepted ranges and the texts that belong to it.
+// One row of the parameter table: the names of the row's controls, the
+// scrollbar limits, the accepted ranges and the texts that belong to it. The
+// window builds its eight rows from it.
 struct ParamSpec {
-    int index;              // n, 0..7
     const char *label;      // parameter name label
     const char *caption;    // its caption
     const char *currentBox; // current-value box
@@ -26,6 +26,8 @@ struct ParamSpec {
     int saveLo, saveHi;
     const char *readAllMessage; // shown when the current value does not fit the scrollbar
     const char *fileName;       // the parameter's name in the file-save messages
+    int labelWidth = 2415;      // the name label's size, twips
+    int labelHeight = 255;
 };
 
 inline constexpr int kParamCount = 8;

@@ -3,17 +3,9 @@
 #include "core/commands.h"
 #include "core/numberrules.h"
 #include "link/seriallink.h"
-#include "link/settledelay.h"
 #include "positionmonitor.h"
+#include "settledelay.h"
 #include "stepmode.h"
-#include "widgets/captionlabel.h"
-#include "widgets/form1.h"
-#include "widgets/optiongroup.h"
-
-#include <QCheckBox>
-#include <QLabel>
-#include <QRadioButton>
-#include <QScrollBar>
 
 namespace kdx {
 
@@ -25,79 +17,79 @@ void MotorModes::sendAndWait(const QByteArray &command)
 
 QByteArray MotorModes::speedCommand() const
 {
-    return cmd::speed(m_form.Label13->caption());
+    return cmd::speed(m_runSpeed.text());
 }
 
-void MotorModes::Command34_Click()
+void MotorModes::stopAndReset()
 {
-    m_form.setMousePointer(Form1::Pointer::Hourglass);
-    m_form.Check2->setEnabled(true);
-    // Unchecking runs the repeat switch's own operation now, to its end.
-    m_form.Check3->setChecked(false);
-    m_form.Options->select(m_form.Option3);
+    m_busy.set(true);
+    m_monitor.monitorSwitch().setEnabled(true);
+    // Switching the repeat off runs its own operation now, to its end.
+    m_steps.repeat().set(false);
+    m_steps.options().select(StepMode::NotPidRun);
     sendAndWait(cmd::stop());
     sendAndWait(cmd::stepMode());
     m_link.send(cmd::stepMode());
-    m_delay.cmdIdotAd_Click();
-    m_monitor.Command39_Click();
-    m_form.Check2->setChecked(true);
-    m_form.setMousePointer(Form1::Pointer::Default);
+    m_delay.settle();
+    m_monitor.zero();
+    m_monitor.monitorSwitch().set(true);
+    m_busy.set(false);
 }
 
-void MotorModes::Command31_Click()
+void MotorModes::runVoltage()
 {
-    Command34_Click();
-    m_form.Options->select(m_form.Option3);
+    stopAndReset();
+    m_steps.options().select(StepMode::NotPidRun);
     sendAndWait(cmd::voltageRun());
     sendAndWait(speedCommand());
     m_link.send(speedCommand());
     // The monitor keeps running; its switch stays as it is until the next stop.
-    m_form.Check2->setEnabled(false);
+    m_monitor.monitorSwitch().setEnabled(false);
 }
 
-void MotorModes::Command32_Click()
+void MotorModes::runPid()
 {
     m_link.send(cmd::pidRun());
-    m_form.Check2->setEnabled(true);
-    Command34_Click();
-    m_form.Options->deselect(m_form.Option3);
+    m_monitor.monitorSwitch().setEnabled(true);
+    stopAndReset();
+    m_steps.options().deselect(StepMode::NotPidRun);
     sendAndWait(cmd::pidRun());
     sendAndWait(speedCommand());
-    m_monitor.Command28_Click();
+    m_monitor.zeroShowingBusy();
 }
 
-void MotorModes::HScroll2_Change()
+void MotorModes::speedDialled()
 {
-    const QString speed = QString::number(m_form.HScroll2->value());
-    // A real change of the caption sends the speed command.
-    m_form.Label13->setCaption(speed);
-    m_delay.cmdIdotAd_Click();
-    m_form.Label13->setCaption(speed);
+    const QString speed = QString::number(m_speed.value());
+    // A real change of the speed in force sends the speed command.
+    m_runSpeed.set(speed);
+    m_delay.settle();
+    m_runSpeed.set(speed);
 }
 
-void MotorModes::Label13_Change()
+void MotorModes::sendRunSpeed()
 {
     // The speed display means something only in the PID run.
-    if (m_form.Option3->isChecked()) {
-        m_form.Label14->setText(QStringLiteral("?"));
-    } else if (const auto speed = readNumber(m_form.Label13->caption())) {
-        m_form.Label14->setText(wholeNumberText(*speed * 50));
+    if (m_steps.options().isSelected(StepMode::NotPidRun)) {
+        m_speedShown = QStringLiteral("?");
+    } else if (const auto speed = readNumber(m_runSpeed.text())) {
+        m_speedShown = wholeNumberText(*speed * 50);
     }
     sendAndWait(speedCommand());
 }
 
-void MotorModes::Command42_Click()
+void MotorModes::resetController()
 {
-    m_form.Check2->setChecked(true);
-    m_delay.cmdIdotAd_Click();
-    m_form.Options->deselect(m_form.Option3);
-    m_steps.Command33_Click();
+    m_monitor.monitorSwitch().set(true);
+    m_delay.settle();
+    m_steps.options().deselect(StepMode::NotPidRun);
+    m_steps.enterStepMode();
     m_link.send(cmd::bareReturn());
-    m_delay.cmdIdotAd_Click();
+    m_delay.settle();
     m_link.waitForInput();
     m_link.send(cmd::bareReturn());
-    if (m_form.Option1->isChecked())
-        m_delay.cmdIdotAd_Click();
+    if (m_steps.options().isSelected(StepMode::UpShown))
+        m_delay.settle();
 }
 
 } // namespace kdx

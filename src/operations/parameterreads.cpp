@@ -5,101 +5,90 @@
 #include "core/paramtable.h"
 #include "core/replycut.h"
 #include "link/seriallink.h"
-#include "link/settledelay.h"
-#include "operations/motormodes.h"
-#include "operations/prompter.h"
-#include "operations/ticktimer.h"
-#include "widgets/form1.h"
+#include "motormodes.h"
+#include "paramrows.h"
+#include "positionmonitor.h"
+#include "prompter.h"
+#include "settledelay.h"
+#include "stepmode.h"
 
-#include <QCheckBox>
-#include <QLineEdit>
 #include <QScopeGuard>
-#include <QScrollBar>
 
 #include <exception>
 
 namespace kdx {
 
-void ParameterReads::singleRead(int n)
+void ParameterReads::readOne(int n)
 {
-    QLineEdit *box = m_form.row(n).current;
-    box->clear();
+    Text &value = m.rows.current(n);
+    value.clear();
     for (int attempt = 1;; ++attempt) {
-        m_link.send(cmd::readParameter(n));
-        m_link.waitForInput();
-        m_delay.cmdIdotAd_Click();
-        const ParameterCut cut = cutParameterReply(replyText(m_link.takeAll()));
+        m.link.send(cmd::readParameter(n));
+        m.link.waitForInput();
+        m.delay.settle();
+        const ParameterCut cut = cutParameterReply(replyText(m.link.takeAll()));
         if (!cut.resend) {
-            m_link.understood();
-            box->setText(cut.value);
+            m.link.understood();
+            value.set(cut.value);
             return;
         }
         // A controller that keeps answering without a space or a colon is
         // not one this program can talk to.
         if (attempt >= SerialLink::kMaxReadAttempts)
-            m_link.fail(LinkError::Kind::Unintelligible);
+            m.link.fail(LinkError::Kind::Unintelligible);
     }
 }
 
-void ParameterReads::Command3_Click()
+void ParameterReads::readAll()
 {
-    Form1 &f = m_form;
-    f.setMousePointer(Form1::Pointer::Hourglass);
+    Switch &busy = m.busyPointer;
+    Switch &monitorOn = m.monitor.monitorSwitch();
+    busy.set(true);
     // Should the controller fall silent half-way, the monitor is not left
     // switched off behind the operator's back.
-    auto restoreMonitor = qScopeGuard([&f] {
+    auto restoreMonitor = qScopeGuard([&busy, &monitorOn] {
         if (std::uncaught_exceptions() > 0) {
-            f.setMousePointer(Form1::Pointer::Default);
-            f.Check2->setChecked(true);
+            busy.set(false);
+            monitorOn.set(true);
         }
     });
 
-    f.Check2->setChecked(false);
-    f.Check3->setChecked(false);
-    f.Timer1->setEnabled(false);
-    Command35_Click();
+    monitorOn.set(false);
+    m.steps.repeat().set(false);
+    m.monitor.stopPoll();
+    m.rows.clearAll();
 
     for (int n = 0; n < kParamCount; ++n) {
-        singleRead(n);
-        f.row(n).current->setText(QStringLiteral("Kiolvas"));
+        readOne(n);
+        m.rows.current(n).set(QStringLiteral("Kiolvas"));
     }
     for (int n = 0; n < kParamCount; ++n)
-        singleRead(n);
-    f.setMousePointer(Form1::Pointer::Default);
+        readOne(n);
+    busy.set(false);
 
-    if (synchroniseScrollBars()) {
-        for (int n = 0; n < kParamCount; ++n)
-            f.row(n).newValue->clear();
-    }
+    if (moveDialsToCurrent())
+        m.rows.clearNewValues();
 
     restoreMonitor.dismiss();
-    f.setMousePointer(Form1::Pointer::Default);
-    f.Check2->setChecked(true);
-    m_motor.Command34_Click();
+    busy.set(false);
+    monitorOn.set(true);
+    m.motor.stopAndReset();
 }
 
-bool ParameterReads::synchroniseScrollBars()
+bool ParameterReads::moveDialsToCurrent()
 {
     for (int n = 0; n < kParamCount; ++n) {
-        const ParamRow row = m_form.row(n);
-        const auto position = toInt16(row.current->text());
+        Dial &dial = m.rows.dial(n);
+        const auto position = toInt16(m.rows.current(n).text());
         if (!position)
             continue;
-        if (*position < row.scroll->minimum() || *position > row.scroll->maximum()) {
-            m_prompter.message(QString::fromUtf8(param(n).readAllMessage));
+        if (*position < dial.minimum() || *position > dial.maximum()) {
+            m.prompter.message(QString::fromUtf8(param(n).readAllMessage));
             return false;
         }
-        row.scroll->setValue(*position);
+        dial.set(*position);
     }
     return true;
-}
-
-void ParameterReads::Command35_Click()
-{
-    for (int n = 0; n < kParamCount; ++n)
-        m_form.row(n).current->clear();
-    for (int n = 0; n < kParamCount; ++n)
-        m_form.row(n).newValue->clear();
 }
 
 } // namespace kdx

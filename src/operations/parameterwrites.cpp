@@ -2,18 +2,14 @@
 
 #include "core/commands.h"
 #include "core/numberrules.h"
-#include "core/paramtable.h"
 #include "link/seriallink.h"
-#include "link/settledelay.h"
-#include "operations/motormodes.h"
-#include "operations/parameterreads.h"
-#include "operations/paramsetstore.h"
-#include "operations/prompter.h"
-#include "operations/ticktimer.h"
-#include "widgets/form1.h"
-
-#include <QCheckBox>
-#include <QLineEdit>
+#include "motormodes.h"
+#include "parameterreads.h"
+#include "paramrows.h"
+#include "paramsetstore.h"
+#include "positionmonitor.h"
+#include "prompter.h"
+#include "settledelay.h"
 
 namespace kdx {
 
@@ -26,87 +22,84 @@ const char *const kNoValueTitle = "Hiba";
 
 bool ParameterWrites::checkNewValue(int n, WriteKind kind)
 {
-    QLineEdit *box = m_form.row(n).newValue;
-    box->setText(normalisedNewValue(box->text()));
-    const Validation v = validateNewValue(n, kind, box->text());
+    Text &value = m.rows.newValue(n);
+    value.set(normalisedNewValue(value.text()));
+    const Validation v = validateNewValue(n, kind, value.text());
     if (v.ok)
         return true;
-    m_prompter.message(v.message, QString::fromUtf8(kRangeMessageTitle));
-    box->clear();
-    box->setFocus();
+    m.prompter.message(v.message, QString::fromUtf8(kRangeMessageTitle));
+    value.clear();
+    m.rows.askForNewValue(n);
     return false;
 }
 
 bool ParameterWrites::valueStillSendable(int n, WriteKind kind)
 {
-    QLineEdit *box = m_form.row(n).newValue;
-    if (box->text().isEmpty()) {
-        m_prompter.message(QString::fromUtf8(kNoValue), QString::fromUtf8(kNoValueTitle));
+    if (m.rows.newValue(n).isEmpty()) {
+        m.prompter.message(QString::fromUtf8(kNoValue), QString::fromUtf8(kNoValueTitle));
         return false;
     }
-    // The box may have been typed into while the reads waited: only a value
-    // that passes the same check as before goes to the controller.
+    // The value may have been typed over while the reads waited: only a
+    // value that passes the same check as before goes to the controller.
     return checkNewValue(n, kind);
 }
 
-void ParameterWrites::testWrite(int n)
+void ParameterWrites::testOne(int n)
 {
     if (!checkNewValue(n, WriteKind::Test))
         return;
-    QLineEdit *box = m_form.row(n).newValue;
 
     if (n == 0) {
-        m_delay.cmdIdotAd_Click();
-        m_reads.singleRead(n);
+        m.delay.settle();
+        m.reads.readOne(n);
     } else {
-        m_reads.singleRead(n);
-        m_delay.cmdIdotAd_Click();
+        m.reads.readOne(n);
+        m.delay.settle();
     }
-    m_link.send(cmd::bareReturn());
-    m_reads.singleRead(n);
+    m.link.send(cmd::bareReturn());
+    m.reads.readOne(n);
 
     if (valueStillSendable(n, WriteKind::Test)) {
-        m_form.setMousePointer(Form1::Pointer::Hourglass);
-        m_link.send(cmd::newValue(box->text()));
-        m_link.waitForInput();
-        m_link.send(cmd::bareReturn());
+        m.busyPointer.set(true);
+        m.link.send(cmd::newValue(m.rows.newValue(n).text()));
+        m.link.waitForInput();
+        m.link.send(cmd::bareReturn());
         for (int i = 0; i < 4; ++i)
-            m_reads.singleRead(n);
+            m.reads.readOne(n);
     }
 
-    m_form.setMousePointer(Form1::Pointer::Default);
-    m_link.send(cmd::bareReturn());
-    m_form.Check2->setChecked(true);
-    m_motor.Command34_Click();
+    m.busyPointer.set(false);
+    m.link.send(cmd::bareReturn());
+    m.monitor.monitorSwitch().set(true);
+    m.motor.stopAndReset();
 }
 
-void ParameterWrites::saveWrite(int n)
+void ParameterWrites::saveOne(int n)
 {
     if (!checkNewValue(n, WriteKind::Save))
         return;
-    QLineEdit *box = m_form.row(n).newValue;
 
-    m_reads.singleRead(n);
-    m_link.send(cmd::bareReturn());
-    m_reads.singleRead(n);
+    m.reads.readOne(n);
+    m.link.send(cmd::bareReturn());
+    m.reads.readOne(n);
 
     if (valueStillSendable(n, WriteKind::Save)) {
-        m_link.send(cmd::saveValue(box->text()));
-        m_link.waitForInput();
+        m.link.send(cmd::saveValue(m.rows.newValue(n).text()));
+        m.link.waitForInput();
         for (int i = 0; i < 5; ++i)
-            m_reads.singleRead(n);
-        m_link.send(cmd::bareReturn());
-        m_form.Check2->setChecked(true);
+            m.reads.readOne(n);
+        m.link.send(cmd::bareReturn());
+        m.monitor.monitorSwitch().set(true);
     }
 
-    m_motor.Command34_Click();
+    m.motor.stopAndReset();
 }
 
 int ParameterWrites::writeEachFilled(void (ParameterWrites::*write)(int))
 {
     int empty = 0;
     for (int n = 0; n < kParamCount; ++n) {
-        if (m_form.row(n).newValue->text().isEmpty())
+        if (m.rows.newValue(n).isEmpty())
             ++empty;
         else
             (this->*write)(n);
@@ -114,43 +107,41 @@ int ParameterWrites::writeEachFilled(void (ParameterWrites::*write)(int))
     return empty;
 }
 
-void ParameterWrites::Command27_Click()
+void ParameterWrites::testAll()
 {
-    m_form.setMousePointer(Form1::Pointer::Hourglass);
-    m_form.Timer1->setEnabled(false);
-    if (writeEachFilled(&ParameterWrites::testWrite) == kParamCount)
-        m_prompter.message(QStringLiteral("Nincs megadva új letölthető paraméter."));
-    if (m_form.Check2->isChecked())
-        m_form.Timer1->setEnabled(true);
-    m_form.setMousePointer(Form1::Pointer::Default);
-    m_motor.Command34_Click();
+    m.busyPointer.set(true);
+    m.monitor.stopPoll();
+    if (writeEachFilled(&ParameterWrites::testOne) == kParamCount)
+        m.prompter.message(QStringLiteral("Nincs megadva új letölthető paraméter."));
+    m.monitor.resumePoll();
+    m.busyPointer.set(false);
+    m.motor.stopAndReset();
 }
 
-void ParameterWrites::Command20_Click()
+void ParameterWrites::saveAll()
 {
-    m_form.setMousePointer(Form1::Pointer::Hourglass);
-    m_form.Timer1->setEnabled(false);
-    const int empty = writeEachFilled(&ParameterWrites::saveWrite);
-    m_form.setMousePointer(Form1::Pointer::Default);
+    m.busyPointer.set(true);
+    m.monitor.stopPoll();
+    const int empty = writeEachFilled(&ParameterWrites::saveOne);
+    m.busyPointer.set(false);
 
     if (empty == kParamCount) {
-        m_prompter.message(QStringLiteral("Nincs legalább egy új paraméter. Nincs mentés."));
+        m.prompter.message(QStringLiteral("Nincs legalább egy új paraméter. Nincs mentés."));
     } else {
-        if (m_form.Check2->isChecked())
-            m_form.Timer1->setEnabled(true);
-        const bool toFile = m_prompter.question(
+        m.monitor.resumePoll();
+        const bool toFile = m.prompter.question(
             QStringLiteral("Microcontrollerbe az új paraméterek mentése megtörtént , szeretnéd "
                            "KDXparam.txt filébe is menteni a beállításokat ?"),
             QStringLiteral("Paraméterek mentése"));
         if (toFile) {
-            m_form.setMousePointer(Form1::Pointer::Hourglass);
-            m_store.Command37_Click();
+            m.busyPointer.set(true);
+            m.store.storeCurrentSet();
         }
-        m_form.setMousePointer(Form1::Pointer::Default);
+        m.busyPointer.set(false);
     }
 
-    m_form.setMousePointer(Form1::Pointer::Default);
-    m_motor.Command34_Click();
+    m.busyPointer.set(false);
+    m.motor.stopAndReset();
 }
 
 } // namespace kdx

@@ -4,38 +4,32 @@
 
 namespace kdx {
 
-class Form1;
+class ParamRows;
 class ParamSetStore;
 class Prompter;
+class Switch;
 
 // The operator's work on the list of stored sets: load a set into the new
-// values, delete one, and switch the lower half of the window between the
-// list and the monitor.
+// values, delete one.
 class ParamSetList {
 public:
-    ParamSetList(Form1 &form, Prompter &prompter, ParamSetStore &store)
-        : m_form(form), m_prompter(prompter), m_store(store)
+    ParamSetList(ParamRows &rows, Prompter &prompter, ParamSetStore &store, Switch &busyPointer)
+        : m_rows(rows), m_prompter(prompter), m_store(store), m_busy(busyPointer)
     {
     }
 
-    void Command36_Click(); // load into new values
-    void List1_Click();     // empty-row check on selection
-    void List1_DblClick();  // load, as the button does
-    void Command30_Click(); // delete
-    void Command40_Click(); // show the monitor
-    void Command41_Click(); // show the list
+    // Loads the picked set into the new values.
+    void loadPicked();
+    // The operator picked a row: an empty one cannot be loaded.
+    void checkPickedRow();
+    // Deletes the picked set, from the list and from the file.
+    void deletePicked();
 
 private:
-    // The row the operator has picked: the current row while it shows
-    // selected. Qt makes a row current without selecting it when the focus
-    // enters the list; that is no pick. -1 when none is picked.
-    int pickedRow() const;
-    // The text of the picked row; empty when no row is picked.
-    QString selectedRow() const;
-
-    Form1 &m_form;
+    ParamRows &m_rows;
     Prompter &m_prompter;
     ParamSetStore &m_store;
+    Switch &m_busy;
 };
 
 } // namespace kdx

@@ -2,21 +2,14 @@
 
 #include "core/paramline.h"
 #include "core/paramtable.h"
-#include "operations/prompter.h"
-#include "widgets/form1.h"
-
-#include <QLineEdit>
-#include <QListWidget>
-#include <QSignalBlocker>
+#include "core/utf8.h"
+#include "paramrows.h"
+#include "prompter.h"
+#include "values.h"
 
 namespace kdx {
 
 namespace {
-
-QString tr8(const char *text)
-{
-    return QString::fromUtf8(text);
-}
 
 // A reason from the system, in brackets, when there is one.
 QString because(const QString &reason)
@@ -26,16 +19,16 @@ QString because(const QString &reason)
 
 QString missingValueMessage(int n)
 {
-    return tr8("Nincs se új se kiolvasott ") + tr8(param(n).fileName) +
-           tr8(" paraméter , mentés így nem lehetséges. Adj meg értéket.");
+    return utf8("Nincs se új se kiolvasott ") + utf8(param(n).fileName) +
+           utf8(" paraméter , mentés így nem lehetséges. Adj meg értéket.");
 }
 
 QString unstorableValueMessage(int n)
 {
-    return tr8("A ") + commandWord(n) + QStringLiteral(" (") + tr8(param(n).fileName) +
-           tr8(") paraméter értéke nem menthető a KDXparam.txt filébe, mert sorvéget, nem "
-               "tárolható karaktert vagy a paramétersor jelölését (P0: ... P7:, <end>) "
-               "tartalmazza.");
+    return utf8("A ") + commandWord(n) + QStringLiteral(" (") + utf8(param(n).fileName) +
+           utf8(") paraméter értéke nem menthető a KDXparam.txt filébe, mert sorvéget, nem "
+                "tárolható karaktert vagy a paramétersor jelölését (P0: ... P7:, <end>) "
+                "tartalmazza.");
 }
 
 } // namespace
@@ -45,65 +38,54 @@ void ParamSetStore::message(const QString &text)
     m_prompter.message(text);
 }
 
-void ParamSetStore::Command29_Click()
+void ParamSetStore::refreshList()
 {
-    QListWidget *list = m_form.List1;
-    {
-        // Emptying the list is no selection by the operator.
-        const QSignalBlocker quiet(list);
-        list->clear();
-    }
+    // Emptying the list is no selection by the operator.
+    m_list.setRows({});
     const ParamFile::ReadResult read = m_file.read();
     switch (read.status) {
     case ParamFile::ReadResult::Status::Missing:
-        message(m_file.path() + tr8(" file nem elérhető . Létrehozom ."));
+        message(m_file.path() + utf8(" file nem elérhető . Létrehozom ."));
         if (!m_file.create())
-            message(tr8("A KDXparam.txt file nem hozható létre") + because(m_file.errorString()) +
+            message(utf8("A KDXparam.txt file nem hozható létre") + because(m_file.errorString()) +
                     QStringLiteral("."));
         break;
     case ParamFile::ReadResult::Status::Failed:
-        message(tr8("A KDXparam.txt file nem olvasható") + because(read.error) +
-                tr8(". A paraméterlista üres marad."));
+        message(utf8("A KDXparam.txt file nem olvasható") + because(read.error) +
+                utf8(". A paraméterlista üres marad."));
         break;
-    case ParamFile::ReadResult::Status::Read: {
-        const QSignalBlocker quiet(list);
-        list->addItems(read.rows);
-        list->setCurrentRow(-1);
+    case ParamFile::ReadResult::Status::Read:
+        m_list.setRows(read.rows);
         break;
     }
-    }
-    list->update();
 }
 
-void ParamSetStore::Command37_Click()
+void ParamSetStore::storeCurrentSet()
 {
-    m_form.txtelkuld->clear();
-    const QString comment =
-        m_prompter.input(tr8("Adj kommentet a paraméterlista azonosításához.")).value_or(QString());
+    m_line.clear();
+    const QString comment = m_prompter.input(utf8("Adj kommentet a paraméterlista azonosításához."))
+                                .value_or(QString());
     if (comment.isEmpty()) {
-        message(tr8("Nincs komment vagy paramétersor mentés elvetés."));
+        message(utf8("Nincs komment vagy paramétersor mentés elvetés."));
         return;
     }
     if (!isStorableText(comment)) {
-        message(tr8("A komment olyan karaktert tartalmaz, amely nem menthető a KDXparam.txt "
-                    "filébe."));
+        message(utf8("A komment olyan karaktert tartalmaz, amely nem menthető a KDXparam.txt "
+                     "filébe."));
         return;
     }
     if (containsParamKey(comment)) {
-        message(tr8("A komment nem tartalmazhatja a paramétersor jelöléseit (P0: ... P7:, "
-                    "<end>), mert a paramétersor így nem lenne betölthető."));
+        message(utf8("A komment nem tartalmazhatja a paramétersor jelöléseit (P0: ... P7:, "
+                     "<end>), mert a paramétersor így nem lenne betölthető."));
         return;
     }
 
-    // The line grows in the work box as it is composed; the composed text,
-    // not the box (whose length is limited), is what gets written.
     QString line = paramLineOpening(comment);
-    m_form.txtelkuld->setText(line);
+    m_line = line;
     for (int n = 0; n < kParamCount; ++n) {
-        const ParamRow row = m_form.row(n);
-        QString value = row.newValue->text();
+        QString value = m_rows.newValue(n).text();
         if (value.isEmpty())
-            value = row.current->text();
+            value = m_rows.current(n).text();
         if (value.isEmpty()) {
             message(missingValueMessage(n));
             return;
@@ -113,38 +95,31 @@ void ParamSetStore::Command37_Click()
             return;
         }
         line += paramLinePiece(n, value);
-        m_form.txtelkuld->setText(line);
+        m_line = line;
     }
 
     if (!m_file.append(line)) {
-        message(tr8("A paramétersor mentése a KDXparam.txt filébe nem sikerült") +
-                because(m_file.errorString()) + tr8(". A file változatlan maradt."));
+        message(utf8("A paramétersor mentése a KDXparam.txt filébe nem sikerült") +
+                because(m_file.errorString()) + utf8(". A file változatlan maradt."));
         return;
     }
-    Command29_Click();
+    refreshList();
 }
 
 bool ParamSetStore::rewriteList()
 {
-    QListWidget *list = m_form.List1;
-    QStringList rows;
-    rows.reserve(list->count());
-    for (int i = 0; i < list->count(); ++i)
-        rows << list->item(i)->text();
-
+    const QStringList rows = m_list.rows();
     const bool written = m_file.rewrite(rows);
-    m_form.setMousePointer(Form1::Pointer::Default);
+    m_busy.set(false);
     if (!written) {
-        message(tr8("A KDXparam.txt file újraírása nem sikerült") + because(m_file.errorString()) +
-                tr8(". A file változatlan maradt."));
+        message(utf8("A KDXparam.txt file újraírása nem sikerült") + because(m_file.errorString()) +
+                utf8(". A file változatlan maradt."));
         return false;
     }
     // The last row written stays selected. The operator did not pick it,
     // so it is not checked for being empty.
-    if (!rows.isEmpty()) {
-        const QSignalBlocker quiet(list);
-        list->setCurrentRow(list->count() - 1);
-    }
+    if (!rows.isEmpty())
+        m_list.setCurrent(m_list.count() - 1);
     return true;
 }
 

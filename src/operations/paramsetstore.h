@@ -1,13 +1,15 @@
 #pragma once
 
 #include "core/paramfile.h"
+#include "setlist.h"
 
 #include <QString>
 
 namespace kdx {
 
-class Form1;
+class ParamRows;
 class Prompter;
+class Switch;
 
 // The parameter set file: lists it, appends a set with a comment, writes the
 // list back.
@@ -15,20 +17,21 @@ class ParamSetStore {
 public:
     static constexpr const char *kFileName = ParamFile::kFileName;
 
-    ParamSetStore(Form1 &form, Prompter &prompter, const QString &folder)
-        : m_form(form), m_prompter(prompter), m_file(folder)
+    ParamSetStore(ParamRows &rows, Prompter &prompter, Switch &busyPointer, const QString &folder)
+        : m_rows(rows), m_prompter(prompter), m_busy(busyPointer), m_file(folder)
     {
     }
 
     QString folder() const { return m_file.folder(); }
     ParamFile &file() { return m_file; }
+    SetList &list() { return m_list; }
+    // The line being composed by the last storeCurrentSet().
+    const QString &composedLine() const { return m_line; }
 
     // Refresh the list from the file, creating a missing file.
-    void Command29_Click();
+    void refreshList();
     // Store the parameter values with a comment as one new line.
-    void Command37_Click();
-    // Write the list back to the file.
-    void Command38_Click() { rewriteList(); }
+    void storeCurrentSet();
 
     // Writes every row of the list back and selects the last one. When the
     // file cannot be replaced the operator is told, the old file stays
@@ -38,9 +41,12 @@ public:
 private:
     void message(const QString &text);
 
-    Form1 &m_form;
+    ParamRows &m_rows;
     Prompter &m_prompter;
+    Switch &m_busy;
     ParamFile m_file;
+    SetList m_list;
+    QString m_line;
 };
 
 } // namespace kdx

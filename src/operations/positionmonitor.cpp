@@ -5,38 +5,37 @@
 #include "core/replycut.h"
 #include "core/tracemath.h"
 #include "link/seriallink.h"
-#include "operations/prompter.h"
-#include "operations/ticktimer.h"
-#include "widgets/form1.h"
-#include "widgets/tracesurface.h"
+#include "prompter.h"
+#include "ticktimer.h"
 
-#include <QCheckBox>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QScrollBar>
-
-#include <cmath>
+#include <chrono>
 
 namespace kdx {
 
 namespace {
 
 const char *const kNumericOnly = "Csak numerikus egész értéket adj meg !";
-const char *const kIntervalHelp = "Mintavételi sebesség (ms) : ";
 const char *const kErrorScaleFallback = "2000";
 const char *const kTimeScaleFallback = "1";
 
-std::optional<double> boxNumber(const QLineEdit *box)
+qint64 steadyNowNs()
 {
-    return readNumber(box->text());
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 } // namespace
 
-void PositionMonitor::Timer1_Timer()
+MonitorModel::Scales PositionMonitor::scales() const
 {
-    showAxisCaptions();
+    return {trace::scaleFactor(m_errorScale.text()), readNumber(m_timeScale.text())};
+}
+
+void PositionMonitor::pollOnce()
+{
+    if (trace::isListedErrorScale(m_errorScale.text()))
+        m_axisScale.set(m_errorScale.text());
     // No settling here: whatever has come in with the first byte is the
     // reply, and the rest is the front of the next tick's reply.
     m_link.send(cmd::positionPoll());
@@ -46,185 +45,100 @@ void PositionMonitor::Timer1_Timer()
         m_link.understood();
     // A reading of exactly 0 counts as no reading.
     if (value && *value != 0)
-        takeReading(*value);
-    m_form.setMousePointer(Form1::Pointer::Default);
-}
-
-void PositionMonitor::showAxisCaptions()
-{
-    const QString scale = m_form.Combo1->currentText();
-    if (!trace::isListedErrorScale(scale))
-        return;
-    m_form.Label18->setText(u'+' + scale);
-    m_form.Label19->setText(u'-' + scale);
-}
-
-void PositionMonitor::takeReading(qint16 value)
-{
-    // A box that does not hold a number leaves its step out; the tick goes on.
-    m_latestRaw = value;
-    m_form.Text18->setText(QString::number(value));
-    if (const auto zero = boxNumber(m_form.Text19))
-        m_form.Text20->setText(generalNumberText(value - *zero));
-    // Time advances by one interval per accepted reading; this may wrap the trace.
-    if (const auto elapsed = boxNumber(m_form.Text21))
-        m_form.Text21->setText(generalNumberText(*elapsed + m_form.Timer1->interval()));
-    drawNextSegment();
-}
-
-void PositionMonitor::drawNextSegment()
-{
-    const int factor = trace::scaleFactor(m_form.Combo1->currentText());
-    const auto error = boxNumber(m_form.Text20);
-    const auto timeScale = readNumber(m_form.Combo2->currentText());
-    const auto elapsed = boxNumber(m_form.Text21);
-    if (!error || !timeScale || !elapsed)
-        return;
-    const float x = trace::pointX(*timeScale, *elapsed);
-    const float y = trace::pointY(*error, factor);
-    const auto fromX = boxNumber(m_form.Text22);
-    const auto fromY = boxNumber(m_form.Text23);
-    if (fromX && fromY)
-        m_form.Picture1->drawLine(float(*fromX), float(*fromY), x, y);
-    m_form.Text22->setText(generalNumberText(x));
-    m_form.Text23->setText(generalNumberText(y));
-}
-
-void PositionMonitor::Text20_Change()
-{
-    const auto current = boxNumber(m_form.Text20);
-    const auto largest = boxNumber(m_form.Text24);
-    if (current && largest && std::fabs(*current) > std::fabs(*largest))
-        m_form.Text24->setText(m_form.Text20->text());
-}
-
-void PositionMonitor::Text21_Change()
-{
-    const auto elapsed = boxNumber(m_form.Text21);
-    const auto timeScale = readNumber(m_form.Combo2->currentText());
-    if (!elapsed || !timeScale || !trace::wraps(*elapsed, *timeScale))
-        return;
-    clearTrace();
+        m_model.take(*value, m_poll.interval(), scales(), steadyNowNs());
+    m_busy.set(false);
 }
 
 void PositionMonitor::clearTrace()
 {
-    m_form.Text21->setText(QStringLiteral("0"));
-    m_form.Text22->setText(QStringLiteral("0"));
-    m_form.Text23->setText(QStringLiteral("0"));
-    m_form.Picture1->clear();
+    m_model.clearTrace();
 }
 
-void PositionMonitor::Check2_Click()
+void PositionMonitor::onSwitchChanged()
 {
-    if (m_form.Check2->isChecked()) {
-        m_form.Timer1->setEnabled(true);
-        m_form.Timer1->setInterval(m_form.HScrollsebesseg->value());
-        m_form.Text19->setText(QStringLiteral("0"));
+    if (m_switch.isOn()) {
+        m_poll.setEnabled(true);
+        m_poll.setInterval(kPollIntervalMs);
+        m_model.switchOn();
     } else {
-        m_form.Timer1->setEnabled(false);
-        m_form.Text18->setText(QString());
-        m_form.Text19->setText(QStringLiteral("0"));
-        m_form.Text20->setText(QStringLiteral("0"));
+        m_poll.setEnabled(false);
+        m_model.switchOff();
     }
 }
 
-void PositionMonitor::Command28_Click()
+void PositionMonitor::zeroShowingBusy()
 {
-    m_form.setMousePointer(Form1::Pointer::Hourglass);
-    Command39_Click();
-    m_form.setMousePointer(Form1::Pointer::Default);
+    m_busy.set(true);
+    zero();
+    m_busy.set(false);
 }
 
-void PositionMonitor::Command39_Click()
+void PositionMonitor::zero()
 {
-    m_form.Timer1->setEnabled(false);
-    // The last raw reading becomes the zero reference. Taken from the box,
-    // a zeroing after a read-all (which switches the monitor off and on and
-    // so empties the box) would leave no number there, and every later
-    // reading would be skipped: the monitor would stand still.
-    m_form.Text19->setText(QString::number(m_latestRaw));
-    m_form.Text18->setText(QStringLiteral("0"));
-    m_form.Text20->setText(QStringLiteral("0"));
-    m_form.Text24->setText(QStringLiteral("0"));
+    m_poll.setEnabled(false);
+    m_model.zero();
     resumePoll();
+}
+
+void PositionMonitor::stopPoll()
+{
+    m_poll.setEnabled(false);
 }
 
 void PositionMonitor::resumePoll()
 {
     // With the switch off the operator has stopped the poll (not every
     // controller answers "P9"); only the switch starts it again.
-    if (m_form.Check2->isChecked())
-        m_form.Timer1->setEnabled(true);
+    if (m_switch.isOn())
+        m_poll.setEnabled(true);
 }
 
 void PositionMonitor::checkErrorScale()
 {
-    if (trace::isScaleText(m_form.Combo1->currentText()))
+    if (trace::isScaleText(m_errorScale.text()))
         return;
     m_prompter.message(QString::fromUtf8(kNumericOnly));
-    m_form.Combo1->setEditText(QLatin1String(kErrorScaleFallback));
+    m_errorScale.set(QLatin1String(kErrorScaleFallback));
     // Typing and code alike change the text: the change runs its handler.
-    Combo1_Change();
+    errorScaleTyped();
 }
 
-void PositionMonitor::Combo1_Change()
+void PositionMonitor::errorScaleTyped()
 {
-    Command28_Click();
-    Command39_Click();
+    zeroShowingBusy();
+    zero();
     checkErrorScale();
-    Command28_Click();
-    Command39_Click();
+    zeroShowingBusy();
+    zero();
 }
 
-void PositionMonitor::Combo1_Click()
+void PositionMonitor::errorScalePicked()
 {
-    Command39_Click();
+    zero();
     checkErrorScale();
     clearTrace();
     resumePoll();
 }
 
-void PositionMonitor::Combo2_Change()
+void PositionMonitor::timeScaleTyped()
 {
-    Command39_Click();
-    m_form.Timer1->setEnabled(false);
+    zero();
+    m_poll.setEnabled(false);
     // A time scale below 1 would stretch the trace backwards or never let it
     // fit a screen: refused like any other text that is no whole number.
-    if (!trace::isScaleText(m_form.Combo2->currentText())) {
+    if (!trace::isScaleText(m_timeScale.text())) {
         m_prompter.message(QString::fromUtf8(kNumericOnly));
-        m_form.Combo2->setEditText(QLatin1String(kTimeScaleFallback));
-        Combo2_Change();
+        m_timeScale.set(QLatin1String(kTimeScaleFallback));
+        timeScaleTyped();
     }
-    Command39_Click();
+    zero();
 }
 
-void PositionMonitor::Combo2_Click()
+void PositionMonitor::timeScalePicked()
 {
-    Command39_Click();
+    zero();
     clearTrace();
     resumePoll();
-}
-
-void PositionMonitor::HScrollsebesseg_Change()
-{
-    const int ms = m_form.HScrollsebesseg->value();
-    m_form.Timer1->setInterval(ms);
-    m_form.helpPanel()->setText(QString::fromUtf8(kIntervalHelp) + QString::number(ms));
-}
-
-void PositionMonitor::fillScaleLists()
-{
-    // Filling a list leaves the text the operator sees as it was.
-    const auto fill = [](QComboBox *combo, std::initializer_list<const char *> scales) {
-        const QString text = combo->currentText();
-        for (const char *scale : scales)
-            combo->addItem(QLatin1String(scale));
-        combo->setCurrentIndex(-1);
-        combo->setEditText(text);
-    };
-    fill(m_form.Combo1, {"50", "100", "200", "500", "1000", "2000"});
-    fill(m_form.Combo2, {"20", "30", "40", "50", "75", "100", "200"});
 }
 
 } // namespace kdx

@@ -1,60 +1,65 @@
 #pragma once
 
-#include <QtGlobal>
+#include "core/monitormodel.h"
+#include "values.h"
 
 namespace kdx {
 
-class Form1;
 class Prompter;
 class SerialLink;
+class TickTimer;
 
-// The live position error: polls "P9", shows the current and the largest
-// error, and draws the error over time on the graph. Its whole state lives
-// in the monitor's boxes (Text18..Text24).
+// The live position error: polls "P9" into the monitor model, zeroes it, and
+// keeps the monitor switch and the two scales the operator sets.
 class PositionMonitor {
 public:
-    PositionMonitor(Form1 &form, SerialLink &link, Prompter &prompter)
-        : m_form(form), m_link(link), m_prompter(prompter)
+    // The sampling interval of the poll, ms.
+    static constexpr int kPollIntervalMs = 1;
+
+    PositionMonitor(SerialLink &link, Prompter &prompter, TickTimer &poll, Switch &busyPointer)
+        : m_link(link), m_prompter(prompter), m_poll(poll), m_busy(busyPointer)
     {
     }
 
-    void Timer1_Timer();           // one sampling tick
-    void Check2_Click();           // monitor switch
-    void Command28_Click();        // zeroing with the busy pointer
-    void Command39_Click();        // zeroing
-    void Combo1_Change();          // error scale typed
-    void Combo1_Click();           // error scale picked
-    void Combo2_Change();          // time scale typed
-    void Combo2_Click();           // time scale picked
-    void Text20_Change();          // largest-error tracking
-    void Text21_Change();          // trace wrap
-    void HScrollsebesseg_Change(); // sampling interval
+    MonitorModel &model() { return m_model; }
+    Switch &monitorSwitch() { return m_switch; }
+    Text &errorScale() { return m_errorScale; }
+    Text &timeScale() { return m_timeScale; }
+    // The error scale the axis captions show (a listed scale only).
+    Text &axisScale() { return m_axisScale; }
 
-    // Fills the two scale lists (start-up).
-    void fillScaleLists();
+    void pollOnce();
+    // The monitor switch changed.
+    void onSwitchChanged();
+    // The latest reading becomes the zero reference; the poll goes on.
+    void zero();
+    // The same, with the busy pointer meanwhile (the "Nulláz" button).
+    void zeroShowingBusy();
+    void errorScaleTyped();
+    void errorScalePicked();
+    void timeScaleTyped();
+    void timeScalePicked();
 
+    // Stops the poll until the next zeroing or resumePoll().
+    void stopPoll();
     // Lets the poll run again after a pause, unless the operator has switched
     // the monitor off.
     void resumePoll();
 
-    // The line has opened, perhaps to another controller: no reading of it
-    // has arrived yet.
-    void forgetReading() { m_latestRaw = 0; }
-
 private:
-    void showAxisCaptions();
-    void takeReading(qint16 value);
-    void drawNextSegment();
-    void clearTrace();
+    MonitorModel::Scales scales() const;
     void checkErrorScale();
+    void clearTrace();
 
-    Form1 &m_form;
     SerialLink &m_link;
     Prompter &m_prompter;
-    // The raw position error last received, 0 before the first one. The
-    // raw-reading box cannot tell it: switching the monitor off empties the
-    // box, and a zeroing sets it to 0.
-    qint16 m_latestRaw = 0;
+    TickTimer &m_poll;
+    Switch &m_busy;
+    MonitorModel m_model;
+    Switch m_switch{true};
+    Text m_errorScale{QStringLiteral("500")};
+    Text m_timeScale{QStringLiteral("30")};
+    Text m_axisScale{QStringLiteral("500")};
 };
 
 } // namespace kdx

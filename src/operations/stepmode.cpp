@@ -3,18 +3,12 @@
 #include "core/commands.h"
 #include "core/countrules.h"
 #include "link/seriallink.h"
-#include "operations/prompter.h"
-#include "operations/ticktimer.h"
 #include "positionmonitor.h"
-#include "widgets/form1.h"
-#include "widgets/optiongroup.h"
+#include "prompter.h"
+#include "ticktimer.h"
 
-#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDeadlineTimer>
-#include <QLineEdit>
-#include <QRadioButton>
-#include <QScrollBar>
 #include <QTimer>
 
 namespace kdx {
@@ -27,14 +21,14 @@ const char *const kInputErrorTitle = "Hibás adatbevitel";
 
 } // namespace
 
-void StepMode::Check3_Click()
+void StepMode::onRepeatChanged()
 {
     letPendingReplyArrive();
     m_link.send(cmd::stepMode());
-    m_form.Timer2->setInterval(m_form.HScroll11->value());
-    m_monitor.Command28_Click();
+    m_timer.setInterval(m_pause.value());
+    m_monitor.zeroShowingBusy();
     m_monitor.resumePoll();
-    m_form.Timer2->setEnabled(true);
+    m_timer.setEnabled(true);
 }
 
 void StepMode::letPendingReplyArrive()
@@ -56,60 +50,49 @@ void StepMode::letPendingReplyArrive()
     }
 }
 
-void StepMode::Timer2_Timer()
+void StepMode::stepOnce()
 {
-    if (m_form.Check3->isChecked()) {
-        m_form.Timer2->setInterval(m_form.HScroll11->value());
-        m_form.Timer2->setEnabled(true);
-        // Each step goes opposite to the one before; the buttons show the last.
-        const char sign = m_form.Option1->isChecked() ? '-' : '+';
-        m_link.send(cmd::step(sign, m_form.Text9->text()));
+    if (m_repeat.isOn()) {
+        m_timer.setInterval(m_pause.value());
+        m_timer.setEnabled(true);
+        // Each step goes opposite to the one before; the options show the last.
+        const char sign = m_options.isSelected(UpShown) ? '-' : '+';
+        m_link.send(cmd::step(sign, m_count.text()));
         m_link.waitForInput();
         m_link.send(cmd::bareReturn());
-        if (sign == '+') {
-            m_form.Options->deselect(m_form.Option2);
-            m_form.Options->select(m_form.Option1);
-        } else {
-            m_form.Options->deselect(m_form.Option1);
-            m_form.Options->select(m_form.Option2);
-        }
+        m_options.select(sign == '+' ? UpShown : DownShown);
     }
-    m_form.setMousePointer(Form1::Pointer::Default);
+    m_busy.set(false);
 }
 
-void StepMode::checkCount(QLineEdit *box, const QString &notNumberText,
-                          const QString &notNumberTitle, const QString &fallback)
+void StepMode::checkCount(Text &value, const QString &notNumberText, const QString &notNumberTitle,
+                          const QString &fallback)
 {
-    // Every change of the box runs this again, also the ones made here.
-    if (!count::isNumber(box->text())) {
+    // Every change of the value runs this again, also the ones made here.
+    if (!count::isNumber(value.text())) {
         m_prompter.message(notNumberText, notNumberTitle);
-        box->setText(fallback);
+        value.set(fallback);
     }
-    if (count::isOutOfRange(box->text())) {
-        box->setText(QString());
+    if (count::isOutOfRange(value.text())) {
+        value.clear();
         m_prompter.message(QString::fromUtf8(kCountRange), QString::fromUtf8(kInputErrorTitle));
     }
-    box->setText(count::floored(box->text()));
+    value.set(count::floored(value.text()));
 }
 
-void StepMode::Text9_Change()
+void StepMode::checkStepCount()
 {
-    checkCount(m_form.Text9, QString::fromUtf8(kNumericOnly), QString::fromUtf8(kProgramTitle),
+    checkCount(m_count, QString::fromUtf8(kNumericOnly), QString::fromUtf8(kProgramTitle),
                QStringLiteral("2000"));
 }
 
-void StepMode::txtEncoder_Change()
+void StepMode::checkEncoder()
 {
-    checkCount(m_form.txtEncoder, QString::fromUtf8(kCountRange),
-               QString::fromUtf8(kInputErrorTitle), QStringLiteral("500"));
+    checkCount(m_encoder, QString::fromUtf8(kCountRange), QString::fromUtf8(kInputErrorTitle),
+               QStringLiteral("500"));
 }
 
-void StepMode::HScroll11_Change()
-{
-    // The new pause takes effect with the next tick or the next switch change.
-}
-
-void StepMode::Command33_Click()
+void StepMode::enterStepMode()
 {
     m_link.send(cmd::stepMode());
     m_link.waitForInput();

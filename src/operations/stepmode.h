@@ -1,14 +1,14 @@
 #pragma once
 
-class QLineEdit;
-class QString;
+#include "values.h"
 
 namespace kdx {
 
-class Form1;
 class PositionMonitor;
 class Prompter;
 class SerialLink;
+class Switch;
+class TickTimer;
 
 // Repeated back-and-forth stepping, and the step count it sends.
 class StepMode {
@@ -17,27 +17,48 @@ public:
     // in before it puts its own command on the line.
     static constexpr int kPendingReplyGraceMs = 100;
 
-    StepMode(Form1 &form, SerialLink &link, Prompter &prompter, PositionMonitor &monitor)
-        : m_form(form), m_link(link), m_prompter(prompter), m_monitor(monitor)
+    // The three options of the step row: the last step went up or down
+    // (shown), and the hidden one that stands for "not in the PID run".
+    enum Option { UpShown = 0, DownShown = 1, NotPidRun = 2 };
+
+    StepMode(SerialLink &link, Prompter &prompter, PositionMonitor &monitor, TickTimer &stepTimer,
+             Switch &busyPointer)
+        : m_link(link), m_prompter(prompter), m_monitor(monitor), m_timer(stepTimer),
+          m_busy(busyPointer)
     {
     }
 
-    void Check3_Click();      // repeat switch
-    void Timer2_Timer();      // one repeated step
-    void Text9_Change();      // step count check
-    void txtEncoder_Change(); // encoder resolution check
-    void HScroll11_Change();  // pause between steps
-    void Command33_Click();   // step mode
+    Switch &repeat() { return m_repeat; }
+    Choice &options() { return m_options; }
+    Text &stepCount() { return m_count; }
+    Text &encoder() { return m_encoder; }
+    Dial &pause() { return m_pause; }
+
+    // The repeat switch changed.
+    void onRepeatChanged();
+    // One repeated step.
+    void stepOnce();
+    // The step count or the encoder resolution changed: checked and floored.
+    void checkStepCount();
+    void checkEncoder();
+    // Puts the controller into step mode.
+    void enterStepMode();
 
 private:
     void letPendingReplyArrive();
-    void checkCount(QLineEdit *box, const QString &notNumberText, const QString &notNumberTitle,
+    void checkCount(Text &value, const QString &notNumberText, const QString &notNumberTitle,
                     const QString &fallback);
 
-    Form1 &m_form;
     SerialLink &m_link;
     Prompter &m_prompter;
     PositionMonitor &m_monitor;
+    TickTimer &m_timer;
+    Switch &m_busy;
+    Switch m_repeat{false};
+    Choice m_options{UpShown};
+    Text m_count{QStringLiteral("2000")};
+    Text m_encoder{QStringLiteral("500")};
+    Dial m_pause{2000, 5000, 2000};
 };
 
 } // namespace kdx

@@ -3,10 +3,9 @@
 #include "appicon.h"
 #include "artwork.h"
 #include "captionbutton.h"
-#include "captionlabel.h"
 #include "core/helptable.h"
-#include "operations/ticktimer.h"
-#include "optiongroup.h"
+#include "core/paramtable.h"
+#include "core/utf8.h"
 #include "statuspanel.h"
 #include "tracesurface.h"
 
@@ -18,7 +17,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -47,11 +45,6 @@ public:
 private:
     int m_length;
 };
-
-QString tr8(const char *text)
-{
-    return QString::fromUtf8(text);
-}
 
 void place(QWidget *w, int left, int top, int width, int height)
 {
@@ -119,7 +112,7 @@ template <class L = QLabel>
 L *label(QWidget *parent, const char *name, const char *caption, int l, int t, int w, int h)
 {
     auto *x = make<L>(parent, name, l, t, w, h);
-    x->setText(tr8(caption));
+    x->setText(utf8(caption));
     return x;
 }
 
@@ -127,7 +120,7 @@ QPushButton *button(QWidget *parent, const char *name, const char *caption, int 
                     int h)
 {
     auto *x = make<CaptionButton>(parent, name, l, t, w, h);
-    x->setText(tr8(caption));
+    x->setText(utf8(caption));
     x->setAutoDefault(false);
     return x;
 }
@@ -135,7 +128,7 @@ QPushButton *button(QWidget *parent, const char *name, const char *caption, int 
 QLineEdit *textBox(QWidget *parent, const char *name, const char *text, int l, int t, int w, int h)
 {
     auto *x = make<QLineEdit>(parent, name, l, t, w, h);
-    x->setText(tr8(text));
+    x->setText(utf8(text));
     return x;
 }
 
@@ -167,7 +160,7 @@ QCheckBox *checkBox(QWidget *parent, const char *name, const char *caption, int 
                     int h, bool checked)
 {
     auto *x = make<QCheckBox>(parent, name, l, t, w, h);
-    x->setText(tr8(caption));
+    x->setText(utf8(caption));
     x->setChecked(checked);
     return x;
 }
@@ -175,7 +168,7 @@ QCheckBox *checkBox(QWidget *parent, const char *name, const char *caption, int 
 QGroupBox *frame(QWidget *parent, const char *name, const char *caption, int l, int t, int w, int h)
 {
     auto *x = make<QGroupBox>(parent, name, l, t, w, h);
-    x->setTitle(tr8(caption));
+    x->setTitle(utf8(caption));
     x->setAutoFillBackground(true); // a frame hides whatever lies under it
     return x;
 }
@@ -185,7 +178,7 @@ QGroupBox *frame(QWidget *parent, const char *name, const char *caption, int l, 
 Form1::Form1(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(tr8(kCaption));
+    setWindowTitle(utf8(kCaption));
     setWindowIcon(programIcon());
     substituteFonts();
     setFont(sansFont());
@@ -203,11 +196,6 @@ Form1::Form1(QWidget *parent) : QWidget(parent)
     buildMonitorFrame();
     buildFileFrame();
     buildStatusBar();
-
-    Timer1 = new TickTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer2 = new TickTimer(this);
-    Timer2->setObjectName(QStringLiteral("Timer2"));
 }
 
 Form1::~Form1() = default;
@@ -215,57 +203,32 @@ Form1::~Form1() = default;
 void Form1::buildParameterFrame()
 {
     QWidget *f = Frame1;
-    // Row by row: name, hidden read button, current value, scrollbar, new
-    // value, test and save buttons.
-    struct RowNames {
-        const char *label, *caption, *read, *readCaption, *current, *scroll, *newValue, *test,
-            *testCaption, *save, *saveCaption;
-        int labelWidth, labelHeight, min, max, start;
-    };
-    // clang-format off
-    static const RowNames rows[8] = {
-        {"Label1", "P0 - ( Velocity limit )",    "Command4",  "P0 Kiolvas", "Text1", "HScroll3",  "Text10", "Command1",  "P0-TESZT", "Command12", "P0-MENT", 2415, 255, 10, 1000, 10},
-        {"Label2", "P1 - ( Velocity feedback )", "Command5",  "P1 Kiolvas", "Text2", "HScroll4",  "Text11", "Command13", "P1-TESZT", "Command2",  "P1-MENT", 2655, 255, 1, 5000, 1},
-        {"Label3", "P2 - ( P - gain )",          "Command6",  "P2 Kiolvas", "Text3", "HScroll5",  "Text12", "Command14", "P2-TESZT", "Command21", "P2-MENT", 2415, 255, 1, 5000, 1},
-        {"Label4", "P3 - ( I - gain )",          "Command7",  "P3 Kiolvas", "Text4", "HScroll6",  "Text13", "Command15", "P3-TESZT", "Command22", "P3-MENT", 2415, 255, 1, 1000, 1},
-        {"Label5", "P4 - ( Torque limit )",      "Command8",  "P4 Kiolvas", "Text5", "HScroll7",  "Text14", "Command16", "P4-TESZT", "Command23", "P4-MENT", 2415, 255, 1, 250, 1},
-        {"Label6", "P5 - ( EMF )",               "Command9",  "P5 Kiolvas", "Text6", "HScroll8",  "Text15", "Command17", "P5-TESZT", "Command24", "P5-MENT", 2415, 375, 1, 5000, 1},
-        {"Label7", "P6 - ( Gear ratio )",        "Command10", "P6 Kiolvas", "Text7", "HScroll9",  "Text16", "Command18", "P6-TESZT", "Command25", "P6-MENT", 2415, 255, 1, 4096, 256},
-        {"Label8", "P7 - ( D - gain )",          "Command11", "P7 Kiolvas", "Text8", "HScroll10", "Text17", "Command19", "P7-TESZT", "Command26", "P7-MENT", 2415, 255, 1, 1000, 1},
-    };
-    // clang-format on
-    QLabel **labels[8] = {&Label1, &Label2, &Label3, &Label4, &Label5, &Label6, &Label7, &Label8};
-    QPushButton **reads[8] = {&Command4, &Command5, &Command6,  &Command7,
-                              &Command8, &Command9, &Command10, &Command11};
-    QLineEdit **currents[8] = {&Text1, &Text2, &Text3, &Text4, &Text5, &Text6, &Text7, &Text8};
-    QScrollBar **scrolls[8] = {&HScroll3, &HScroll4, &HScroll5, &HScroll6,
-                               &HScroll7, &HScroll8, &HScroll9, &HScroll10};
-    QLineEdit **news[8] = {&Text10, &Text11, &Text12, &Text13, &Text14, &Text15, &Text16, &Text17};
-    QPushButton **tests[8] = {&Command1,  &Command13, &Command14, &Command15,
-                              &Command16, &Command17, &Command18, &Command19};
-    QPushButton **saves[8] = {&Command12, &Command2,  &Command21, &Command22,
-                              &Command23, &Command24, &Command25, &Command26};
-
+    // Row by row, from the parameter table: name, hidden read button,
+    // current value, scrollbar, new value, test and save buttons.
     Label15 = label(f, "Label15", "Aktuális érték", 2760, 240, 1215, 255);
     Label27 = label(f, "Label27", "Új érték beállítása", 3960, 240, 1815, 255);
     Label16 = label(f, "Label16", "Új érték", 6600, 240, 975, 255);
 
     const QCursor valueCursor = valuePointer(devicePixelRatioF());
-    for (int n = 0; n < 8; ++n) {
-        const RowNames &r = rows[n];
+    for (const ParamSpec &p : paramTable()) {
+        const int n = int(&p - paramTable().data());
         const int top = 480 + 360 * n;
-        *labels[n] = label(f, r.label, r.caption, 240, top, r.labelWidth, r.labelHeight);
-        (*labels[n])->setFont(valueFont());
-        *reads[n] = concealed(button(f, r.read, r.readCaption, 1560, top, 975, 255));
-        *currents[n] = valueBox(f, r.current, "", 2760, top, 975, 285, 0);
-        (*currents[n])->setReadOnly(true);
-        (*currents[n])->setFont(valueFont());
-        (*currents[n])->setCursor(valueCursor);
-        *scrolls[n] = scrollBar(f, r.scroll, r.min, r.max, 1, 10, r.start, 3960, top, 2415, 255);
-        *news[n] = valueBox(f, r.newValue, "", 6600, top, 975, 285, 5);
-        (*news[n])->setFont(valueFont());
-        *tests[n] = button(f, r.test, r.testCaption, 7800, top, 975, 255);
-        *saves[n] = button(f, r.save, r.saveCaption, 8880, top, 975, 255);
+        const QByteArray word = commandWord(n).toLatin1();
+        ParamRow &r = m_rows.at(std::size_t(n));
+        r.label = label(f, p.label, p.caption, 240, top, p.labelWidth, p.labelHeight);
+        r.label->setFont(valueFont());
+        r.read = concealed(
+            button(f, p.readButton, (word + " Kiolvas").constData(), 1560, top, 975, 255));
+        r.current = valueBox(f, p.currentBox, "", 2760, top, 975, 285, 0);
+        r.current->setReadOnly(true);
+        r.current->setFont(valueFont());
+        r.current->setCursor(valueCursor);
+        r.scroll = scrollBar(f, p.scrollBar, p.scrollMin, p.scrollMax, 1, 10, p.scrollStart, 3960,
+                             top, 2415, 255);
+        r.newValue = valueBox(f, p.newBox, "", 6600, top, 975, 285, 5);
+        r.newValue->setFont(valueFont());
+        r.test = button(f, p.testButton, (word + "-TESZT").constData(), 7800, top, 975, 255);
+        r.save = button(f, p.saveButton, (word + "-MENT").constData(), 8880, top, 975, 255);
     }
 
     Command3 = button(f, "Command3", "Mind KIOLVAS", 2760, 3360, 975, 495);
@@ -277,21 +240,9 @@ void Form1::buildParameterFrame()
     Check1 = concealed(
         checkBox(f, "Check1", "Új értéket azonnal elküld.", 3960, 3360, 2415, 255, false));
     AutoTuning = concealed(button(f, "AutoTuning", "Auto TUNING", 6600, 3360, 975, 495));
-    HScroll12 =
-        concealed(scrollBar(f, "HScroll12", 1000, 10000, 100, 1000, 5000, 1560, 3360, 975, 255));
     Label23 = concealed(label(f, "Label23", "Olvasás idő : 50", 240, 3360, 1575, 255));
-    Label22 = concealed(label<CaptionLabel>(f, "Label22", "Label22", 3600, 120, 1575, 375));
-    cmdIdotAd = concealed(button(f, "cmdIdotAd", "Command42", 0, 2400, 1575, 255));
-    HScroll1 = concealed(scrollBar(f, "HScroll1", 1, 9999, 1, 10, 1, 120, 120, 2175, 375));
     Command35 = concealed(button(f, "Command35", "Töröl", 2400, 4200, 1695, 375));
     Label10 = concealed(label(f, "Label10", "?", 2280, 120, 1095, 255));
-    txtelkuld = concealed(textBox(f, "txtelkuld", "Text19", 7560, 120, 2175, 285));
-    Text18 = concealed(textBox(f, "Text18", "0", 6600, 3840, 975, 285));
-    Text18->setReadOnly(true);
-    Text19 = concealed(textBox(f, "Text19", "0", 5520, 3840, 975, 285));
-    Text21 = concealed(textBox(f, "Text21", "0", 7680, 3960, 975, 285));
-    Text22 = concealed(textBox(f, "Text22", "0", 1800, 3720, 495, 375));
-    Text23 = concealed(textBox(f, "Text23", "0", 2280, 3720, 495, 375));
 }
 
 void Form1::buildMotorFrame()
@@ -301,11 +252,8 @@ void Form1::buildMotorFrame()
     Command32 = button(f, "Command32", " PID - szabályozott motor futás", 120, 840, 4215, 255);
     Label9 = label(f, "Label9", "Sebesség : (PID -  fesz.vezérelt módban):", 120, 1200, 3135, 255);
     HScroll2 = scrollBar(f, "HScroll2", 0, 600, 2, 10, 20, 3360, 1200, 975, 255);
-    Label13 = concealed(label<CaptionLabel>(f, "Label13", "20", 0, 1320, 495, 195));
-    Label14 = concealed(label(f, "Label14", "Label12", 0, 1080, 375, 255));
     Label26 = label(f, "Label26", "Lépés ismétlése P0 értéken ( + - ) :", 120, 1920, 3135, 255);
 
-    Options = new OptionGroup(this);
     Option2 = make<QRadioButton>(f, "Option2", 3360, 1920, 255, 270);
     Option1 = make<QRadioButton>(f, "Option1", 3720, 1920, 255, 270);
     for (QRadioButton *o : {Option1, Option2}) {
@@ -314,12 +262,9 @@ void Form1::buildMotorFrame()
         o->setAttribute(Qt::WA_TransparentForMouseEvents);
         o->setFocusPolicy(Qt::NoFocus);
     }
-    Option3 = concealed(make<QRadioButton>(f, "Option3", 1800, 3000, 855, 255));
-    Option3->setText(QStringLiteral("Option3"));
-    Options->add(Option1);
-    Options->add(Option2);
-    Options->add(Option3);
-    Options->select(Option1);
+    Option1->setAutoExclusive(false);
+    Option2->setAutoExclusive(false);
+    Option1->setChecked(true);
 
     Check3 = checkBox(f, "Check3", "", 3960, 1920, 345, 255, false);
     Label11 = label(f, "Label11", "Lépés száma :", 120, 2280, 2535, 255);
@@ -373,9 +318,6 @@ void Form1::buildMonitorFrame()
                        3720, 4335, 495);
     Command42 = concealed(button(f, "Command42", "RESET", 10080, 3360, 735, 255));
     Command39 = concealed(button(f, "Command39", "Nulláz_old", 10800, 3360, 1095, 255));
-    HScrollsebesseg =
-        concealed(scrollBar(f, "HScrollsebesseg", 1, 25, 1, 1, 1, 11880, 3360, 735, 255));
-    Hibajel = concealed(make<QProgressBar>(f, "Hibajel", 12720, 3480, 495, 135));
 }
 
 void Form1::buildFileFrame()
@@ -401,7 +343,7 @@ void Form1::buildStatusBar()
 
     // Panel 1 is as wide as its text, link problems included, up to two
     // thirds of the bar; the help panel takes the rest.
-    StatusPanel1 = new StatusPanel(tr8(kPortPanelFormat).arg(QStringLiteral("COM1")),
+    StatusPanel1 = new StatusPanel(utf8(kPortPanelFormat).arg(QStringLiteral("COM1")),
                                    StatusPanel::Width::KeepsText, StatusBar1);
     StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));
     StatusPanel1->setToolTip(QStringLiteral("COM port beállítása"));
@@ -423,7 +365,7 @@ void Form1::buildStatusBar()
     StatusPicture->setFixedSize(kBadge, kBadge);
     row->addWidget(StatusPicture);
 
-    auto *help = new StatusPanel(tr8(kGeneralHint), StatusPanel::Width::TakesTheRest, helpFrame);
+    auto *help = new StatusPanel(utf8(kGeneralHint), StatusPanel::Width::TakesTheRest, helpFrame);
     help->setFrameStyle(QFrame::NoFrame);
     help->setContentsMargins(0, 0, 3, 0);
     StatusPanel2 = help;
@@ -433,19 +375,30 @@ void Form1::buildStatusBar()
     StatusBar1->addWidget(helpFrame, 1);
 }
 
-ParamRow Form1::row(int n) const
+void Form1::showStoredSets()
 {
-    const std::array<ParamRow, 8> rows = {{
-        {Label1, Text1, Text10, HScroll3, Command4, Command1, Command12},
-        {Label2, Text2, Text11, HScroll4, Command5, Command13, Command2},
-        {Label3, Text3, Text12, HScroll5, Command6, Command14, Command21},
-        {Label4, Text4, Text13, HScroll6, Command7, Command15, Command22},
-        {Label5, Text5, Text14, HScroll7, Command8, Command16, Command23},
-        {Label6, Text6, Text15, HScroll8, Command9, Command17, Command24},
-        {Label7, Text7, Text16, HScroll9, Command10, Command18, Command25},
-        {Label8, Text8, Text17, HScroll10, Command11, Command19, Command26},
-    }};
-    return rows.at(static_cast<std::size_t>(n));
+    Frame4->hide();
+    Frame3->show();
+}
+
+void Form1::showMonitor()
+{
+    Frame3->hide();
+    Frame4->show();
+}
+
+void Form1::fillScaleLists()
+{
+    // Filling a list leaves the text the operator sees as it was.
+    const auto fill = [](QComboBox *combo, std::initializer_list<const char *> scales) {
+        const QString text = combo->currentText();
+        for (const char *scale : scales)
+            combo->addItem(QLatin1String(scale));
+        combo->setCurrentIndex(-1);
+        combo->setEditText(text);
+    };
+    fill(Combo1, {"50", "100", "200", "500", "1000", "2000"});
+    fill(Combo2, {"20", "30", "40", "50", "75", "100", "200"});
 }
 
 void Form1::setMousePointer(Pointer pointer)

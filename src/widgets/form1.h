@@ -11,7 +11,6 @@ class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
-class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QScrollBar;
@@ -19,9 +18,6 @@ class QStatusBar;
 
 namespace kdx {
 
-class CaptionLabel;
-class OptionGroup;
-class TickTimer;
 class TraceSurface;
 
 // The controls of one parameter row, P0..P7.
@@ -35,9 +31,11 @@ struct ParamRow {
     QPushButton *save;
 };
 
-// The terminal's one window. It owns every control, shown or hidden, under
-// the names the operations use; the operations keep their state in these
-// controls. Places and sizes are laid out in twips, 15 to a pixel.
+// The terminal's one window. It owns every control under the names of its
+// layout and its hover help; the rows of parameters are built from the
+// parameter table. The values the controls show belong to the operations
+// (the composition root binds the two). Places and sizes are laid out in
+// twips, 15 to a pixel.
 class Form1 : public QWidget {
     Q_OBJECT
 public:
@@ -48,7 +46,13 @@ public:
     explicit Form1(QWidget *parent = nullptr);
     ~Form1() override;
 
-    ParamRow row(int n) const;
+    ParamRow row(int n) const { return m_rows.at(std::size_t(n)); }
+
+    // The lower half shows the stored sets or the monitor.
+    void showStoredSets();
+    void showMonitor();
+    // Puts the listed scales into the two scale lists, leaving their texts.
+    void fillScaleLists();
 
     enum class Pointer { Default, Hourglass };
     void setMousePointer(Pointer pointer);
@@ -64,30 +68,17 @@ public:
     // Frames
     QGroupBox *Frame1, *Frame2, *Frame3, *Frame4;
 
-    // Parameter rows
-    QLabel *Label1, *Label2, *Label3, *Label4, *Label5, *Label6, *Label7, *Label8;
-    QLineEdit *Text1, *Text2, *Text3, *Text4, *Text5, *Text6, *Text7, *Text8;
-    QLineEdit *Text10, *Text11, *Text12, *Text13, *Text14, *Text15, *Text16, *Text17;
-    QScrollBar *HScroll3, *HScroll4, *HScroll5, *HScroll6, *HScroll7, *HScroll8, *HScroll9, *HScroll10;
-    QPushButton *Command4, *Command5, *Command6, *Command7, *Command8, *Command9, *Command10, *Command11;
-    QPushButton *Command1, *Command13, *Command14, *Command15, *Command16, *Command17, *Command18, *Command19;
-    QPushButton *Command12, *Command2, *Command21, *Command22, *Command23, *Command24, *Command25, *Command26;
-
-    // The rest of the parameter frame
+    // The rest of the parameter frame (the rows: row(n))
     QLabel *Label15, *Label27, *Label16;
-    QPushButton *Command3, *Command27, *Command20, *AutoTuning, *cmdIdotAd, *Command35;
+    QPushButton *Command3, *Command27, *Command20, *AutoTuning, *Command35;
     QCheckBox *Check1;
-    QScrollBar *HScroll12, *HScroll1;
     QLabel *Label23, *Label10;
-    CaptionLabel *Label22;
-    QLineEdit *txtelkuld, *Text18, *Text19, *Text21, *Text22, *Text23;
 
     // Motor test
     QPushButton *Command31, *Command32, *Command33, *Command34;
-    QLabel *Label9, *Label14, *Label26, *Label11, *Label24, *Label28;
-    CaptionLabel *Label13;
+    QLabel *Label9, *Label26, *Label11, *Label24, *Label28;
     QScrollBar *HScroll2, *HScroll11;
-    QRadioButton *Option1, *Option2, *Option3;
+    QRadioButton *Option1, *Option2;
     QCheckBox *Check3;
     QLineEdit *Text9, *txtEncoder;
 
@@ -99,8 +90,6 @@ public:
     QCheckBox *Check2;
     QLineEdit *Text20, *Text24;
     QPushButton *Command28, *Command41, *Command42, *Command39;
-    QScrollBar *HScrollsebesseg;
-    QProgressBar *Hibajel;
 
     // Stored parameter sets
     QListWidget *List1;
@@ -109,10 +98,6 @@ public:
     // Status bar
     QStatusBar *StatusBar1;
     QLabel *StatusPanel1, *StatusPanel2, *StatusPicture;
-
-    // Non-visual parts
-    TickTimer *Timer1, *Timer2;
-    OptionGroup *Options; // Option1, Option2 and Option3
     // clang-format on
 
     static const char *const kCaption;
@@ -136,6 +121,7 @@ private:
     void buildFileFrame();
     void buildStatusBar();
 
+    std::array<ParamRow, 8> m_rows{};
     bool m_shown = false;
 };
 

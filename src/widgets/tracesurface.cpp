@@ -36,20 +36,29 @@ void TraceSurface::ensureImage()
 
 void TraceSurface::drawLine(float x1, float y1, float x2, float y2)
 {
+    drawSegments({QLineF(x1, y1, x2, y2)});
+}
+
+void TraceSurface::drawSegments(const std::vector<QLineF> &segments)
+{
+    if (segments.empty())
+        return;
     ensureImage();
-    const QLineF twips(x1, y1, x2, y2);
-    const QLineF px(twips.p1() / kTwipsPerPixel, twips.p2() / kTwipsPerPixel);
+    QRectF area;
     {
         QPainter p(&m_image);
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(m_trace, 1.0));
-        p.drawLine(px);
+        for (const QLineF &twips : segments) {
+            const QLineF px(twips.p1() / kTwipsPerPixel, twips.p2() / kTwipsPerPixel);
+            p.drawLine(px);
+            area |= QRectF(px.p1(), px.p2()).normalized();
+        }
     }
-    m_last = twips;
-    ++m_segments;
-    // Repaint only around the new segment.
-    const QRectF area = QRectF(px.p1(), px.p2()).normalized().adjusted(-2, -2, 2, 2);
-    update(area.toAlignedRect());
+    m_last = segments.back();
+    m_segments += int(segments.size());
+    // Repaint only around the new segments.
+    update(area.adjusted(-2, -2, 2, 2).toAlignedRect());
 }
 
 void TraceSurface::clear()

@@ -4,6 +4,8 @@
 #include <QLineF>
 #include <QWidget>
 
+#include <vector>
+
 namespace kdx {
 
 // The graph surface of the position-error monitor. Coordinates are in twips
@@ -18,6 +20,8 @@ public:
     explicit TraceSurface(QWidget *parent = nullptr);
 
     void drawLine(float x1, float y1, float x2, float y2);
+    // Draws the segments in order, repainting once around all of them.
+    void drawSegments(const std::vector<QLineF> &segments);
     void clear();
 
     // What has been drawn since the last clear (twips), for inspection.

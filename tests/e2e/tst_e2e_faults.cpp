@@ -11,8 +11,8 @@
 #include "kdxsimprocess.h"
 #include "link/seriallink.h"
 #include "link/serialportopener.h"
-#include "operations/operationguard.h"
 #include "operations/parameterreads.h"
+#include "operations/scheduler.h"
 #include "operations/ticktimer.h"
 #include "scriptedprompter.h"
 #include "widgets/form1.h"
@@ -139,9 +139,9 @@ struct Bench {
     }
     bool start()
     {
-        if (!terminal->Form_Load())
+        if (!terminal->start())
             return false;
-        terminal->run([this] { terminal->Form_Activate(); });
+        terminal->run([this] { terminal->onFirstShown(); });
         return true;
     }
     Form1 &form() { return terminal->form(); }
@@ -179,7 +179,7 @@ struct Bench {
     QStringList panel;
 };
 
-using Action = std::function<void(Form1 &)>;
+using Action = std::function<void(Terminal &)>;
 
 } // namespace
 
@@ -209,7 +209,7 @@ void TestE2eFaults::replyDuringTheSettlingDelayIsRead()
     Bench b(sim.ptyPath());
     QVERIFY(b.start());
     Form1 &f = b.form();
-    f.Timer1->setHeld(true); // no polls in between
+    b.terminal->scheduler().pollTimer().setHeld(true); // no polls in between
     QTRY_VERIFY_WITH_TIMEOUT(b.drained(), kPatienceMs);
 
     // An answer nobody read waits when the read starts: its wait ends at
@@ -221,10 +221,10 @@ void TestE2eFaults::replyDuringTheSettlingDelayIsRead()
     });
     runWindow(50);
     QVERIFY(b.link().waiting() > 0);
-    b.terminal->run([&] { b.terminal->reads().singleRead(2); });
+    b.terminal->run([&] { b.terminal->reads().readOne(2); });
     QCOMPARE(f.row(2).current->text(), QStringLiteral(" 345"));
     runWindow(50);
-    b.terminal->run([&] { b.terminal->reads().singleRead(3); });
+    b.terminal->run([&] { b.terminal->reads().readOne(3); });
     QCOMPARE(f.row(3).current->text(), QStringLiteral(" 12"));
 }
 
@@ -235,15 +235,15 @@ void TestE2eFaults::silentControllerEndsEveryAction_data()
     QTest::addColumn<QStringList>("sent"); // what reaches the line in the action
     QTest::addColumn<bool>("waits");       // the action waits for the controller
 
-    const Action nothing = [](Form1 &) {};
+    const Action nothing = [](Terminal &) {};
     const auto newValue = [](int n, const char *value) -> Action {
-        return [n, value](Form1 &f) { f.row(n).newValue->setText(QLatin1String(value)); };
+        return [n, value](Terminal &t) { t.form().row(n).newValue->setText(QLatin1String(value)); };
     };
     const auto click = [](QPushButton *Form1::*button) -> Action {
-        return [button](Form1 &f) { emit(f.*button)->clicked(); };
+        return [button](Terminal &t) { emit(t.form().*button)->clicked(); };
     };
     const auto clickRow = [](int n, QPushButton *ParamRow::*button) -> Action {
-        return [n, button](Form1 &f) { emit(f.row(n).*button)->clicked(); };
+        return [n, button](Terminal &t) { emit(t.form().row(n).*button)->clicked(); };
     };
 
     QTest::newRow("read-all") << nothing << click(&Form1::Command3) << QStringList{"P0"} << true;
@@ -255,7 +255,8 @@ void TestE2eFaults::silentControllerEndsEveryAction_data()
         << newValue(0, "950") << clickRow(0, &ParamRow::test) << QStringList{"P0"} << true;
     QTest::newRow("save write") << newValue(1, "60") << clickRow(1, &ParamRow::save)
                                 << QStringList{"P1"} << true;
-    QTest::newRow("test all") << Action([](Form1 &f) {
+    QTest::newRow("test all") << Action([](Terminal &t) {
+        Form1 &f = t.form();
         f.row(4).newValue->setText(QStringLiteral("150"));
         f.row(5).newValue->setText(QStringLiteral("80"));
     }) << click(&Form1::Command27)
@@ -268,24 +269,27 @@ void TestE2eFaults::silentControllerEndsEveryAction_data()
                                  << true;
     QTest::newRow("PID run") << nothing << click(&Form1::Command32) << QStringList{"m2", "S0"}
                              << true;
-    QTest::newRow("speed change") << nothing << Action([](Form1 &f) { f.HScroll2->setValue(150); })
+    QTest::newRow("speed change") << nothing
+                                  << Action([](Terminal &t) { t.form().HScroll2->setValue(150); })
                                   << QStringList{"S150"} << true;
     QTest::newRow("step-mode switch")
-        << nothing << Action([](Form1 &f) { f.Check3->setChecked(true); }) << QStringList{"m3"}
-        << false;
-    QTest::newRow("repeated step") << Action([](Form1 &f) {
-        f.Timer2->setHeld(true); // the test gives the tick
-        f.Check3->setChecked(true);
-    }) << Action([](Form1 &f) { f.Timer2->fire(); })
+        << nothing << Action([](Terminal &t) { t.form().Check3->setChecked(true); })
+        << QStringList{"m3"} << false;
+    QTest::newRow("repeated step") << Action([](Terminal &t) {
+        t.scheduler().stepTimer().setHeld(true); // the test gives the tick
+        t.form().Check3->setChecked(true);
+    }) << Action([](Terminal &t) { t.scheduler().stepTimer().fire(); })
                                    << QStringList{"+2000"} << true;
-    QTest::newRow("monitor poll") << Action([](Form1 &f) { f.Timer1->setHeld(true); })
-                                  << Action([](Form1 &f) { f.Timer1->fire(); }) << QStringList{"P9"}
-                                  << true;
+    QTest::newRow("monitor poll") << Action([](Terminal &t) {
+        t.scheduler().pollTimer().setHeld(true);
+    }) << Action([](Terminal &t) { t.scheduler().pollTimer().fire(); })
+                                  << QStringList{"P9"} << true;
     QTest::newRow("zeroing") << nothing << click(&Form1::Command28) << QStringList{} << false;
     QTest::newRow("error scale pick")
-        << nothing << Action([](Form1 &f) { emit f.Combo1->activated(2); }) << QStringList{}
-        << false;
-    QTest::newRow("time scale typed") << nothing << Action([](Form1 &f) {
+        << nothing << Action([](Terminal &t) { emit t.form().Combo1->activated(2); })
+        << QStringList{} << false;
+    QTest::newRow("time scale typed") << nothing << Action([](Terminal &t) {
+        Form1 &f = t.form();
         f.Combo2->setEditText(QStringLiteral("40"));
         emit f.Combo2->lineEdit()->textEdited(QStringLiteral("40"));
     }) << QStringList{} << false;
@@ -304,7 +308,7 @@ void TestE2eFaults::silentControllerEndsEveryAction()
     QVERIFY(b.start());
     QCOMPARE(b.values(), kPresetValues);
     Form1 &f = b.form();
-    prepare(f);
+    prepare(*b.terminal);
     QVERIFY(b.link().problem().isEmpty());
     b.panel.clear();
     b.prompter.clear();
@@ -318,13 +322,13 @@ void TestE2eFaults::silentControllerEndsEveryAction()
     // A timer and a queued call while the action runs: the window still reacts.
     int depthInTimer = -1;
     int depthInQueued = -1;
-    QTimer::singleShot(10, &f, [&] { depthInTimer = b.terminal->guard().depth(); });
+    QTimer::singleShot(10, &f, [&] { depthInTimer = b.terminal->scheduler().isBusy(); });
     QMetaObject::invokeMethod(
-        &f, [&] { depthInQueued = b.terminal->guard().depth(); }, Qt::QueuedConnection);
+        &f, [&] { depthInQueued = b.terminal->scheduler().isBusy(); }, Qt::QueuedConnection);
 
     QElapsedTimer clock;
     clock.start();
-    act(f);
+    act(*b.terminal);
     const qint64 took = clock.elapsed();
     qInfo("ended after %lld ms (reply time-out %d ms)", took, kReplyTimeoutMs);
     QVERIFY(took < kPatienceMs);
@@ -333,7 +337,7 @@ void TestE2eFaults::silentControllerEndsEveryAction()
         QVERIFY2(depthInQueued > 0, "the queued call did not run while the action waited");
         QCOMPARE(b.link().problem(), kSilent);
     }
-    QCOMPARE(b.terminal->guard().depth(), 0);
+    QVERIFY(!b.terminal->scheduler().isBusy());
     QCOMPARE(f.mousePointer(), Form1::Pointer::Default);
 
     // What the action put on the line before it gave up, and no more; the
@@ -364,7 +368,7 @@ void TestE2eFaults::silenceCostsNoProcessorAndPilesNothingUp()
     QVERIFY(sim.start(QStringList{"--commands", "--log", logPath()} + kPresets));
     Bench b(sim.ptyPath());
     QVERIFY(b.start());
-    QVERIFY(b.form().Timer1->isEnabled());
+    QVERIFY(b.terminal->scheduler().pollTimer().isEnabled());
     b.panel.clear();
 
     sim.command("silent");
@@ -441,7 +445,7 @@ void TestE2eFaults::garbageAndFloods()
         QCOMPARE(b.values(), kPresetValues);
         // With the monitor off nothing reads: the flood stops at the bound.
         f.Check2->setChecked(false);
-        QVERIFY(!f.Timer1->isEnabled());
+        QVERIFY(!b.terminal->scheduler().pollTimer().isEnabled());
         sim.command(burst);
         QTRY_COMPARE_WITH_TIMEOUT(port.bytesAvailable(), SerialPortOpener::kReceiveBufferBytes,
                                   kPatienceMs);
@@ -527,14 +531,14 @@ void TestE2eFaults::lineClosedMidOperation()
     QVERIFY(clock.elapsed() < kPatienceMs);
     QCOMPARE(b.link().problem(), kLost);
     QVERIFY(!b.link().isOpen());
-    QCOMPARE(b.terminal->guard().depth(), 0);
+    QVERIFY(!b.terminal->scheduler().isBusy());
     b.link().setReplyTimeout(kReplyTimeoutMs);
 
     // Down: reported once, the monitor rests, reopening is tried quietly.
     const double share = runWindow(1000);
     qInfo("CPU while the line is down: %.2f %% of one core", share * 100);
     QVERIFY2(share < kCpuShareBound, qPrintable(QString::number(share)));
-    QVERIFY(b.form().Timer1->isHeld());
+    QVERIFY(b.terminal->scheduler().pollTimer().isHeld());
     emit b.form().Command3->clicked(); // an action meanwhile ends at once
     QCOMPARE(b.panel, QStringList{b.panelWith(kLost)});
     QVERIFY(b.prompter.shown.isEmpty());
@@ -546,7 +550,7 @@ void TestE2eFaults::lineClosedMidOperation()
     QVERIFY(plug(second.ptyPath()));
     QTRY_VERIFY_WITH_TIMEOUT(b.link().isOpen(), kPatienceMs);
     QCOMPARE(b.panel, (QStringList{b.panelWith(kLost), b.panelWith(QString())}));
-    QVERIFY(!b.form().Timer1->isHeld());
+    QVERIFY(!b.terminal->scheduler().pollTimer().isHeld());
     QVERIFY(b.readAllGives({" 1000", " 50", " 777", " 10", " 200", " 100", " 256", " 30"}));
     QVERIFY(b.link().problem().isEmpty());
 }

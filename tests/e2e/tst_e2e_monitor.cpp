@@ -133,7 +133,7 @@ void TestE2eMonitor::changedReadingShowsAfterwards()
     Form1 &f = fx.form();
     fx.answerLikeController({}, QStringLiteral("40"));
     QVERIFY(fx.load());
-    fx.run([&] { fx.terminal().Form_Activate(); });
+    fx.run([&] { fx.terminal().onFirstShown(); });
     QTRY_COMPARE_WITH_TIMEOUT(f.Text20->text(), QStringLiteral("40"), kPatienceMs);
 
     act(fx);

@@ -10,11 +10,14 @@
 #include "link/seriallink.h"
 #include "link/serialportopener.h"
 #include "link/simulatedopener.h"
+#include "operations/positionmonitor.h"
+#include "operations/scheduler.h"
+#include "operations/stepmode.h"
 #include "operations/ticktimer.h"
 #include "scriptedprompter.h"
 #include "simulateddevice.h"
 #include "widgets/form1.h"
-#include "widgets/optiongroup.h"
+#include "widgets/monitorview.h"
 #include "widgets/tracesurface.h"
 
 #include <QCheckBox>
@@ -52,8 +55,8 @@ struct Bench {
         options.reconnectIntervalMs = 0;
         QFile(dir.filePath(QStringLiteral("KDXparam.txt"))).open(QIODevice::WriteOnly);
         terminal = std::make_unique<Terminal>(options);
-        if (terminal->Form_Load())
-            terminal->run([this] { terminal->Form_Activate(); });
+        if (terminal->start())
+            terminal->run([this] { terminal->onFirstShown(); });
     }
     Form1 &form() { return terminal->form(); }
 
@@ -95,15 +98,15 @@ void TestE2eMotorTest::pidRunShowsTheErrorAndStopBringsItBack()
     Bench b(*opener);
     Form1 &f = b.form();
     QVERIFY(b.terminal->link().isOpen());
-    QVERIFY(!f.Timer1->isHeld());
-    QVERIFY(f.Timer1->isEnabled());
+    QVERIFY(!b.terminal->scheduler().pollTimer().isHeld());
+    QVERIFY(b.terminal->scheduler().pollTimer().isEnabled());
     QVERIFY(b.prompter.shown.isEmpty());
 
     f.HScroll2->setValue(300);
     QSet<int> errors;
     connect(f.Text20, &QLineEdit::textChanged, &f, [&](const QString &t) { errors << t.toInt(); });
     emit f.Command32->clicked();
-    QCOMPARE(f.Options->selected(), nullptr);
+    QCOMPARE(b.terminal->steps().options().selected(), Choice::kNone);
     if (inProcess) {
         QCOMPARE(axisOf(*inProcess).mode(), sim::ServoModel::Mode::PidRun);
         QCOMPARE(axisOf(*inProcess).speed(), 300);
@@ -114,10 +117,11 @@ void TestE2eMotorTest::pidRunShowsTheErrorAndStopBringsItBack()
     QVERIFY(f.Picture1->segmentCount() > 0);
 
     QList<int> afterStop;
-    connect(f.Text18, &QLineEdit::textChanged, &f,
-            [&](const QString &t) { afterStop << t.toInt(); });
+    MonitorModel &monitor = b.terminal->monitor().model();
+    connect(&monitor, &MonitorModel::changed, &f, [&] { afterStop << monitor.latestRaw(); });
     emit f.Command34->clicked();
-    QCOMPARE(f.Options->selected(), f.Option3);
+    QCOMPARE(b.terminal->steps().options().selected(), StepMode::NotPidRun);
+    b.terminal->monitorView().refresh();
     QCOMPARE(f.Text24->text(), QStringLiteral("0"));
     if (inProcess) {
         QCOMPARE(axisOf(*inProcess).mode(), sim::ServoModel::Mode::Step);
@@ -139,18 +143,18 @@ void TestE2eMotorTest::repeatedSteppingAlternates()
     Form1 &f = b.form();
     // The monitor keeps polling in between: a step right after a poll must
     // still move the axis.
-    f.Timer2->setHeld(true); // the test gives the ticks itself
+    b.terminal->scheduler().stepTimer().setHeld(true); // the test gives the ticks itself
     f.Text9->setText(QStringLiteral("500"));
     f.Check3->setChecked(true);
-    QVERIFY(f.Timer1->isEnabled());
+    QVERIFY(b.terminal->scheduler().pollTimer().isEnabled());
 
     const double start = axisOf(opener).goal();
     QList<double> goals;
     QList<QString> shown;
     for (int i = 0; i < 4; ++i) {
-        f.Timer2->fire();
+        b.terminal->scheduler().stepTimer().fire();
         goals << axisOf(opener).goal() - start;
-        shown << f.Options->selected()->objectName();
+        shown << QStringLiteral("Option%1").arg(b.terminal->steps().options().selected() + 1);
         // The axis gets there before the next step.
         QTRY_VERIFY_WITH_TIMEOUT(std::abs(axisOf(opener).encoder() - axisOf(opener).goal()) <= 1,
                                  10000);

@@ -52,13 +52,13 @@ void TestE2eStartup::readAllOverASerialPort()
     QTemporaryDir dir;
     Terminal terminal(optionsFor(opener, prompter, dir.path()));
 
-    QVERIFY(terminal.Form_Load());
+    QVERIFY(terminal.start());
     // The one message: the parameter file did not exist yet and was created.
     QCOMPARE(prompter.shown.size(), 1);
     QVERIFY(prompter.shown.first().text.endsWith("KDXparam.txt file nem elérhető . Létrehozom ."));
     prompter.clear();
     QVERIFY(terminal.form().portPanel()->text().endsWith(sim.ptyPath() + ",38400,N,8,1"));
-    terminal.run([&] { terminal.Form_Activate(); });
+    terminal.run([&] { terminal.onFirstShown(); });
 
     QCOMPARE(currentValues(terminal.form()),
              (QStringList{" 1000", " 50", " 345", " 10", " 200", " 100", " 512", " 30"}));
@@ -76,7 +76,7 @@ void TestE2eStartup::portHeldByAnotherIsInUse()
     ScriptedPrompter prompter;
     QTemporaryDir dir;
     Terminal terminal(optionsFor(second, prompter, dir.path()));
-    QVERIFY(!terminal.Form_Load());
+    QVERIFY(!terminal.start());
     QCOMPARE(prompter.texts(), QStringList{sim.ptyPath() + " Port használatban van."});
 
     SerialPortOpener missing(QStringLiteral("/dev/kdx-no-such-port"));
@@ -93,13 +93,13 @@ void TestE2eStartup::readAllFromTheBuiltInSimulator()
     QTemporaryDir dir;
     Terminal terminal(optionsFor(opener, prompter, dir.path()));
 
-    QVERIFY(terminal.Form_Load());
+    QVERIFY(terminal.start());
     QCOMPARE(terminal.form().portPanel()->text(),
              QStringLiteral("Mikrokontroller COM Port beállítás : szimulátor,38400,N,8,1"));
-    terminal.run([&] { terminal.Form_Activate(); });
+    terminal.run([&] { terminal.onFirstShown(); });
 
-    QCOMPARE(terminal.form().Text5->text(), QStringLiteral(" 128"));
-    QCOMPARE(terminal.form().Text1->text(), QStringLiteral(" 1000"));
+    QCOMPARE(terminal.form().row(4).current->text(), QStringLiteral(" 128"));
+    QCOMPARE(terminal.form().row(0).current->text(), QStringLiteral(" 1000"));
 }
 
 QTEST_MAIN(TestE2eStartup)

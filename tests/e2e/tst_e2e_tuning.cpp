@@ -11,6 +11,7 @@
 #include "link/seriallink.h"
 #include "link/serialportopener.h"
 #include "operations/linktuningaxis.h"
+#include "operations/paramrows.h"
 #include "operations/tuningrun.h"
 #include "scriptedprompter.h"
 #include "widgets/form1.h"
@@ -49,9 +50,9 @@ struct Bench {
     }
     bool start()
     {
-        if (!terminal->Form_Load())
+        if (!terminal->start())
             return false;
-        terminal->run([this] { terminal->Form_Activate(); });
+        terminal->run([this] { terminal->onFirstShown(); });
         return terminal->link().isOpen();
     }
     ParamNumbers controller()
@@ -138,12 +139,11 @@ void TestE2eTuning::tuneThenDecide()
         return;
     }
     emit panel.acceptButton()->clicked();
-    Form1 &f = b.terminal->form();
-    QCOMPARE(f.Text12->text(), QString::number(r.tuned[2]));
-    QCOMPARE(f.Text13->text(), QString::number(r.tuned[3]));
-    QCOMPARE(f.Text17->text(), QString::number(r.tuned[7]));
-    // Test-written the ordinary way: the current-value box shows the read-back.
-    QCOMPARE(f.Text3->text().trimmed(), QString::number(r.tuned[2]));
+    ParamRows &rows = b.terminal->rows();
+    for (int n : {2, 3, 7})
+        QCOMPARE(rows.newValue(n).text(), QString::number(r.tuned[n]));
+    // Test-written the ordinary way: the current value shows the read-back.
+    QCOMPARE(rows.current(2).text().trimmed(), QString::number(r.tuned[2]));
     QVERIFY(!file.exists());
     QCOMPARE(b.controller(), r.tuned);
     QVERIFY(!panel.acceptButton()->isEnabled());
@@ -256,7 +256,7 @@ void TestE2eTuning::silentLineLeavesTheSnapshotForTheNextStart()
     QVERIFY(next.prompter.shown.front().text.contains(QStringLiteral("P2=40")));
     QCOMPARE(next.controller(), found);
     QVERIFY(!TuningSnapshotFile(folder.path()).exists());
-    QCOMPARE(next.terminal->form().Text3->text().trimmed(), QStringLiteral("40"));
+    QCOMPARE(next.terminal->rows().current(2).text().trimmed(), QStringLiteral("40"));
 }
 
 QTEST_MAIN(TestE2eTuning)

@@ -1,8 +1,8 @@
 #include "link/seriallink.h"
 #include "operations/parameterreads.h"
+#include "operations/settledelay.h"
 #include "operations/ticktimer.h"
 #include "terminalfixture.h"
-#include "widgets/captionlabel.h"
 #include "widgets/form1.h"
 
 #include <QLabel>
@@ -19,20 +19,18 @@ class TestExchange : public QObject {
     Q_OBJECT
 private slots:
     void init() { QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary)); }
-    void singleRead_data();
-    void singleRead();
+    void readOne_data();
+    void readOne();
     void readResendsUntilItCanCut();
     void endlessGarbageEndsTheRead();
     void unreadRepliesFrontTheNextRead();
-    void settleDelayCountsItsSteps_data();
-    void settleDelayCountsItsSteps();
-    void readTimeChangeShowsTheTime_data();
-    void readTimeChangeShowsTheTime();
+    void settleDelayFollowsTheReadTime_data();
+    void settleDelayFollowsTheReadTime();
     void timeoutEndsTheWholeOperation();
     void hiddenReadButtonStillWorksFromCode();
 };
 
-void TestExchange::singleRead_data()
+void TestExchange::readOne_data()
 {
     QTest::addColumn<int>("n");
     QTest::addColumn<QByteArray>("reply");
@@ -45,7 +43,7 @@ void TestExchange::singleRead_data()
     QTest::newRow("P7 into its own box") << 7 << QByteArray("P7 30:") << " 30";
 }
 
-void TestExchange::singleRead()
+void TestExchange::readOne()
 {
     QFETCH(int, n);
     QFETCH(QByteArray, reply);
@@ -55,7 +53,7 @@ void TestExchange::singleRead()
     fx.form().row(n).current->setText("old");
     fx.device().setResponder([&](const QByteArray &) { return reply; });
 
-    fx.run([&] { fx.terminal().reads().singleRead(n); });
+    fx.run([&] { fx.terminal().reads().readOne(n); });
 
     QCOMPARE(fx.form().row(n).current->text(), box);
     QCOMPARE(fx.device().written(), QByteArray("P") + QByteArray::number(n) + "\r");
@@ -68,10 +66,10 @@ void TestExchange::readResendsUntilItCanCut()
     QList<QByteArray> replies = {"\r\n", "OK", "P2 40:"};
     fx.device().setResponder([&](const QByteArray &) { return replies.takeFirst(); });
 
-    fx.run([&] { fx.terminal().reads().singleRead(2); });
+    fx.run([&] { fx.terminal().reads().readOne(2); });
 
     QCOMPARE(fx.device().written(), QByteArray("P2\rP2\rP2\r"));
-    QCOMPARE(fx.form().Text3->text(), QStringLiteral(" 40"));
+    QCOMPARE(fx.form().row(2).current->text(), QStringLiteral(" 40"));
     QVERIFY(fx.terminal().link().problem().isEmpty());
 }
 
@@ -82,7 +80,7 @@ void TestExchange::endlessGarbageEndsTheRead()
     fx.device().setResponder([](const QByteArray &) { return QByteArray("\r\n"); });
 
     fx.run([&] {
-        fx.terminal().reads().singleRead(0);
+        fx.terminal().reads().readOne(0);
         fx.terminal().link().send("never\r");
     });
 
@@ -105,68 +103,36 @@ void TestExchange::unreadRepliesFrontTheNextRead()
         SerialLink &link = fx.terminal().link();
         link.send("m3\r");
         link.waitForInput();
-        fx.terminal().reads().singleRead(5);
+        fx.terminal().reads().readOne(5);
     });
 
     // The cut runs from the first blank of the whole text to its first colon.
-    QCOMPARE(fx.form().Text6->text(), QStringLiteral(" ok\r\nP5 55"));
+    QCOMPARE(fx.form().row(5).current->text(), QStringLiteral(" ok\r\nP5 55"));
 }
 
-void TestExchange::settleDelayCountsItsSteps_data()
+void TestExchange::settleDelayFollowsTheReadTime_data()
 {
     QTest::addColumn<int>("v");
-    QTest::addColumn<int>("updates");
-    QTest::newRow("V = 5000") << 5000 << 9999;
-    QTest::newRow("V = 1000") << 1000 << 1999;
+    QTest::addColumn<qint64>("lengthNs");
+    // 2×V−1 steps of 5 µs.
+    QTest::newRow("V = 5000") << 5000 << qint64(9999) * 5000;
+    QTest::newRow("V = 1000") << 1000 << qint64(1999) * 5000;
 }
 
-void TestExchange::settleDelayCountsItsSteps()
+void TestExchange::settleDelayFollowsTheReadTime()
 {
     QFETCH(int, v);
-    QFETCH(int, updates);
+    QFETCH(qint64, lengthNs);
     TerminalFixture fx;
     fx.load();
-    Form1 &f = fx.form();
-    {
-        QSignalBlocker block(f.HScroll12);
-        f.HScroll12->setValue(v);
-    }
-    f.Timer1->setEnabled(true);
-    QSignalSpy captions(f.Label22, &CaptionLabel::captionChanged);
+    SettleDelay delay(fx.pollTimer());
+    delay.setReadTime(v);
+    QCOMPARE(qint64(delay.length().count()), lengthNs);
 
-    fx.terminal().delay().cmdIdotAd_Click();
-
-    QCOMPARE(captions.count(), updates);
-    QCOMPARE(f.Label22->caption(), QString::number(updates));
-    QVERIFY(!f.Timer1->isEnabled());
-}
-
-void TestExchange::readTimeChangeShowsTheTime_data()
-{
-    QTest::addColumn<QLocale>("locale");
-    QTest::addColumn<int>("v");
-    QTest::addColumn<QString>("caption");
-    const QLocale hu(QLocale::Hungarian, QLocale::Hungary);
-    QTest::newRow("whole") << hu << 5000 << "Olvasás idő : 50";
-    QTest::newRow("hu fraction") << hu << 5050 << "Olvasás idő : 50,5";
-    QTest::newRow("C fraction") << QLocale::c() << 5050 << "Olvasás idő : 50.5";
-}
-
-void TestExchange::readTimeChangeShowsTheTime()
-{
-    QFETCH(QLocale, locale);
-    QFETCH(int, v);
-    QFETCH(QString, caption);
-    QLocale::setDefault(locale);
-    TerminalFixture fx;
-    fx.load();
-    Form1 &f = fx.form();
-    QSignalSpy captions(f.Label22, &CaptionLabel::captionChanged);
-    f.HScroll12->setValue(v == 5000 ? 5100 : v); // a real change runs the handler
-    if (v == 5000)
-        f.HScroll12->setValue(5000);
-    QCOMPARE(f.Label23->text(), caption);
-    QVERIFY(captions.count() > 0); // the delay ran
+    fx.pollTimer().setEnabled(true);
+    delay.setStepDuration(std::chrono::nanoseconds(0));
+    delay.settle();
+    QVERIFY(!fx.pollTimer().isEnabled());
 }
 
 void TestExchange::timeoutEndsTheWholeOperation()
@@ -176,24 +142,24 @@ void TestExchange::timeoutEndsTheWholeOperation()
     fx.device().setResponder([](const QByteArray &line) -> QByteArray {
         return line == "P1" ? QByteArray() : line + " 1:"; // P1 gets no answer
     });
-    fx.form().Text3->setText("untouched");
+    fx.form().row(2).current->setText("untouched");
 
     fx.run([&] {
         ParameterReads &reads = fx.terminal().reads();
-        reads.singleRead(0);
-        reads.singleRead(1);
-        reads.singleRead(2);
+        reads.readOne(0);
+        reads.readOne(1);
+        reads.readOne(2);
     });
 
     QCOMPARE(fx.device().written(), QByteArray("P0\rP1\r"));
-    QCOMPARE(fx.form().Text3->text(), QStringLiteral("untouched"));
+    QCOMPARE(fx.form().row(2).current->text(), QStringLiteral("untouched"));
     QVERIFY(fx.form().portPanel()->text().endsWith(
         QStringLiteral(" - a mikrokontroller nem válaszol")));
     QCOMPARE(fx.form().mousePointer(), Form1::Pointer::Default);
 
     // The next operation talks again and, with an answer, clears the status.
-    fx.run([&] { fx.terminal().reads().singleRead(2); });
-    QCOMPARE(fx.form().Text3->text(), QStringLiteral(" 1"));
+    fx.run([&] { fx.terminal().reads().readOne(2); });
+    QCOMPARE(fx.form().row(2).current->text(), QStringLiteral(" 1"));
     QCOMPARE(fx.form().portPanel()->text(),
              QStringLiteral("Mikrokontroller COM Port beállítás : COM1,38400,N,8,1"));
 }
@@ -203,9 +169,9 @@ void TestExchange::hiddenReadButtonStillWorksFromCode()
     TerminalFixture fx;
     fx.load();
     fx.answerLikeController({"1000"});
-    QVERIFY(!fx.form().Command4->isVisibleTo(&fx.form()));
-    fx.form().Command4->click();
-    QCOMPARE(fx.form().Text1->text(), QStringLiteral(" 1000"));
+    QVERIFY(!fx.form().row(0).read->isVisibleTo(&fx.form()));
+    fx.form().row(0).read->click();
+    QCOMPARE(fx.form().row(0).current->text(), QStringLiteral(" 1000"));
 }
 
 QTEST_MAIN(TestExchange)

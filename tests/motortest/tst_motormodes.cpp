@@ -1,10 +1,9 @@
 #include "link/seriallink.h"
 #include "operations/motormodes.h"
+#include "operations/stepmode.h"
 #include "operations/ticktimer.h"
 #include "terminalfixture.h"
-#include "widgets/captionlabel.h"
 #include "widgets/form1.h"
-#include "widgets/optiongroup.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -20,11 +19,9 @@ namespace {
 
 using Lines = QList<QByteArray>;
 
-// Which of the three option buttons is selected ("" for none).
-QString selectedOption(Form1 &f)
+void select(TerminalFixture &fx, int option)
 {
-    QRadioButton *o = f.Options->selected();
-    return o ? o->objectName() : QString();
+    fx.terminal().steps().options().select(option);
 }
 
 } // namespace
@@ -51,13 +48,10 @@ void TestMotorModes::stopAndReset()
     fx.answerLikeController();
     fx.load();
     Form1 &f = fx.form();
-    f.Check2->setEnabled(false);
-    f.Options->select(f.Option2);
+    fx.terminal().monitor().monitorSwitch().setEnabled(false);
+    select(fx, StepMode::DownShown);
     QList<bool> pollDuringDelay;
-    QObject::connect(f.Label22, &CaptionLabel::captionChanged, &f, [&](const QString &c) {
-        if (c == QStringLiteral("1"))
-            pollDuringDelay << f.Timer1->isEnabled();
-    });
+    fx.terminal().delay().setWait([&](auto) { pollDuringDelay << fx.pollTimer().isEnabled(); });
 
     emit f.Command34->clicked();
 
@@ -65,8 +59,8 @@ void TestMotorModes::stopAndReset()
     QCOMPARE(pollDuringDelay, QList<bool>{false});
     QVERIFY(f.Check2->isEnabled());
     QVERIFY(f.Check2->isChecked());
-    QCOMPARE(selectedOption(f), QStringLiteral("Option3"));
-    QVERIFY(f.Timer1->isEnabled());
+    QCOMPARE(fx.selectedOption(), QStringLiteral("Option3"));
+    QVERIFY(fx.pollTimer().isEnabled());
     QCOMPARE(f.mousePointer(), Form1::Pointer::Default);
 }
 
@@ -85,7 +79,7 @@ void TestMotorModes::stopAndResetEndsRepeatedStepping()
     QCOMPARE(fx.device().lines(), (Lines{"m3", "S0", "m3", "m3"}));
     QVERIFY(!f.Check3->isChecked());
     fx.device().clearWritten();
-    f.Timer2->fire();
+    fx.stepTimer().fire();
     QCOMPARE(fx.device().written(), QByteArray());
 }
 
@@ -100,11 +94,12 @@ void TestMotorModes::stopAndResetSwitchesTheMonitorOn()
     emit f.Command34->clicked();
 
     QVERIFY(f.Check2->isChecked());
-    QVERIFY(f.Timer1->isEnabled());
-    QCOMPARE(f.Text19->text(), QStringLiteral("0"));
+    QVERIFY(fx.pollTimer().isEnabled());
+    QCOMPARE(fx.monitor().zeroReference(), 0);
     // Readings count from zero again: the unread answers go first.
-    f.Timer1->fire();
-    f.Timer1->fire();
+    fx.pollTimer().fire();
+    fx.pollTimer().fire();
+    fx.showMonitorNow();
     QCOMPARE(f.Text20->text(), QStringLiteral("25"));
 }
 
@@ -120,31 +115,34 @@ void TestMotorModes::voltageRun()
     QCOMPARE(fx.device().written(), QByteArray("S0\rm3\rm3\rm1\rS20\rS20\r"));
     QVERIFY(!f.Check2->isEnabled());
     QVERIFY(f.Check2->isChecked());
-    QVERIFY(f.Timer1->isEnabled()); // the monitor keeps running
-    QCOMPARE(selectedOption(f), QStringLiteral("Option3"));
+    QVERIFY(fx.pollTimer().isEnabled()); // the monitor keeps running
+    QCOMPARE(fx.selectedOption(), QStringLiteral("Option3"));
 }
 
 void TestMotorModes::pidRun()
 {
     TerminalFixture fx;
-    fx.answerLikeController();
+    fx.answerLikeController({}, QStringLiteral("-33"));
     fx.load();
     Form1 &f = fx.form();
-    f.Check2->setEnabled(false);
-    f.Text18->setText(QStringLiteral("33"));
-    f.Text24->setText(QStringLiteral("-70"));
+    fx.pollTimer().fire();
+    fx.showMonitorNow();
+    QCOMPARE(f.Text24->text(), QStringLiteral("-33"));
+    fx.terminal().monitor().monitorSwitch().setEnabled(false);
+    fx.device().clearWritten();
 
     emit f.Command32->clicked();
+    fx.showMonitorNow();
 
     QCOMPARE(fx.device().written(), QByteArray("m2\rS0\rm3\rm3\rm2\rS20\r"));
-    QCOMPARE(selectedOption(f), QString());
+    QCOMPARE(fx.selectedOption(), QString());
     QVERIFY(f.Check2->isEnabled());
     QVERIFY(f.Check2->isChecked());
-    QCOMPARE(f.Text18->text(), QStringLiteral("0"));
-    QCOMPARE(f.Text19->text(), QStringLiteral("0"));
+    // Zeroed twice, both times at the latest raw reading.
+    QCOMPARE(fx.monitor().zeroReference(), -33);
     QCOMPARE(f.Text20->text(), QStringLiteral("0"));
     QCOMPARE(f.Text24->text(), QStringLiteral("0"));
-    QVERIFY(f.Timer1->isEnabled());
+    QVERIFY(fx.pollTimer().isEnabled());
     QCOMPARE(f.mousePointer(), Form1::Pointer::Default);
 }
 
@@ -174,10 +172,10 @@ void TestMotorModes::speedChange()
     f.HScroll2->setValue(speed);
 
     QCOMPARE(fx.device().written(), "S" + QByteArray::number(speed) + "\r");
-    QCOMPARE(f.Label13->caption(), QString::number(speed));
-    QCOMPARE(f.Label14->text(), display);
+    QCOMPARE(fx.terminal().motor().runSpeed().text(), QString::number(speed));
+    QCOMPARE(fx.terminal().motor().speedShown(), display);
     // The settling delay has paused the monitor.
-    QVERIFY(!f.Timer1->isEnabled());
+    QVERIFY(!fx.pollTimer().isEnabled());
 }
 
 void TestMotorModes::speedCommandOnlyOnRealChange()
@@ -186,9 +184,10 @@ void TestMotorModes::speedCommandOnlyOnRealChange()
     fx.answerLikeController();
     fx.load();
     Form1 &f = fx.form();
-    f.Label13->setCaption(QStringLiteral("20"));
+    Text &runSpeed = fx.terminal().motor().runSpeed();
+    runSpeed.set(QStringLiteral("20"));
     QCOMPARE(fx.device().written(), QByteArray());
-    f.Label13->setCaption(QStringLiteral("42"));
+    runSpeed.set(QStringLiteral("42"));
     QCOMPARE(fx.device().written(), QByteArray("S42\r"));
     // The following run sends the speed the label holds.
     fx.device().clearWritten();
@@ -212,20 +211,17 @@ void TestMotorModes::resetButton()
     Form1 &f = fx.form();
     f.Check2->setChecked(false);
     if (plusSelected)
-        f.Options->select(f.Option1);
+        select(fx, StepMode::UpShown);
     else
-        f.Options->select(f.Option3);
+        select(fx, StepMode::NotPidRun);
     int delays = 0;
-    QObject::connect(f.Label22, &CaptionLabel::captionChanged, &f, [&](const QString &c) {
-        if (c == QStringLiteral("1"))
-            ++delays;
-    });
+    fx.terminal().delay().setWait([&](auto) { ++delays; });
 
-    fx.run([&] { fx.terminal().motor().Command42_Click(); });
+    fx.run([&] { fx.terminal().motor().resetController(); });
 
     QCOMPARE(fx.device().written(), QByteArray("m3\r\r\r"));
     QVERIFY(f.Check2->isChecked());
-    QCOMPARE(selectedOption(f), plusSelected ? QStringLiteral("Option1") : QString());
+    QCOMPARE(fx.selectedOption(), plusSelected ? QStringLiteral("Option1") : QString());
     QCOMPARE(delays, plusSelected ? 3 : 2);
 }
 

@@ -1,3 +1,4 @@
+#include "core/numberrules.h"
 #include "link/seriallink.h"
 #include "operations/positionmonitor.h"
 #include "operations/ticktimer.h"
@@ -42,8 +43,9 @@ void tickWith(TerminalFixture &fx, const QList<int> &values)
 {
     for (int v : values) {
         answerPolls(fx, {reading(v)});
-        fx.form().Timer1->fire();
+        fx.pollTimer().fire();
     }
+    fx.showMonitorNow();
 }
 
 // The operator replaces the text of a scale in one edit.
@@ -65,10 +67,25 @@ struct MonitorBoxes {
     bool operator==(const MonitorBoxes &) const = default;
 };
 
-MonitorBoxes boxes(Form1 &f)
+QString number(double value)
 {
-    return {f.Text18->text(), f.Text19->text(), f.Text20->text(), f.Text24->text(),
-            f.Text21->text(), f.Text22->text(), f.Text23->text()};
+    return generalNumberText(value);
+}
+
+// The raw reading last received.
+QString rawReading(TerminalFixture &fx)
+{
+    return QString::number(fx.monitor().latestRaw());
+}
+
+// What the monitor holds, and the two errors as the window shows them.
+MonitorBoxes boxes(TerminalFixture &fx)
+{
+    fx.showMonitorNow();
+    const MonitorModel &m = fx.monitor();
+    return {rawReading(fx),           number(m.zeroReference()), fx.form().Text20->text(),
+            fx.form().Text24->text(), number(m.elapsedMs()),     number(m.lastPoint().x()),
+            number(m.lastPoint().y())};
 }
 
 } // namespace
@@ -86,7 +103,6 @@ private slots:
     void pointsFollowTheErrorScale_data();
     void pointsFollowTheErrorScale();
     void traceWrapsAfterOneScreen();
-    void unconvertibleZeroSkipsOnlyItsStep();
     void typedTimeScale_data();
     void typedTimeScale();
     void keystrokesAreChecksOfTheirOwn();
@@ -124,14 +140,16 @@ void TestPositionMonitor::pollCut()
     fx.load();
     Form1 &f = fx.form();
     answerPolls(fx, {reply});
-    f.setMousePointer(Form1::Pointer::Hourglass);
+    fx.terminal().busyPointer().set(true);
 
-    f.Timer1->fire();
+    fx.pollTimer().fire();
+    fx.showMonitorNow();
 
     QCOMPARE(fx.device().written(), QByteArray("P9\r"));
-    QCOMPARE(f.Text18->text(), raw.isEmpty() ? QStringLiteral("0") : raw);
+    QCOMPARE(rawReading(fx), raw.isEmpty() ? QStringLiteral("0") : raw);
     QCOMPARE(f.Text20->text(), raw.isEmpty() ? QStringLiteral("0") : raw);
-    QCOMPARE(f.Text21->text(), raw.isEmpty() ? QStringLiteral("0") : QStringLiteral("1"));
+    QCOMPARE(number(fx.monitor().elapsedMs()),
+             raw.isEmpty() ? QStringLiteral("0") : QStringLiteral("1"));
     QCOMPARE(f.Picture1->segmentCount(), raw.isEmpty() ? 0 : 1);
     // Every tick ends with the ordinary pointer, a reading or not.
     QCOMPARE(f.mousePointer(), Form1::Pointer::Default);
@@ -143,12 +161,12 @@ void TestPositionMonitor::zeroReadingChangesNothing()
     fx.load();
     Form1 &f = fx.form();
     tickWith(fx, {25, 30});
-    const MonitorBoxes before = boxes(f);
+    const MonitorBoxes before = boxes(fx);
     const int segments = f.Picture1->segmentCount();
 
     tickWith(fx, {0});
 
-    QVERIFY(boxes(f) == before);
+    QVERIFY(boxes(fx) == before);
     QCOMPARE(f.Picture1->segmentCount(), segments);
     QCOMPARE(fx.device().lines().size(), 3);
 }
@@ -159,14 +177,15 @@ void TestPositionMonitor::readingsCountFromTheZero()
     fx.load();
     Form1 &f = fx.form();
     tickWith(fx, {40});
-    fx.run([&] { fx.terminal().monitor().Command39_Click(); });
-    QCOMPARE(f.Text19->text(), QStringLiteral("40"));
-    QCOMPARE(f.Text18->text(), QStringLiteral("0"));
+    fx.run([&] { fx.terminal().monitor().zero(); });
+    fx.showMonitorNow();
+    QCOMPARE(number(fx.monitor().zeroReference()), QStringLiteral("40"));
+    QCOMPARE(rawReading(fx), QStringLiteral("40"));
     QCOMPARE(f.Text20->text(), QStringLiteral("0"));
     QCOMPARE(f.Text24->text(), QStringLiteral("0"));
 
     tickWith(fx, {55});
-    QCOMPARE(f.Text18->text(), QStringLiteral("55"));
+    QCOMPARE(rawReading(fx), QStringLiteral("55"));
     QCOMPARE(f.Text20->text(), QStringLiteral("15"));
     tickWith(fx, {10});
     QCOMPARE(f.Text20->text(), QStringLiteral("-30"));
@@ -228,8 +247,8 @@ void TestPositionMonitor::pointsFollowTheErrorScale()
     tickWith(fx, {error});
 
     QCOMPARE(f.Picture1->lastSegment(), QLineF(0, 0, 30, y));
-    QCOMPARE(f.Text22->text(), QStringLiteral("30"));
-    QCOMPARE(f.Text23->text(), QString::number(y));
+    QCOMPARE(number(fx.monitor().lastPoint().x()), QStringLiteral("30"));
+    QCOMPARE(number(fx.monitor().lastPoint().y()), QString::number(y));
     QCOMPARE(f.Label18->text(), top);
     QCOMPARE(f.Label19->text(), bottom);
     QCOMPARE(f.Label17->text(), QStringLiteral("0."));
@@ -242,39 +261,25 @@ void TestPositionMonitor::traceWrapsAfterOneScreen()
     Form1 &f = fx.form();
     answerPolls(fx, {reading(100)}); // y = 2000 - 100 * 4 = 1600
     for (int i = 0; i < 299; ++i)
-        f.Timer1->fire();
-    QCOMPARE(f.Text21->text(), QStringLiteral("299"));
+        fx.pollTimer().fire();
+    fx.showMonitorNow();
+    QCOMPARE(number(fx.monitor().elapsedMs()), QStringLiteral("299"));
     QCOMPARE(f.Picture1->segmentCount(), 299);
     QCOMPARE(f.Picture1->lastSegment(), QLineF(8940, 1600, 8970, 1600));
 
     // The 300th reading fills the screen: the graph starts again at the
     // left edge, from the top left corner.
-    f.Timer1->fire();
-    QCOMPARE(f.Text21->text(), QStringLiteral("0"));
+    fx.pollTimer().fire();
+    fx.showMonitorNow();
+    QCOMPARE(number(fx.monitor().elapsedMs()), QStringLiteral("0"));
     QCOMPARE(f.Picture1->segmentCount(), 1);
     QCOMPARE(f.Picture1->lastSegment(), QLineF(0, 0, 0, 1600));
-    QCOMPARE(f.Text22->text(), QStringLiteral("0"));
-    QCOMPARE(f.Text23->text(), QStringLiteral("1600"));
+    QCOMPARE(number(fx.monitor().lastPoint().x()), QStringLiteral("0"));
+    QCOMPARE(number(fx.monitor().lastPoint().y()), QStringLiteral("1600"));
 
-    f.Timer1->fire();
+    fx.pollTimer().fire();
+    fx.showMonitorNow();
     QCOMPARE(f.Picture1->lastSegment(), QLineF(0, 1600, 30, 1600));
-}
-
-void TestPositionMonitor::unconvertibleZeroSkipsOnlyItsStep()
-{
-    TerminalFixture fx;
-    fx.load();
-    Form1 &f = fx.form();
-    tickWith(fx, {20});
-    f.Text19->setText(QString()); // a zero reference that is no number
-
-    tickWith(fx, {35});
-
-    QCOMPARE(f.Text18->text(), QStringLiteral("35"));
-    QCOMPARE(f.Text20->text(), QStringLiteral("20"));
-    QCOMPARE(f.Text21->text(), QStringLiteral("2"));
-    // The trace goes on from the current error it still shows.
-    QCOMPARE(f.Picture1->lastSegment(), QLineF(30, 1920, 60, 1920));
 }
 
 void TestPositionMonitor::typedTimeScale_data()
@@ -303,9 +308,10 @@ void TestPositionMonitor::typedTimeScale()
     fx.load();
     Form1 &f = fx.form();
     tickWith(fx, {12});
-    f.Timer1->setEnabled(false);
+    fx.pollTimer().setEnabled(false);
 
     pasteInto(f.Combo2, typed);
+    fx.showMonitorNow();
 
     QCOMPARE(f.Combo2->currentText(), scale);
     QCOMPARE(fx.prompter.texts(), scale == typed ? QStringList() : QStringList{kNumericOnly});
@@ -313,9 +319,9 @@ void TestPositionMonitor::typedTimeScale()
         QCOMPARE(fx.prompter.shown.first().title, QStringLiteral("kdxterminal"));
     // Typing zeroes the monitor, at the last raw reading however often it
     // zeroes, and leaves it polling; the trace stays.
-    QCOMPARE(f.Text19->text(), QStringLiteral("12"));
+    QCOMPARE(number(fx.monitor().zeroReference()), QStringLiteral("12"));
     QCOMPARE(f.Text20->text(), QStringLiteral("0"));
-    QVERIFY(f.Timer1->isEnabled());
+    QVERIFY(fx.pollTimer().isEnabled());
     QCOMPARE(f.Picture1->segmentCount(), 1);
 }
 
@@ -360,13 +366,14 @@ void TestPositionMonitor::typedErrorScale()
     tickWith(fx, {-60});
 
     pasteInto(f.Combo1, typed);
+    fx.showMonitorNow();
 
     QCOMPARE(f.Combo1->currentText(), scale);
     QCOMPARE(fx.prompter.texts(), scale == typed ? QStringList() : QStringList{kNumericOnly});
     // Zeroed twice over: the last raw reading is still the zero reference.
-    QCOMPARE(f.Text19->text(), QStringLiteral("-60"));
+    QCOMPARE(number(fx.monitor().zeroReference()), QStringLiteral("-60"));
     QCOMPARE(f.Text24->text(), QStringLiteral("0"));
-    QVERIFY(f.Timer1->isEnabled());
+    QVERIFY(fx.pollTimer().isEnabled());
     QCOMPARE(f.Picture1->segmentCount(), 2);
     QCOMPARE(f.mousePointer(), Form1::Pointer::Default);
 }
@@ -385,16 +392,17 @@ void TestPositionMonitor::pickedScaleClearsTheTrace()
     fx.load();
     Form1 &f = fx.form();
     tickWith(fx, {10, 20, 30});
-    f.Timer1->setEnabled(false);
+    fx.pollTimer().setEnabled(false);
     QComboBox *combo = errorScale ? f.Combo1 : f.Combo2;
 
     combo->setCurrentIndex(0);
     emit combo->activated(0);
+    fx.showMonitorNow();
 
     QCOMPARE(combo->currentText(), errorScale ? QStringLiteral("50") : QStringLiteral("20"));
     QCOMPARE(f.Picture1->segmentCount(), 0);
-    QVERIFY((boxes(f) == MonitorBoxes{"0", "30", "0", "0", "0", "0", "0"}));
-    QVERIFY(f.Timer1->isEnabled());
+    QVERIFY((boxes(fx) == MonitorBoxes{"30", "30", "0", "0", "0", "0", "0"}));
+    QVERIFY(fx.pollTimer().isEnabled());
     QVERIFY(fx.prompter.shown.isEmpty());
 
     tickWith(fx, {35});
@@ -410,18 +418,19 @@ void TestPositionMonitor::monitorSwitch()
     tickWith(fx, {-45, 20});
 
     f.Check2->setChecked(false);
-    QVERIFY(!f.Timer1->isEnabled());
-    QCOMPARE(f.Text18->text(), QString());
-    QCOMPARE(f.Text19->text(), QStringLiteral("0"));
+    fx.showMonitorNow();
+    QVERIFY(!fx.pollTimer().isEnabled());
+    QCOMPARE(rawReading(fx), QStringLiteral("20"));
+    QCOMPARE(number(fx.monitor().zeroReference()), QStringLiteral("0"));
     QCOMPARE(f.Text20->text(), QStringLiteral("0"));
     QCOMPARE(f.Text24->text(), QStringLiteral("-45"));
     QCOMPARE(f.Picture1->segmentCount(), 2);
 
-    f.Timer1->setInterval(0);
+    fx.pollTimer().setInterval(0);
     f.Check2->setChecked(true);
-    QVERIFY(f.Timer1->isEnabled());
-    QCOMPARE(f.Timer1->interval(), f.HScrollsebesseg->value());
-    QCOMPARE(f.Text19->text(), QStringLiteral("0"));
+    QVERIFY(fx.pollTimer().isEnabled());
+    QCOMPARE(fx.pollTimer().interval(), PositionMonitor::kPollIntervalMs);
+    QCOMPARE(number(fx.monitor().zeroReference()), QStringLiteral("0"));
 }
 
 void TestPositionMonitor::zeroingLeavesASwitchedOffPollOff()
@@ -431,15 +440,15 @@ void TestPositionMonitor::zeroingLeavesASwitchedOffPollOff()
     Form1 &f = fx.form();
     f.Check2->setChecked(false);
 
-    fx.run([&] { fx.terminal().monitor().Command28_Click(); });
-    QVERIFY(!f.Timer1->isEnabled());
+    fx.run([&] { fx.terminal().monitor().zeroShowingBusy(); });
+    QVERIFY(!fx.pollTimer().isEnabled());
     f.Combo2->setCurrentIndex(2);
     emit f.Combo2->activated(2);
-    QVERIFY(!f.Timer1->isEnabled());
+    QVERIFY(!fx.pollTimer().isEnabled());
 
     // The switch brings the poll back with a zero reference that counts.
     f.Check2->setChecked(true);
-    QVERIFY(f.Timer1->isEnabled());
+    QVERIFY(fx.pollTimer().isEnabled());
     tickWith(fx, {-8});
     QCOMPARE(f.Text20->text(), QStringLiteral("-8"));
 }
@@ -450,31 +459,30 @@ void TestPositionMonitor::zeroingWithBusyPointer()
     fx.load();
     Form1 &f = fx.form();
     tickWith(fx, {64});
-    f.Timer1->setEnabled(false);
+    fx.pollTimer().setEnabled(false);
     QList<Form1::Pointer> seen;
-    QObject::connect(f.Text19, &QLineEdit::textChanged, &f,
-                     [&] { seen << f.mousePointer() << Form1::Pointer(f.Timer1->isEnabled()); });
+    QObject::connect(&fx.monitor(), &MonitorModel::changed, &f, [&] {
+        seen << f.mousePointer() << Form1::Pointer(fx.pollTimer().isEnabled());
+    });
 
     emit f.Command28->clicked();
 
-    QCOMPARE(f.Text19->text(), QStringLiteral("64"));
+    QCOMPARE(number(fx.monitor().zeroReference()), QStringLiteral("64"));
     // The zero reference is copied with the poll stopped, under the hourglass.
     QCOMPARE(seen, (QList<Form1::Pointer>{Form1::Pointer::Hourglass, Form1::Pointer(false)}));
     QCOMPARE(f.mousePointer(), Form1::Pointer::Default);
-    QVERIFY(f.Timer1->isEnabled());
+    QVERIFY(fx.pollTimer().isEnabled());
 }
 
 void TestPositionMonitor::samplingInterval()
 {
     TerminalFixture fx;
     fx.load();
-    Form1 &f = fx.form();
-    f.HScrollsebesseg->setValue(7);
-    QCOMPARE(f.Timer1->interval(), 7);
-    QCOMPARE(f.helpPanel()->text(), QStringLiteral("Mintavételi sebesség (ms) : 7"));
+    // Each reading stands for one interval of the poll.
+    fx.pollTimer().setInterval(7);
 
     tickWith(fx, {9, 9});
-    QCOMPARE(f.Text21->text(), QStringLiteral("14"));
+    QCOMPARE(number(fx.monitor().elapsedMs()), QStringLiteral("14"));
 }
 
 void TestPositionMonitor::tickNeverNests()
@@ -484,15 +492,15 @@ void TestPositionMonitor::tickNeverNests()
     Form1 &f = fx.form();
     // The controller answers late; meanwhile the timer falls due again.
     fx.device().setResponder([&](const QByteArray &) {
-        QTimer::singleShot(0, &f, [&] { f.Timer1->fire(); });
+        QTimer::singleShot(0, &f, [&] { fx.pollTimer().fire(); });
         QTimer::singleShot(5, &f, [&] { fx.device().deliver("P9 3:"); });
         return QByteArray();
     });
 
-    f.Timer1->fire();
+    fx.pollTimer().fire();
 
     QCOMPARE(fx.device().lines(), QList<QByteArray>{"P9"});
-    QCOMPARE(f.Text18->text(), QStringLiteral("3"));
+    QCOMPARE(rawReading(fx), QStringLiteral("3"));
 }
 
 void TestPositionMonitor::pollWaitsForOperationsToEnd()
@@ -505,18 +513,18 @@ void TestPositionMonitor::pollWaitsForOperationsToEnd()
     // take that reply for its own.
     fx.run([&] {
         fx.terminal().link().send("m3\r");
-        QTimer::singleShot(0, &f, [&] { f.Timer1->fire(); });
+        QTimer::singleShot(0, &f, [&] { fx.pollTimer().fire(); });
         fx.terminal().link().waitForInput();
     });
     QCOMPARE(fx.device().lines(), QList<QByteArray>{"m3"});
-    QCOMPARE(f.Text18->text(), QStringLiteral("0"));
+    QCOMPARE(rawReading(fx), QStringLiteral("0"));
 
-    f.Timer1->fire();
+    fx.pollTimer().fire();
     QCOMPARE(fx.device().lines(), (QList<QByteArray>{"m3", "P9"}));
     // The unread answer to "m3" fronts the poll's reply: no reading this time.
-    QCOMPARE(f.Text18->text(), QStringLiteral("0"));
-    f.Timer1->fire();
-    QCOMPARE(f.Text18->text(), QStringLiteral("5"));
+    QCOMPARE(rawReading(fx), QStringLiteral("0"));
+    fx.pollTimer().fire();
+    QCOMPARE(rawReading(fx), QStringLiteral("5"));
 }
 
 QTEST_MAIN(TestPositionMonitor)

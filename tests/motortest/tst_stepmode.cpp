@@ -3,7 +3,6 @@
 #include "operations/ticktimer.h"
 #include "terminalfixture.h"
 #include "widgets/form1.h"
-#include "widgets/optiongroup.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
@@ -23,12 +22,6 @@ const QString kNumericOnly = QStringLiteral("Csak numerikus egész értéket adj
 const QString kCountRange = QStringLiteral("Csak egész számérték a megengedett! 1-9999 között.");
 const QString kProgram = QStringLiteral("kdxterminal");
 const QString kInputError = QStringLiteral("Hibás adatbevitel");
-
-QString selectedOption(Form1 &f)
-{
-    QRadioButton *o = f.Options->selected();
-    return o ? o->objectName() : QString();
-}
 
 } // namespace
 
@@ -59,23 +52,23 @@ void TestStepMode::stepsAlternate()
     fx.answerLikeController();
     fx.load();
     Form1 &f = fx.form();
-    QCOMPARE(selectedOption(f), QStringLiteral("Option1"));
+    QCOMPARE(fx.selectedOption(), QStringLiteral("Option1"));
     f.Check3->setChecked(true);
     QCOMPARE(fx.device().lines(), Lines{"m3"});
     fx.device().clearWritten();
 
     QStringList shown;
     for (int i = 0; i < 3; ++i) {
-        f.setMousePointer(Form1::Pointer::Hourglass);
-        f.Timer2->fire();
-        shown << selectedOption(f);
+        fx.terminal().busyPointer().set(true);
+        fx.stepTimer().fire();
+        shown << fx.selectedOption();
         QCOMPARE(f.mousePointer(), Form1::Pointer::Default);
     }
 
     QCOMPARE(fx.device().written(), QByteArray("-2000\r\r+2000\r\r-2000\r\r"));
     QCOMPARE(shown, (QStringList{"Option2", "Option1", "Option2"}));
-    QVERIFY(f.Timer2->isEnabled());
-    QCOMPARE(f.Timer2->interval(), 2000);
+    QVERIFY(fx.stepTimer().isEnabled());
+    QCOMPARE(fx.stepTimer().interval(), 2000);
 }
 
 void TestStepMode::firstStepAfterStopGoesPlus()
@@ -89,8 +82,8 @@ void TestStepMode::firstStepAfterStopGoesPlus()
     f.Check3->setChecked(true);
     fx.device().clearWritten();
 
-    f.Timer2->fire();
-    f.Timer2->fire();
+    fx.stepTimer().fire();
+    fx.stepTimer().fire();
 
     QCOMPARE(fx.device().lines(), (Lines{"+35", "", "-35", ""}));
 }
@@ -101,11 +94,11 @@ void TestStepMode::idleTickOnlyResetsThePointer()
     fx.answerLikeController();
     fx.load();
     Form1 &f = fx.form();
-    f.setMousePointer(Form1::Pointer::Hourglass);
-    f.Timer2->fire();
+    fx.terminal().busyPointer().set(true);
+    fx.stepTimer().fire();
     QCOMPARE(fx.device().written(), QByteArray());
     QCOMPARE(f.mousePointer(), Form1::Pointer::Default);
-    QCOMPARE(selectedOption(f), QStringLiteral("Option1"));
+    QCOMPARE(fx.selectedOption(), QStringLiteral("Option1"));
 }
 
 void TestStepMode::newPauseTakesEffectAtTheNextTick()
@@ -116,9 +109,9 @@ void TestStepMode::newPauseTakesEffectAtTheNextTick()
     Form1 &f = fx.form();
     f.Check3->setChecked(true);
     f.HScroll11->setValue(3000);
-    QCOMPARE(f.Timer2->interval(), 2000);
-    f.Timer2->fire();
-    QCOMPARE(f.Timer2->interval(), 3000);
+    QCOMPARE(fx.stepTimer().interval(), 2000);
+    fx.stepTimer().fire();
+    QCOMPARE(fx.stepTimer().interval(), 3000);
 }
 
 void TestStepMode::repeatSwitch_data()
@@ -137,24 +130,25 @@ void TestStepMode::repeatSwitch()
     Form1 &f = fx.form();
     if (!checked)
         f.Check3->setChecked(true);
-    // A raw reading of 12 (the first poll may take an earlier answer in front).
-    f.Timer1->fire();
-    f.Timer1->fire();
-    QCOMPARE(f.Text18->text(), QStringLiteral("12"));
+    // (an unread answer to the switch's step mode command may come first)
+    fx.pollTimer().fire();
+    fx.pollTimer().fire();
+    fx.showMonitorNow();
+    QCOMPARE(f.Text24->text(), QStringLiteral("12"));
     fx.device().clearWritten();
-    f.Text24->setText(QStringLiteral("30"));
-    f.Timer1->setEnabled(false);
-    f.Timer2->setEnabled(false);
+    fx.pollTimer().setEnabled(false);
+    fx.stepTimer().setEnabled(false);
     f.HScroll11->setValue(4000);
     fx.device().deliver("\r\n"); // an earlier answer nobody has read
 
     f.Check3->setChecked(checked);
 
     QCOMPARE(fx.device().lines(), Lines{"m3"});
-    QCOMPARE(f.Timer2->interval(), 4000);
-    QVERIFY(f.Timer1->isEnabled());
-    QVERIFY(f.Timer2->isEnabled());
-    QCOMPARE(f.Text19->text(), QStringLiteral("12"));
+    QCOMPARE(fx.stepTimer().interval(), 4000);
+    QVERIFY(fx.pollTimer().isEnabled());
+    QVERIFY(fx.stepTimer().isEnabled());
+    fx.showMonitorNow();
+    QCOMPARE(fx.monitor().zeroReference(), 12);
     QCOMPARE(f.Text24->text(), QStringLiteral("0"));
     QCOMPARE(f.mousePointer(), Form1::Pointer::Default);
 }
@@ -204,14 +198,14 @@ void TestStepMode::stepWaitsForOperationsToEnd()
     fx.load();
     Form1 &f = fx.form();
     f.Check3->setChecked(true);
-    f.Timer2->setHeld(false);
+    fx.stepTimer().setHeld(false);
     fx.device().clearWritten();
 
     // A step falling due in the middle of a parameter exchange would go to
     // the controller as the parameter's new value.
     fx.run([&] {
         fx.terminal().link().send("P1\r");
-        QTimer::singleShot(0, &f, [&] { f.Timer2->fire(); });
+        QTimer::singleShot(0, &f, [&] { fx.stepTimer().fire(); });
         fx.terminal().link().waitForInput();
         fx.terminal().link().takeAll();
         fx.terminal().link().send("\r");
@@ -229,13 +223,13 @@ void TestStepMode::stepTickNeverNests()
     fx.device().clearWritten();
     fx.device().setResponder([&](const QByteArray &line) {
         if (line.startsWith('-')) {
-            QTimer::singleShot(0, &f, [&] { f.Timer2->fire(); });
+            QTimer::singleShot(0, &f, [&] { fx.stepTimer().fire(); });
             QTimer::singleShot(5, &f, [&] { fx.device().deliver("\r\n"); });
         }
         return QByteArray();
     });
 
-    f.Timer2->fire();
+    fx.stepTimer().fire();
 
     QCOMPARE(fx.device().lines(), (Lines{"-2000", ""}));
 }
@@ -294,7 +288,7 @@ void TestStepMode::stepCount()
 
     f.Check3->setChecked(true);
     fx.device().clearWritten();
-    f.Timer2->fire();
+    fx.stepTimer().fire();
     QCOMPARE(fx.device().lines().first(), "-" + count.toLatin1());
 }
 
@@ -340,7 +334,7 @@ void TestStepMode::stepModeButton()
     TerminalFixture fx;
     fx.answerLikeController();
     fx.load();
-    fx.run([&] { fx.terminal().steps().Command33_Click(); });
+    fx.run([&] { fx.terminal().steps().enterStepMode(); });
     QCOMPARE(fx.device().written(), QByteArray("m3\r"));
 }
 

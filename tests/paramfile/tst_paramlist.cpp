@@ -61,12 +61,12 @@ private:
     }
     void load(TerminalFixture &fx)
     {
-        fx.run([&] { fx.terminal().list().Command36_Click(); });
+        fx.run([&] { fx.terminal().list().loadPicked(); });
     }
     void remove(TerminalFixture &fx, bool yes)
     {
         fx.prompter.answers.push_back(yes);
-        fx.run([&] { fx.terminal().list().Command30_Click(); });
+        fx.run([&] { fx.terminal().list().deletePicked(); });
     }
 };
 
@@ -174,7 +174,7 @@ void TestParamList::deleteMiddleRow()
 
     // Answered No: nothing changes.
     fx.prompter.clear();
-    f.setMousePointer(Form1::Pointer::Hourglass);
+    fx.terminal().busyPointer().set(true);
     remove(fx, false);
     QCOMPARE(fx.prompter.texts(), QStringList{kDeleteQuestion});
     QCOMPARE(fileBytes(paramPath(fx)), lines({kRowA, kRowC}));
@@ -202,7 +202,7 @@ void TestParamList::deleteOnlyRow()
     QCOMPARE(f.List1->count(), 0);
     QCOMPARE(f.List1->currentRow(), -1);
     QCOMPARE(fileBytes(paramPath(fx)), QByteArray());
-    fx.run([&] { fx.terminal().store().Command29_Click(); });
+    fx.run([&] { fx.terminal().store().refreshList(); });
     QVERIFY(!listRows(f).contains(QString::fromLatin1(kRowA)));
 }
 
@@ -222,7 +222,7 @@ void TestParamList::deleteWithoutSelection()
     Form1 &f = fx.form();
     listFile(fx, lines({kRowA, kRowB}));
     if (emptyList)
-        f.List1->clear();
+        fx.terminal().store().list().setRows({});
     remove(fx, true);
     QCOMPARE(fx.prompter.texts(), (QStringList{kDeleteQuestion, message}));
     QCOMPARE(fx.prompter.shown.last().title, QStringLiteral("kdxterminal"));
@@ -281,7 +281,7 @@ void TestParamList::frameSwitchChangesNothingElse()
     listFile(fx, lines({kRowA, kRowB}));
     select(fx, 1);
     f.show();
-    const bool pollOn = f.Timer1->isEnabled();
+    const bool pollOn = fx.pollTimer().isEnabled();
     f.Command41->click();
     QVERIFY(f.Frame3->isVisible());
     QVERIFY(!f.Frame4->isVisible());
@@ -292,7 +292,7 @@ void TestParamList::frameSwitchChangesNothingElse()
     QVERIFY(f.Frame3->isVisible());
     QCOMPARE(listRows(f).size(), 2);
     QCOMPARE(f.List1->currentRow(), 1);
-    QCOMPARE(f.Timer1->isEnabled(), pollOn);
+    QCOMPARE(fx.pollTimer().isEnabled(), pollOn);
     QVERIFY(fx.prompter.shown.isEmpty());
 }
 

@@ -55,7 +55,7 @@ private:
     void save(TerminalFixture &fx, const QString &comment)
     {
         fx.prompter.inputs.push_back(comment);
-        fx.run([&] { fx.terminal().store().Command37_Click(); });
+        fx.run([&] { fx.terminal().store().storeCurrentSet(); });
     }
 };
 
@@ -72,7 +72,7 @@ void TestParamStore::startUpCreatesAMissingFile()
     QCOMPARE(fx.form().List1->count(), 0);
     // The next refresh finds the file it made: one empty row, no message.
     fx.prompter.clear();
-    fx.run([&] { fx.terminal().store().Command29_Click(); });
+    fx.run([&] { fx.terminal().store().refreshList(); });
     QCOMPARE(listRows(fx.form()), QStringList{""});
     QVERIFY(fx.prompter.shown.isEmpty());
 }
@@ -110,7 +110,7 @@ void TestParamStore::refreshOfAFileThatCannotBeRead()
     listFile(fx, "a\r\n");
     QVERIFY(QFile::remove(paramPath(fx)));
     QVERIFY(QDir(fx.folder()).mkdir(QStringLiteral("KDXparam.txt")));
-    fx.run([&] { fx.terminal().store().Command29_Click(); });
+    fx.run([&] { fx.terminal().store().refreshList(); });
     QCOMPARE(fx.form().List1->count(), 0);
     QCOMPARE(fx.prompter.shown.size(), 1);
     const QString text = fx.prompter.shown.first().text;
@@ -127,7 +127,7 @@ void TestParamStore::refreshWhenTheFileCannotBeCreated()
     QVERIFY(QFile::remove(paramPath(fx)));
     FaultyWriter writer(FaultyWriter::Step::Create);
     fx.terminal().store().file().setWriter(&writer);
-    fx.run([&] { fx.terminal().store().Command29_Click(); });
+    fx.run([&] { fx.terminal().store().refreshList(); });
     QCOMPARE(fx.prompter.texts(),
              (QStringList{paramPath(fx) + QStringLiteral(" file nem elérhető . Létrehozom ."),
                           "A KDXparam.txt file nem hozható létre (Read-only file system)."}));
@@ -148,11 +148,11 @@ void TestParamStore::saveWithoutComment()
     listFile(fx, "a\r\n");
     fillBoxes(fx.form(), kValues, kValues);
     fx.prompter.inputs.push_back(answer);
-    fx.run([&] { fx.terminal().store().Command37_Click(); });
+    fx.run([&] { fx.terminal().store().storeCurrentSet(); });
     QCOMPARE(fx.prompter.texts(),
              (QStringList{kInputPrompt, "Nincs komment vagy paramétersor mentés elvetés."}));
     QCOMPARE(fx.prompter.shown.first().title, QStringLiteral("kdxterminal"));
-    QCOMPARE(fx.form().txtelkuld->text(), QString());
+    QCOMPARE(fx.terminal().store().composedLine(), QString());
     QCOMPARE(fileBytes(paramPath(fx)), QByteArray("a\r\n"));
 }
 
@@ -226,7 +226,7 @@ void TestParamStore::saveNeedsEveryValue()
     fx.form().row(missing).newValue->clear();
     save(fx, QStringLiteral("c"));
     QCOMPARE(fx.prompter.texts(), (QStringList{kInputPrompt, message}));
-    QCOMPARE(fx.form().txtelkuld->text(), composed);
+    QCOMPARE(fx.terminal().store().composedLine(), composed);
     QCOMPARE(fileBytes(paramPath(fx)), QByteArray("a\r\n"));
 }
 
@@ -241,7 +241,7 @@ void TestParamStore::saveTakesNewValueElseCurrent()
                          "P7: 30<end>";
     QCOMPARE(fx.prompter.texts(), QStringList{kInputPrompt});
     QCOMPARE(fileBytes(paramPath(fx)), line.toLatin1() + "\r\n");
-    QCOMPARE(fx.form().txtelkuld->text(), line);
+    QCOMPARE(fx.terminal().store().composedLine(), line);
     // The refresh ends the save: the new set is the list's one row.
     QCOMPARE(listRows(fx.form()), QStringList{line});
     QCOMPARE(fx.form().List1->currentRow(), -1);
@@ -307,7 +307,7 @@ void TestParamStore::savedSetLoadsBack()
     fillBoxes(fx.form(), {}, {});
     Form1 &f = fx.form();
     f.List1->setCurrentRow(f.List1->count() - 1);
-    fx.run([&] { fx.terminal().list().Command36_Click(); });
+    fx.run([&] { fx.terminal().list().loadPicked(); });
     QCOMPARE(fx.prompter.texts(), QStringList{kInputPrompt});
     QCOMPARE(newValues(f), values);
     QVERIFY(listRows(f).last().startsWith(QStringLiteral("< ") + comment + QStringLiteral(" > ")));
@@ -346,9 +346,10 @@ void TestParamStore::rewriteWritesTheListQuietly()
     TerminalFixture fx;
     listFile(fx, "a\r\n\rb\n\r\n");
     Form1 &f = fx.form();
-    f.List1->addItem(QString());
-    f.setMousePointer(Form1::Pointer::Hourglass);
-    fx.run([&] { fx.terminal().store().Command38_Click(); });
+    SetList &list = fx.terminal().store().list();
+    list.insert(list.count(), QString());
+    fx.terminal().busyPointer().set(true);
+    fx.run([&] { fx.terminal().store().rewriteList(); });
     // Empty rows are written without a message, each line ends in CR LF.
     QVERIFY(fx.prompter.shown.isEmpty());
     QCOMPARE(fileBytes(paramPath(fx)), QByteArray("a\r\n\r\nb\n\r\n\r\n"));

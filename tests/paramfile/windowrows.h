@@ -34,5 +34,5 @@ inline QStringList newValues(kdx::Form1 &f)
 inline void listFile(TerminalFixture &fx, const QByteArray &bytes)
 {
     putFile(paramPath(fx), bytes);
-    fx.run([&] { fx.terminal().store().Command29_Click(); });
+    fx.run([&] { fx.terminal().store().refreshList(); });
 }

@@ -103,6 +103,14 @@ void TestSimPlants::names()
     QVERIFY(namedPlant(QStringLiteral("nominal")) == Plant());
     QVERIFY(!namedPlant(QStringLiteral("Nominal")));
     QVERIFY(!namedPlant(QString()));
+    QVERIFY(!kdx::sim::suggestedGains(QStringLiteral("feather")));
+
+    // The axis stays what it is across a power cycle of the controller.
+    const Plant heavy = *namedPlant(QStringLiteral("heavy"));
+    QVERIFY(!(heavy == Plant()));
+    Firmware firmware(heavy);
+    firmware.powerCycle();
+    QVERIFY(firmware.axis().plant() == heavy);
 }
 
 void TestSimPlants::suggestedGains_data()
@@ -110,14 +118,11 @@ void TestSimPlants::suggestedGains_data()
     QTest::addColumn<QString>("plant");
     QTest::addColumn<Gains>("gains");
     QTest::addColumn<int>("steps");
-    const std::pair<const char *, Gains> suggested[] = {{"light", {300, 5, 20}},
-                                                        {"nominal", {600, 10, 80}},
-                                                        {"heavy", {600, 5, 250}},
-                                                        {"sticky", {600, 20, 80}},
-                                                        {"laggy", {100, 0, 50}}};
-    for (const auto &[plant, gains] : suggested) {
+    for (const QString &plant : plantNames()) {
+        const SuggestedGains s = *kdx::sim::suggestedGains(plant);
         for (int steps : {400, -400, 2000})
-            QTest::addRow("%s %+d", plant, steps) << QString::fromLatin1(plant) << gains << steps;
+            QTest::addRow("%s %+d", qPrintable(plant), steps)
+                << plant << Gains{s.p, s.i, s.d} << steps;
     }
     QTest::addRow("nominal, factory gains") << QStringLiteral("nominal") << Gains() << 400;
 }

@@ -1,5 +1,7 @@
 #include "terminalfixture.h"
 
+#include "widgets/monitorview.h"
+
 #include <QFile>
 
 TerminalFixture::TerminalFixture(int replyTimeoutMs)
@@ -31,4 +33,15 @@ void TerminalFixture::answerLikeController(const QStringList &values, const QStr
         }
         return "\r\n";
     });
+}
+
+QString TerminalFixture::selectedOption()
+{
+    const int k = m_terminal->steps().options().selected();
+    return k == kdx::Choice::kNone ? QString() : QStringLiteral("Option%1").arg(k + 1);
+}
+
+void TerminalFixture::showMonitorNow()
+{
+    m_terminal->monitorView().refresh();
 }

@@ -1,6 +1,10 @@
 #pragma once
 
 #include "app/terminal.h"
+#include "core/monitormodel.h"
+#include "operations/positionmonitor.h"
+#include "operations/scheduler.h"
+#include "operations/stepmode.h"
 #include "scriptedopener.h"
 #include "scriptedprompter.h"
 
@@ -21,7 +25,17 @@ public:
     QString folder() const { return m_dir.path(); }
 
     // Start-up without showing the window or running the first actions.
-    bool load() { return m_terminal->Form_Load(); }
+    bool load() { return m_terminal->start(); }
+    // The poll and the step timer.
+    kdx::TickTimer &pollTimer() { return m_terminal->scheduler().pollTimer(); }
+    kdx::TickTimer &stepTimer() { return m_terminal->scheduler().stepTimer(); }
+    // Which of the three step options is selected ("" for none), by the
+    // names of the window's option buttons.
+    QString selectedOption();
+    // What the monitor holds.
+    kdx::MonitorModel &monitor() { return m_terminal->monitor().model(); }
+    // The monitor's boxes and trace show what it holds now, not at the next frame.
+    void showMonitorNow();
     // Runs a handler as a window event would.
     void run(const std::function<void()> &operation) { m_terminal->run(operation); }
 

@@ -1,5 +1,4 @@
 #include "operations/parameterreads.h"
-#include "operations/scrollbinding.h"
 #include "operations/ticktimer.h"
 #include "terminalfixture.h"
 #include "widgets/form1.h"
@@ -49,10 +48,10 @@ void TestReads::readAllFillsValuesAndScrollBars()
     const QStringList values = {"1000", "50", "200", "10", "200", "100", "1024", "30"};
     fx.answerLikeController(values);
     Form1 &f = fx.form();
-    f.Text10->setText("77");
+    f.row(0).newValue->setText("77");
     f.Check2->setChecked(false);
 
-    fx.run([&] { fx.terminal().reads().Command3_Click(); });
+    fx.run([&] { fx.terminal().reads().readAll(); });
 
     QCOMPARE(fx.device().written(), readAllOnTheWire() + kStopAndReset);
     for (int n = 0; n < 8; ++n) {
@@ -63,7 +62,7 @@ void TestReads::readAllFillsValuesAndScrollBars()
     }
     QVERIFY(fx.prompter.shown.isEmpty());
     QVERIFY(f.Check2->isChecked());
-    QVERIFY(f.Timer1->isEnabled());
+    QVERIFY(fx.pollTimer().isEnabled());
     QCOMPARE(f.mousePointer(), Form1::Pointer::Default);
 }
 
@@ -82,12 +81,12 @@ void TestReads::readAllShowsKiolvasDuringTheFirstPass()
         return line.startsWith('P') ? line + " 5:" : QByteArray("\r\n");
     });
 
-    fx.run([&] { fx.terminal().reads().Command3_Click(); });
+    fx.run([&] { fx.terminal().reads().readAll(); });
 
     // The second pass empties each box just before asking for it again.
     QCOMPARE(seenAtSecondPass, (QStringList{"", "Kiolvas", "Kiolvas", "Kiolvas", "Kiolvas",
                                             "Kiolvas", "Kiolvas", "Kiolvas"}));
-    QCOMPARE(f.Text8->text(), QStringLiteral(" 5"));
+    QCOMPARE(f.row(7).current->text(), QStringLiteral(" 5"));
 }
 
 void TestReads::readAllStopsAtAValueOutsideItsScrollBar()
@@ -98,16 +97,16 @@ void TestReads::readAllStopsAtAValueOutsideItsScrollBar()
     Form1 &f = fx.form();
     f.Check2->setChecked(false);
 
-    fx.run([&] { fx.terminal().reads().Command3_Click(); });
+    fx.run([&] { fx.terminal().reads().readAll(); });
 
     QCOMPARE(fx.prompter.texts(), QStringList{"Hibás P1 - (velocity feedback) érték."});
     QCOMPARE(fx.prompter.shown.first().title, QStringLiteral("kdxterminal"));
     // P0 was synchronised and keeps the value the scrollbar wrote; the rest stay.
-    QCOMPARE(f.HScroll3->value(), 500);
-    QCOMPARE(f.Text10->text(), QStringLiteral("500"));
-    QCOMPARE(f.HScroll4->value(), 1);
-    QCOMPARE(f.HScroll5->value(), 1);
-    QVERIFY(f.Text12->text().isEmpty());
+    QCOMPARE(f.row(0).scroll->value(), 500);
+    QCOMPARE(f.row(0).newValue->text(), QStringLiteral("500"));
+    QCOMPARE(f.row(1).scroll->value(), 1);
+    QCOMPARE(f.row(2).scroll->value(), 1);
+    QVERIFY(f.row(2).newValue->text().isEmpty());
     // ...and it still ends with the monitor on and the motor stopped.
     QVERIFY(fx.device().written().endsWith(kStopAndReset));
     QVERIFY(f.Check2->isChecked());
@@ -120,13 +119,13 @@ void TestReads::readAllSkipsValuesThatAreNoNumbers()
     fx.answerLikeController({"abc", "50", "99999", "10", "200", "100", "1024", "30"});
     Form1 &f = fx.form();
 
-    fx.run([&] { fx.terminal().reads().Command3_Click(); });
+    fx.run([&] { fx.terminal().reads().readAll(); });
 
     QVERIFY(fx.prompter.shown.isEmpty());
-    QCOMPARE(f.HScroll3->value(), 10);  // "abc" is skipped
-    QCOMPARE(f.HScroll5->value(), 1);   // outside 16 bits: skipped as well
-    QCOMPARE(f.HScroll10->value(), 30); // later rows still synchronised
-    QVERIFY(f.Text17->text().isEmpty());
+    QCOMPARE(f.row(0).scroll->value(), 10); // "abc" is skipped
+    QCOMPARE(f.row(2).scroll->value(), 1);  // outside 16 bits: skipped as well
+    QCOMPARE(f.row(7).scroll->value(), 30); // later rows still synchronised
+    QVERIFY(f.row(7).newValue->text().isEmpty());
 }
 
 void TestReads::readAllTurnsTheMonitorBackOnAfterASilentController()
@@ -138,7 +137,7 @@ void TestReads::readAllTurnsTheMonitorBackOnAfterASilentController()
     });
     Form1 &f = fx.form();
 
-    fx.run([&] { fx.terminal().reads().Command3_Click(); });
+    fx.run([&] { fx.terminal().reads().readAll(); });
 
     QCOMPARE(fx.device().written(), QByteArray("P0\rP1\rP2\rP3\rP4\r"));
     QVERIFY(f.Check2->isChecked());
@@ -175,12 +174,12 @@ void TestReads::typingLeavesTheScrollBarAlone()
     TerminalFixture fx;
     fx.load();
     Form1 &f = fx.form();
-    f.Text11->setText("4000");
-    QCOMPARE(f.HScroll4->value(), 1);
-    f.HScroll4->setValue(1); // the position it already has: no change, nothing written
-    QCOMPARE(f.Text11->text(), QStringLiteral("4000"));
-    f.HScroll4->setValue(2);
-    QCOMPARE(f.Text11->text(), QStringLiteral("2"));
+    f.row(1).newValue->setText("4000");
+    QCOMPARE(f.row(1).scroll->value(), 1);
+    f.row(1).scroll->setValue(1); // the position it already has: no change, nothing written
+    QCOMPARE(f.row(1).newValue->text(), QStringLiteral("4000"));
+    f.row(1).scroll->setValue(2);
+    QCOMPARE(f.row(1).newValue->text(), QStringLiteral("2"));
 }
 
 void TestReads::firstShowReadsEverything()
@@ -188,10 +187,10 @@ void TestReads::firstShowReadsEverything()
     TerminalFixture fx;
     fx.answerLikeController({"1000", "50", "200", "10", "200", "100", "1024", "30"});
     fx.load();
-    fx.run([&] { fx.terminal().Form_Activate(); });
+    fx.run([&] { fx.terminal().onFirstShown(); });
     QVERIFY(fx.device().written().startsWith(readAllOnTheWire() + kStopAndReset));
-    QCOMPARE(fx.form().Text7->text(), QStringLiteral(" 1024"));
-    QCOMPARE(fx.form().HScroll9->value(), 1024);
+    QCOMPARE(fx.form().row(6).current->text(), QStringLiteral(" 1024"));
+    QCOMPARE(fx.form().row(6).scroll->value(), 1024);
 }
 
 QTEST_MAIN(TestReads)

@@ -79,7 +79,7 @@ void TestWrites::testWriteSequence()
     f.row(n).newValue->setText(box);
     f.Check2->setChecked(false);
 
-    fx.run([&] { fx.terminal().writes().testWrite(n); });
+    fx.run([&] { fx.terminal().writes().testOne(n); });
 
     QCOMPARE(fx.device().written(), testWireFor(n, sent));
     QCOMPARE(f.row(n).newValue->text(), QString::fromLatin1(sent)); // kept, normalised
@@ -94,19 +94,19 @@ void TestWrites::p0TestWriteSettlesBeforeItsFirstRead()
     fx.load();
     fx.answerLikeController();
     Form1 &f = fx.form();
-    f.Text10->setText("500");
+    f.row(0).newValue->setText("500");
     bool timerWasOffAtFirstRead = false;
     bool first = true;
     fx.device().setResponder([&](const QByteArray &line) -> QByteArray {
         if (first && line == "P0") {
             first = false;
-            timerWasOffAtFirstRead = !f.Timer1->isEnabled();
+            timerWasOffAtFirstRead = !fx.pollTimer().isEnabled();
         }
         return line.startsWith('P') ? line + " 1:" : QByteArray("\r\n");
     });
-    f.Timer1->setEnabled(true);
+    fx.pollTimer().setEnabled(true);
 
-    fx.run([&] { fx.terminal().writes().Command1_Click(); });
+    fx.run([&] { fx.terminal().writes().testOne(0); });
 
     // The settling delay switches the poll off; for P0 it runs before the first read.
     QVERIFY(timerWasOffAtFirstRead);
@@ -134,7 +134,7 @@ void TestWrites::saveWriteSequence()
     fx.answerLikeController();
     fx.form().row(n).newValue->setText(box);
 
-    fx.run([&] { fx.terminal().writes().saveWrite(n); });
+    fx.run([&] { fx.terminal().writes().saveOne(n); });
 
     QCOMPARE(fx.device().written(), saveWireFor(n, sent));
     QVERIFY(fx.prompter.shown.isEmpty());
@@ -180,9 +180,9 @@ void TestWrites::refusedValueSendsNothing()
 
     fx.run([&] {
         if (save)
-            fx.terminal().writes().saveWrite(n);
+            fx.terminal().writes().saveOne(n);
         else
-            fx.terminal().writes().testWrite(n);
+            fx.terminal().writes().testOne(n);
     });
 
     QCOMPARE(fx.device().written(), QByteArray());
@@ -209,20 +209,20 @@ void TestWrites::boxEmptiedWhileWaiting()
     TerminalFixture fx;
     fx.load();
     Form1 &f = fx.form();
-    f.Text13->setText("100");
+    f.row(3).newValue->setText("100");
     f.Check2->setChecked(false);
     int reads = 0;
     fx.device().setResponder([&](const QByteArray &line) -> QByteArray {
         if (line == "P3" && ++reads == 2)
-            f.Text13->clear(); // the operator empties the box meanwhile
+            f.row(3).newValue->clear(); // the operator empties the box meanwhile
         return line.startsWith('P') ? line + " 10:" : QByteArray("\r\n");
     });
 
     fx.run([&] {
         if (save)
-            fx.terminal().writes().saveWrite(3);
+            fx.terminal().writes().saveOne(3);
         else
-            fx.terminal().writes().testWrite(3);
+            fx.terminal().writes().testOne(3);
     });
 
     QCOMPARE(fx.device().written(), wire);
@@ -237,22 +237,22 @@ void TestWrites::boxRetypedWhileWaitingIsCheckedAgain()
     TerminalFixture fx;
     fx.load();
     Form1 &f = fx.form();
-    f.Text14->setText("100");
+    f.row(4).newValue->setText("100");
     int reads = 0;
     fx.device().setResponder([&](const QByteArray &line) -> QByteArray {
         if (line == "P4" && ++reads == 2)
-            f.Text14->setText("S600"); // typed while the reads waited
+            f.row(4).newValue->setText("S600"); // typed while the reads waited
         return line.startsWith('P') ? line + " 10:" : QByteArray("\r\n");
     });
 
-    fx.run([&] { fx.terminal().writes().testWrite(4); });
+    fx.run([&] { fx.terminal().writes().testOne(4); });
 
     // Only values that pass the check reach the controller.
     QVERIFY(!fx.device().written().contains("S600"));
     QCOMPARE(fx.device().written(), QByteArray("P4\r\rP4\r\r") + kStopAndReset);
     QCOMPARE(fx.prompter.texts(),
              QStringList{"Csak pozitív egész érték a megengedett! (1-250 értékhatár között)"});
-    QVERIFY(f.Text14->text().isEmpty());
+    QVERIFY(f.row(4).newValue->text().isEmpty());
 }
 
 void TestWrites::testAllWritesOnlyFilledRows()
@@ -261,14 +261,14 @@ void TestWrites::testAllWritesOnlyFilledRows()
     fx.load();
     fx.answerLikeController();
     Form1 &f = fx.form();
-    f.Text12->setText("300");
-    f.Text15->setText("6000");
+    f.row(2).newValue->setText("300");
+    f.row(5).newValue->setText("6000");
 
-    fx.run([&] { fx.terminal().writes().Command27_Click(); });
+    fx.run([&] { fx.terminal().writes().testAll(); });
 
     QCOMPARE(fx.device().written(), testWireFor(2, "300") + testWireFor(5, "6000") + kStopAndReset);
     QVERIFY(fx.prompter.shown.isEmpty());
-    QVERIFY(f.Timer1->isEnabled());
+    QVERIFY(fx.pollTimer().isEnabled());
 }
 
 void TestWrites::testAllWithNothingToSend()
@@ -277,7 +277,7 @@ void TestWrites::testAllWithNothingToSend()
     fx.load();
     fx.answerLikeController();
 
-    fx.run([&] { fx.terminal().writes().Command27_Click(); });
+    fx.run([&] { fx.terminal().writes().testAll(); });
 
     QCOMPARE(fx.prompter.texts(), QStringList{"Nincs megadva új letölthető paraméter."});
     QCOMPARE(fx.prompter.shown.first().title, QStringLiteral("kdxterminal"));
@@ -290,7 +290,7 @@ void TestWrites::saveAllWithNothingToSave()
     fx.load();
     fx.answerLikeController();
 
-    fx.run([&] { fx.terminal().writes().Command20_Click(); });
+    fx.run([&] { fx.terminal().writes().saveAll(); });
 
     QCOMPARE(fx.prompter.texts(), QStringList{"Nincs legalább egy új paraméter. Nincs mentés."});
     QCOMPARE(fx.device().written(), kStopAndReset);
@@ -301,14 +301,14 @@ void TestWrites::saveAllAskedNoLeavesTheFileAlone()
     TerminalFixture fx;
     fx.load();
     fx.answerLikeController();
-    fx.form().Text10->setText("100");
-    fx.form().Text11->setText("9999"); // refused: the question comes all the same
+    fx.form().row(0).newValue->setText("100");
+    fx.form().row(1).newValue->setText("9999"); // refused: the question comes all the same
     fx.prompter.answers = {false};
     QFile file(fx.folder() + "/KDXparam.txt");
     const QByteArray before = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     file.close();
 
-    fx.run([&] { fx.terminal().writes().Command20_Click(); });
+    fx.run([&] { fx.terminal().writes().saveAll(); });
 
     QCOMPARE(fx.device().written(), saveWireFor(0, "100") + kStopAndReset);
     QCOMPARE(fx.prompter.shown.size(), 2);
@@ -333,7 +333,7 @@ void TestWrites::saveAllAskedYesStoresTheSet()
     fx.prompter.answers = {true};
     fx.prompter.inputs = {QStringLiteral("Teszt 1")};
 
-    fx.run([&] { fx.terminal().writes().Command20_Click(); });
+    fx.run([&] { fx.terminal().writes().saveAll(); });
 
     QFile file(fx.folder() + "/KDXparam.txt");
     QVERIFY(file.open(QIODevice::ReadOnly));

@@ -62,7 +62,7 @@ void TestStartup::otherFailureStartsClosedAndSaysSo()
     fx.run([&] { fx.terminal().link().send("P0\r"); });
     QCOMPARE(fx.device().written(), QByteArray());
     // The poll does not run against a closed port.
-    QVERIFY(fx.form().Timer1->isHeld());
+    QVERIFY(fx.pollTimer().isHeld());
 }
 
 void TestStartup::loadSetsTimersAndScales()
@@ -70,10 +70,10 @@ void TestStartup::loadSetsTimersAndScales()
     TerminalFixture fx;
     QVERIFY(fx.load());
     Form1 &f = fx.form();
-    QCOMPARE(f.Timer1->interval(), 1);
-    QCOMPARE(f.Timer2->interval(), 2000);
-    QVERIFY(f.Timer1->isEnabled());
-    QVERIFY(f.Timer2->isEnabled());
+    QCOMPARE(fx.pollTimer().interval(), 1);
+    QCOMPARE(fx.stepTimer().interval(), 2000);
+    QVERIFY(fx.pollTimer().isEnabled());
+    QVERIFY(fx.stepTimer().isEnabled());
     QStringList errorScales, timeScales;
     for (int i = 0; i < f.Combo1->count(); ++i)
         errorScales << f.Combo1->itemText(i);
@@ -92,8 +92,8 @@ void TestStartup::timersWaitForTheWindow()
     QVERIFY(fx.load());
     QTest::qWait(30);
     QCOMPARE(fx.device().written(), QByteArray());
-    QVERIFY(fx.form().Timer1->isHeld());
-    QVERIFY(fx.form().Timer2->isHeld());
+    QVERIFY(fx.pollTimer().isHeld());
+    QVERIFY(fx.stepTimer().isHeld());
 }
 
 void TestStartup::firstShowGivesFocusToReadAll()
@@ -103,7 +103,7 @@ void TestStartup::firstShowGivesFocusToReadAll()
     QVERIFY(fx.load());
     fx.form().show();
     QVERIFY(QTest::qWaitForWindowActive(&fx.form()));
-    QTRY_VERIFY(!fx.form().Timer1->isHeld());
+    QTRY_VERIFY(!fx.pollTimer().isHeld());
     QCOMPARE(QApplication::focusWidget(), fx.form().Command3);
 }
 

@@ -124,7 +124,7 @@ int main(int argc, char *argv[])
 
     kdx::Terminal terminal(options);
     kdx::Form1 &form = terminal.form();
-    if (!terminal.Form_Load()) {
+    if (!terminal.start()) {
         warn(QStringLiteral("the simulator did not start"));
         return 1;
     }
@@ -147,7 +147,7 @@ int main(int argc, char *argv[])
         if (speed >= 0)
             form.HScroll2->setValue(speed);
         if (parser.isSet(pidOption))
-            terminal.run([&] { terminal.motor().Command32_Click(); });
+            terminal.run([&] { terminal.motor().runPid(); });
         QTimer::singleShot(int(seconds * 1000), &app, takePicture);
     });
 
