@@ -30,8 +30,9 @@ constexpr double kSettleWeight = 1;
 constexpr double kSmallestMargin = 0.03;
 // Steps kept back for the verification at the end.
 constexpr int kVerifyExtraSteps = 4;
-// Candidates that made the axis swing before the tuning gives up.
-constexpr int kMostSwings = 3;
+// Candidates that may make the axis swing before the tuning gives up (each
+// is stopped at once).
+constexpr int kMostSwings = 6;
 // A line search ends when its factor comes below this.
 constexpr double kFinestFactor = 1.12;
 
@@ -358,14 +359,14 @@ bool AutoTuner::Session::tryCandidate(const ParamNumbers &p, const QString &stag
     const int steps = m_o.stepSteps;
     try {
         addPairs(t, 1, steps);
-        bool won = better(t, m_best) && figuresOf(t).itae <= m_baseline.itaeLimit;
+        bool won = better(t, m_best) && figuresOf(t).itae <= m_baseline.itaeLimit * (1 + m_margin);
         if (won) {
             // One pair may have been lucky: judge it on another before it
             // leads, and on its worse pair too.
             addPairs(t, 1, steps);
             const double worst = *std::max_element(t.pairCosts.begin(), t.pairCosts.end());
             won = better(t, m_best) && worst < m_best.cost() * (1 + m_margin) &&
-                  figuresOf(t).itae <= m_baseline.itaeLimit;
+                  figuresOf(t).itae <= m_baseline.itaeLimit * (1 + m_margin);
         }
         logTrial(t, stage, won);
         if (won)
@@ -531,7 +532,9 @@ void AutoTuner::Session::verify()
     m_r.result = figuresOf(fresh);
     m_r.resultRecord = fresh.records.front();
 
-    if (m_best.params == m_baseline.params || !(fresh.cost() < m_baseline.cost())) {
+    // Never worse than found: not in cost, not in ITAE.
+    if (m_best.params == m_baseline.params || !(fresh.cost() < m_baseline.cost()) ||
+        m_r.result.itae > m_r.baseline.itae) {
         m_r.outcome = TuningResult::Outcome::NoBetter;
         m_r.message = QStringLiteral("Nem találtam a mostaninál jobb beállítást; "
                                      "a kiinduló értékek maradnak.");
