@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QScopeGuard>
+#include <QTabWidget>
 
 namespace kdx {
 
@@ -29,10 +30,9 @@ const char *const kTitle = "Automata hangolás";
 TuningController::TuningController(Terminal &terminal, Prompter &prompter,
                                    const QString &paramFolder)
     : m_terminal(terminal), m_prompter(prompter), m_folder(paramFolder),
-      m_run(std::make_unique<TuningRun>(terminal.link(), paramFolder)),
-      m_panel(std::make_unique<TuningPanel>())
+      m_run(std::make_unique<TuningRun>(terminal.link(), paramFolder)), m_panel(new TuningPanel)
 {
-    TuningPanel *p = m_panel.get();
+    TuningPanel *p = m_panel;
     connect(m_run.get(), &TuningRun::progress, p, &TuningPanel::showProgress);
     connect(m_run.get(), &TuningRun::candidate, p, &TuningPanel::addCandidate);
     connect(p, &TuningPanel::startRequested, this, &TuningController::start);
@@ -42,7 +42,26 @@ TuningController::TuningController(Terminal &terminal, Prompter &prompter,
     connect(p, &TuningPanel::exportRequested, this, &TuningController::exportLog);
 }
 
-TuningController::~TuningController() = default;
+TuningController::~TuningController()
+{
+    if (m_panel && !m_panel->parent())
+        delete m_panel;
+}
+
+TuningPanel &TuningController::panel()
+{
+    return *m_panel;
+}
+
+void TuningController::hostIn(QTabWidget *tabs, int index)
+{
+    const QString title = tabs->tabText(index);
+    QWidget *placeholder = tabs->widget(index);
+    tabs->removeTab(index);
+    if (placeholder)
+        placeholder->deleteLater();
+    tabs->insertTab(index, m_panel, title);
+}
 
 void TuningController::show()
 {
@@ -50,9 +69,13 @@ void TuningController::show()
     const int steps = m_terminal.steps().stepCount().text().toInt(&ok);
     if (ok && steps > 0 && !isRunning())
         m_panel->setStepSteps(steps);
-    m_panel->show();
-    m_panel->raise();
-    m_panel->activateWindow();
+    QWidget *window = m_panel->window();
+    if (auto *tabs = qobject_cast<QTabWidget *>(
+            m_panel->parentWidget() ? m_panel->parentWidget()->parentWidget() : nullptr))
+        tabs->setCurrentWidget(m_panel);
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 bool TuningController::isRunning() const
@@ -166,7 +189,7 @@ void TuningController::discard()
 void TuningController::exportLog()
 {
     const QString path =
-        QFileDialog::getSaveFileName(m_panel.get(), QStringLiteral("Hangolási napló mentése"),
+        QFileDialog::getSaveFileName(m_panel, QStringLiteral("Hangolási napló mentése"),
                                      QDir(m_folder).filePath(QStringLiteral("KDXtuning-log.csv")),
                                      QStringLiteral("CSV (*.csv)"));
     if (!path.isEmpty())

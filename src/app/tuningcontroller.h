@@ -7,6 +7,7 @@
 
 #include <memory>
 
+class QTabWidget;
 class QWidget;
 
 namespace kdx {
@@ -26,11 +27,14 @@ public:
     TuningController(Terminal &terminal, Prompter &prompter, const QString &paramFolder);
     ~TuningController() override;
 
-    TuningPanel &panel() { return *m_panel; }
+    TuningPanel &panel();
     TuningRun &tuning() { return *m_run; }
 
     // Opens the panel (in a window of its own while no other window hosts it).
     void show();
+    // Puts the panel into a tab of another window (the workbench), in place
+    // of the tab at index.
+    void hostIn(QTabWidget *tabs, int index);
     bool isRunning() const;
     // Stop, Esc, the main window's STOP / RESET, a window closing.
     void stop();
@@ -55,7 +59,7 @@ private:
     Prompter &m_prompter;
     QString m_folder;
     std::unique_ptr<TuningRun> m_run;
-    std::unique_ptr<TuningPanel> m_panel;
+    QPointer<TuningPanel> m_panel; // owned here until another window hosts it
     TuningOptions m_lastOptions;
     std::vector<QPointer<QWidget>> m_held;
     bool m_quitPending = false;

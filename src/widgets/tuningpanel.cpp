@@ -349,12 +349,25 @@ void TuningPanel::keyPressEvent(QKeyEvent *event)
     QWidget::keyPressEvent(event);
 }
 
-void TuningPanel::hideEvent(QHideEvent *event)
+bool TuningPanel::event(QEvent *event)
 {
-    // The window that holds the panel closed: nothing runs on unseen.
-    if (m_running)
+    // Whichever window holds the panel (its own, or the workbench's), its
+    // closing stops a running tuning.
+    if (event->type() == QEvent::ParentChange || event->type() == QEvent::Polish) {
+        if (m_watched)
+            m_watched->removeEventFilter(this);
+        m_watched = window();
+        m_watched->installEventFilter(this);
+    }
+    return QWidget::event(event);
+}
+
+bool TuningPanel::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_watched && m_running &&
+        (event->type() == QEvent::Close || event->type() == QEvent::Hide))
         emit stopRequested();
-    QWidget::hideEvent(event);
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace kdx

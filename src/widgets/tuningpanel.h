@@ -2,6 +2,7 @@
 
 #include "core/autotuner.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class QCheckBox;
@@ -19,8 +20,8 @@ namespace kdx {
 // "Automata hangolás": the operator's choices for the auto-tuner, its
 // progress, the baseline and tuned figures side by side, both responses
 // overlaid, and the log of every set of gains tried. The panel only shows
-// and asks; whoever hosts it runs the tuning (see the signals). Hiding the
-// panel, Esc and "Stop" all ask a running tuning to stop.
+// and asks; whoever hosts it runs the tuning (see the signals). Closing the
+// window that holds it, Esc and "Stop" all ask a running tuning to stop.
 class TuningPanel : public QWidget {
     Q_OBJECT
 public:
@@ -62,7 +63,8 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
-    void hideEvent(QHideEvent *event) override;
+    bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QWidget *buildChoices();
@@ -94,6 +96,7 @@ private:
     std::vector<CandidateEntry> m_entries;
     ParamNumbers m_tuned{};
     bool m_running = false;
+    QPointer<QWidget> m_watched; // the window that holds the panel
 };
 
 } // namespace kdx

@@ -19,9 +19,11 @@
 
 #include <QFile>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLineSeries>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -164,6 +166,7 @@ void TestE2eTuning::operatorStops_data()
     QTest::newRow("panel closed") << "close panel";
     QTest::newRow("STOP / RESET in the main window") << "main stop";
     QTest::newRow("main window closed") << "main close";
+    QTest::newRow("workbench closed (another tab first)") << "host close";
 }
 
 void TestE2eTuning::operatorStops()
@@ -177,11 +180,20 @@ void TestE2eTuning::operatorStops()
     const ParamNumbers found = b->controller();
     TuningController &t = b->tuning();
     TuningPanel &panel = t.panel();
+    // The workbench: a window whose tabs hold the panel among others.
+    QTabWidget host;
+    host.addTab(new QLabel(QStringLiteral("Élő jel")), QStringLiteral("Élő jel"));
+    host.addTab(new QLabel(QStringLiteral("helye")), QStringLiteral("Automata hangolás"));
+    if (how == QLatin1String("host close"))
+        t.hostIn(&host, 1);
     t.show();
     Form1 &f = b->terminal->form();
 
     // Once the search has tried a few gains, the operator stops it.
     QObject::connect(&t.tuning(), &TuningRun::candidate, &panel, [&](const CandidateEntry &e) {
+        // Another tab of the workbench leaves the tuning running.
+        if (how == QLatin1String("host close") && e.index == 2)
+            host.setCurrentIndex(0);
         if (e.index != 3)
             return;
         if (how == QLatin1String("stop"))
@@ -192,6 +204,8 @@ void TestE2eTuning::operatorStops()
             panel.close();
         else if (how == QLatin1String("main stop"))
             emit f.Command34->clicked();
+        else if (how == QLatin1String("host close"))
+            host.close();
         else
             f.close();
     });
@@ -203,6 +217,7 @@ void TestE2eTuning::operatorStops()
     QVERIFY2(r.message.contains(QStringLiteral("leállította")), qPrintable(r.message));
     QVERIFY(r.restored);
     QVERIFY(!TuningSnapshotFile(folder.path()).exists());
+    QVERIFY(r.log.size() >= 3);
 
     if (how == QLatin1String("main close")) {
         // The program ended once the snapshot was back: a new start finds
