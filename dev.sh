@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Builds, runs and tests kdxterminal on Debian 12.
 #
-#   ./dev.sh run    install what is missing, build, start the terminal
-#   ./dev.sh test   install what is missing, build, run every test
+#   ./dev.sh run      install what is missing, build, start the terminal
+#   ./dev.sh test     install what is missing, build, run every test
+#   ./dev.sh package  install what is missing, build the Debian package (build-package/)
 #
 # Extra arguments after "run" go to the terminal (default: --simulate).
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev libgl-dev
-          fonts-liberation2 clang libclang-rt-14-dev)
+PACKAGES=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev
+          libgl-dev fonts-liberation2 clang libclang-rt-14-dev
+          dpkg-dev file desktop-file-utils appstream)
 JOBS=${JOBS:-$(nproc)}
 
 install_missing() {
@@ -35,6 +37,35 @@ run_tests() { # run_tests DIR
     QT_QPA_PLATFORM=offscreen ctest --test-dir "$1" --output-on-failure -j"$JOBS"
 }
 
+make_package() { # make_package DIR: DIR/kdxterminal_*.deb from an already configured build folder
+    rm -f "$1"/kdxterminal_*.deb
+    cmake --build "$1" -j"$JOBS" --target package
+}
+
+check_package() ( # check_package DEB: contents, programs, desktop entry and metadata
+    deb=$1
+    root=$(mktemp -d)
+    trap 'rm -rf "$root"' EXIT
+    dpkg-deb --info "$deb"
+    contents=$(dpkg-deb --contents "$deb")
+    echo "$contents"
+    for f in usr/bin/kdxterminal usr/bin/kdxsim usr/share/applications/kdxterminal.desktop \
+             usr/share/icons/hicolor/scalable/apps/kdxterminal.svg \
+             usr/share/man/man1/kdxterminal.1.gz usr/share/man/man1/kdxsim.1.gz; do
+        grep -q " \./$f\$" <<<"$contents" || { echo "missing in the package: $f"; exit 1; }
+    done
+    [[ $(dpkg-deb --field "$deb" Depends) == *libqt6serialport6* ]] \
+        || { echo "the package's dependencies lack the Qt libraries"; exit 1; }
+    apt-get install --simulate "$(realpath "$deb")" >/dev/null
+    dpkg -x "$deb" "$root"
+    "$root"/usr/bin/kdxterminal --version
+    "$root"/usr/bin/kdxsim --help >/dev/null
+    desktop-file-validate "$root"/usr/share/applications/kdxterminal.desktop
+    appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml
+    [[ $(zcat "$root"/usr/share/man/man1/kdxterminal.1.gz) == .TH\ KDXTERMINAL\ 1* ]] \
+        || { echo "the man page does not unpack"; exit 1; }
+)
+
 case "${1:-}" in
 run)
     shift
@@ -44,11 +75,22 @@ run)
     [ $# -gt 0 ] || set -- --simulate
     exec ./build-release/src/kdxterminal "$@"
     ;;
+package)
+    install_missing
+    cmake -S . -B build-package -DCMAKE_BUILD_TYPE=Release -DKDX_BUILD_TESTS=OFF \
+        -DKDX_BUILD_BENCH=OFF -DKDX_BUILD_TOOLS=OFF >/dev/null
+    make_package build-package
+    deb=$(ls build-package/kdxterminal_*.deb)
+    echo "Built $deb; install it with: sudo apt install ./$deb"
+    ;;
 test)
     install_missing
     echo "== Build and test (warnings are errors)"
     build build-ci -DCMAKE_BUILD_TYPE=Debug -DKDX_WERROR=ON
     run_tests build-ci
+    echo "== Debian package (from the same build), unpacked and checked"
+    make_package build-ci
+    check_package build-ci/kdxterminal_*.deb
     echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
     build build-asan -DCMAKE_BUILD_TYPE=Debug -DKDX_WERROR=ON -DKDX_SANITIZE=ON -DKDX_BUILD_BENCH=OFF
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan

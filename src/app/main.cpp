@@ -1,4 +1,7 @@
 #include "app/terminal.h"
+#include "core/paramfolder.h"
+#include "core/portchoice.h"
+#include "link/portcatalogue.h"
 #include "link/serialportopener.h"
 #include "link/simulatedopener.h"
 #include "operations/paramsetstore.h"
@@ -17,17 +20,15 @@
 
 namespace {
 
-// KDXparam.txt lives beside the program when that folder can be written (a
-// portable copy, the build tree); an installed program keeps it in the
-// user's own data folder.
+// KDXparam.txt's folder (see paramFolderFor).
 QString paramFolder()
 {
     const QString programFolder = QCoreApplication::applicationDirPath();
-    if (QFileInfo(programFolder).isWritable())
-        return programFolder;
-    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-    QDir().mkpath(data);
-    return data;
+    const QString folder =
+        kdx::paramFolderFor(programFolder, QFileInfo(programFolder).isWritable(),
+                            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    QDir().mkpath(folder);
+    return folder;
 }
 
 // --help and --version answer on the console without needing a display.
@@ -99,15 +100,16 @@ int main(int argc, char *argv[])
     parser.addVersionOption();
     const QCommandLineOption portOption(
         QStringLiteral("port"),
-        QStringLiteral("Serial device of the controller (default: the first serial port, %1).")
+        QStringLiteral("Serial device of the controller for this run (default: the port chosen "
+                       "in the window last time, else the first serial port, %1).")
             .arg(kdx::SerialPortOpener::defaultPortName()),
         QStringLiteral("NAME"));
     parser.addOption(portOption);
     const QCommandLineOption simulateOption(
         QStringLiteral("simulate"),
         QStringLiteral("Talk to a simulated controller and axis inside the program instead of a "
-                       "serial port (for practice and demonstration). --simulate=NAME chooses "
-                       "the axis: %1 (default nominal).")
+                       "serial port, for this run (for practice and demonstration). "
+                       "--simulate=NAME chooses the axis: %1 (default nominal).")
             .arg(kdx::sim::plantNames().join(QStringLiteral(", "))));
     parser.addOption(simulateOption);
     const QCommandLineOption gainScaleOption(
@@ -119,20 +121,31 @@ int main(int argc, char *argv[])
     QString plantName = QStringLiteral("nominal");
     parser.process(splitSimulate(QCoreApplication::arguments(), &plantName));
 
+    // The command line decides for this run; the choice made in the window
+    // stays for the next.
+    std::optional<kdx::PortChoice> commandLine;
     std::unique_ptr<kdx::PortOpener> opener;
     if (parser.isSet(simulateOption)) {
         const std::optional<kdx::sim::Plant> plant =
             simulatedPlant(plantName, parser.value(gainScaleOption));
         if (!plant)
             return 2;
+        commandLine = kdx::PortChoice::simulator(
+            plantName == QLatin1String(kdx::kDefaultPlant) ? QString() : plantName);
         opener = std::make_unique<kdx::SimulatedOpener>(*plant);
-    } else {
-        opener = std::make_unique<kdx::SerialPortOpener>(parser.value(portOption));
+    } else if (parser.isSet(portOption)) {
+        commandLine = kdx::PortChoice::serial(parser.value(portOption));
     }
+    kdx::PortMemory memory;
+    const kdx::PortChoice port = memory.forThisRun(commandLine);
+    if (!opener)
+        opener = kdx::openerFor(port);
 
     kdx::DialogPrompter prompter;
     kdx::TerminalOptions options;
     options.opener = opener.get();
+    options.port = port;
+    options.portMemory = &memory;
     options.prompter = &prompter;
     options.paramFolder = paramFolder();
 

@@ -1,5 +1,6 @@
 #include "terminal.h"
 
+#include "link/portcatalogue.h"
 #include "link/portopener.h"
 #include "link/seriallink.h"
 #include "operations/motormodes.h"
@@ -8,6 +9,7 @@
 #include "operations/paramrows.h"
 #include "operations/paramsetlist.h"
 #include "operations/paramsetstore.h"
+#include "operations/portswitch.h"
 #include "operations/positionmonitor.h"
 #include "operations/prompter.h"
 #include "operations/scheduler.h"
@@ -17,6 +19,8 @@
 #include "widgets/contexthelp.h"
 #include "widgets/form1.h"
 #include "widgets/monitorview.h"
+#include "widgets/portchooser.h"
+#include "widgets/statuspanel.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -56,6 +60,13 @@ Terminal::Terminal(const TerminalOptions &options, QObject *parent)
     m_list = std::make_unique<ParamSetList>(*m_rows, prompter, *m_store, busy);
     m_writes = std::make_unique<ParameterWrites>(ParameterWrites::Parts{
         *m_link, *m_delay, prompter, *m_rows, *m_reads, *m_monitor, *m_motor, *m_store, busy});
+    const PortCatalogue *ports = options.ports;
+    if (!ports) {
+        m_systemPorts = std::make_unique<SystemPortCatalogue>();
+        ports = m_systemPorts.get();
+    }
+    m_portSwitch =
+        std::make_unique<PortSwitch>(*m_link, prompter, *ports, options.portMemory, options.port);
 
     m_form = std::make_unique<Form1>();
     m_help = std::make_unique<ContextHelp>(*m_form);
@@ -149,7 +160,11 @@ void Terminal::wire()
     connect(m_scheduler.get(), &Scheduler::idle, this, [this] {
         if (m_catchUpDue)
             QMetaObject::invokeMethod(this, &Terminal::catchUp, Qt::QueuedConnection);
+        if (std::exchange(m_portChoiceDue, false))
+            QMetaObject::invokeMethod(this, &Terminal::choosePort, Qt::QueuedConnection);
     });
+    if (auto *panel = qobject_cast<StatusPanel *>(f.portPanel()))
+        connect(panel, &StatusPanel::clicked, this, &Terminal::choosePort);
     // AutoTuning_Click
     on(f.AutoTuning, &QPushButton::clicked, [this] { announceAutoTuning(); });
 
@@ -269,6 +284,7 @@ bool Terminal::start()
         m_options.prompter->message(m_link->portName() + QStringLiteral(" Port használatban van."));
         return false;
     }
+    m_portSwitch->openedWith(opened);
     showLinkProblem(m_link->problem());
 
     poll.setInterval(PositionMonitor::kPollIntervalMs);
@@ -338,11 +354,45 @@ void Terminal::announceAutoTuning()
         "Idővel ..."));
 }
 
+void Terminal::choosePort()
+{
+    // An operation waiting for its reply keeps the line until it has ended.
+    if (m_scheduler->isBusy()) {
+        m_portChoiceDue = true;
+        return;
+    }
+    const PortChoice current = m_portSwitch->current();
+    const std::optional<PortChoice> choice =
+        m_options.choosePort
+            ? m_options.choosePort(current, m_link->problem())
+            : PortChooser::ask(m_portSwitch->catalogue(), current, m_link->problem(), m_form.get());
+    if (choice)
+        switchPort(*choice);
+}
+
+void Terminal::switchPort(const PortChoice &choice)
+{
+    Q_ASSERT(!m_scheduler->isBusy());
+    m_portSwitch->switchTo(choice);
+    showLinkProblem(m_link->problem());
+    // What is on show belongs to the old controller.
+    m_monitor->model().forgetReading();
+    for (int n = 0; n < kParamCount; ++n)
+        m_rows->current(n).clear();
+    // The new line starts as a fresh start's would, now or once it opens;
+    // before the first show, the first show does it.
+    m_catchUpDue = m_activated && m_link->isOpen();
+    catchUp();
+}
+
 void Terminal::showLinkProblem(const QString &problem)
 {
     QString text = QString::fromUtf8(Form1::kPortPanelFormat).arg(m_link->portName());
-    if (!problem.isEmpty())
+    if (!problem.isEmpty()) {
         text += QStringLiteral(" - ") + problem;
+        if (m_portSwitch->missingWhileOthersExist())
+            text += QStringLiteral("; kattintson ide másik port választásához");
+    }
     m_form->portPanel()->setText(text);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/portchoice.h"
 #include "operations/settledelay.h"
 #include "operations/values.h"
 
@@ -9,6 +10,7 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <optional>
 
 namespace kdx {
 
@@ -21,7 +23,9 @@ class ParameterWrites;
 class ParamRows;
 class ParamSetList;
 class ParamSetStore;
+class PortCatalogue;
 class PortOpener;
+class PortSwitch;
 class PositionMonitor;
 class Prompter;
 class Scheduler;
@@ -36,6 +40,12 @@ struct TerminalOptions {
     std::chrono::nanoseconds settleStep = SettleDelay::kDefaultStep;
     int replyTimeoutMs = 2000;
     int reconnectIntervalMs = 1000;
+    PortChoice port;                      // what the opener was made from
+    PortMemory *portMemory = nullptr;     // keeps the operator's choice (not owned; may be null)
+    const PortCatalogue *ports = nullptr; // the ports present (not owned; null: the system's)
+    // Asks the operator for a line (null: the port chooser); nothing when cancelled.
+    std::function<std::optional<PortChoice>(const PortChoice &current, const QString &problem)>
+        choosePort;
 };
 
 // The composition root: builds the link, the operations with the values they
@@ -77,6 +87,14 @@ public:
     // Runs one operation the way a window event does.
     void run(const std::function<void()> &operation);
 
+    // The first panel was clicked: the operator chooses the line, between
+    // operations. A new line gets the first actions (read-all, zeroing,
+    // stop and reset) as a fresh start's does, once it is open; what the
+    // operator typed as new values stays.
+    void choosePort();
+    void switchPort(const PortChoice &choice);
+    PortSwitch &portSwitch() { return *m_portSwitch; }
+
 private:
     void bindWindow();
     void wire();
@@ -105,8 +123,11 @@ private:
     std::unique_ptr<ContextHelp> m_help;
     std::unique_ptr<MonitorView> m_monitorView;
     std::unique_ptr<TuningController> m_tuning;
+    std::unique_ptr<PortCatalogue> m_systemPorts;
+    std::unique_ptr<PortSwitch> m_portSwitch;
     bool m_activated = false;
-    bool m_catchUpDue = false; // the line opened after the first show
+    bool m_catchUpDue = false;    // the line opened after the first show
+    bool m_portChoiceDue = false; // the port panel was clicked during an operation
 };
 
 } // namespace kdx

@@ -22,6 +22,9 @@ public:
     virtual OpenResult open() = 0;
     // The port's name as the operator knows it ("COM1", "/dev/ttyUSB0").
     virtual QString displayName() const = 0;
+    // After an opening: what the operator should know about it, handed out
+    // once; empty when nothing.
+    virtual QString takeOpeningNote() { return QString(); }
 };
 
 } // namespace kdx

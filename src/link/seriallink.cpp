@@ -27,11 +27,15 @@ QString problemText(LinkError::Kind kind)
 } // namespace
 
 SerialLink::SerialLink(PortOpener &opener, QObject *parent)
-    : QObject(parent), m_opener(opener), m_device(opener.device())
+    : QObject(parent), m_opener(&opener), m_device(opener.device())
 {
     m_reconnect.setSingleShot(false);
     connect(&m_reconnect, &QTimer::timeout, this, &SerialLink::tryReconnect);
+    attach();
+}
 
+void SerialLink::attach()
+{
     if (auto *port = qobject_cast<QSerialPort *>(m_device)) {
         connect(port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
             switch (e) {
@@ -53,24 +57,52 @@ SerialLink::SerialLink(PortOpener &opener, QObject *parent)
     });
 }
 
-OpenResult SerialLink::openAtStartup()
+OpenResult SerialLink::openWithRetry()
 {
-    OpenResult result = m_opener.open();
+    OpenResult result = m_opener->open();
     if (result.status == OpenResult::Status::Failed) {
-        const OpenResult again = m_opener.open();
+        const OpenResult again = m_opener->open();
         if (again.status == OpenResult::Status::Open)
             result = again;
     }
+    return result;
+}
+
+OpenResult SerialLink::openAtStartup()
+{
+    const OpenResult result = openWithRetry();
     switch (result.status) {
     case OpenResult::Status::Open:
-        setOpen(true, QString());
+        setOpen(true, m_opener->takeOpeningNote());
         break;
     case OpenResult::Status::InUse:
+        // A port in use ends the program before anything else happens.
         break;
     case OpenResult::Status::Failed:
         setOpen(false, result.reason);
         break;
     }
+    return result;
+}
+
+OpenResult SerialLink::switchTo(PortOpener &opener)
+{
+    Q_ASSERT(!m_aborting);
+    // The old port goes quietly: its closing is no failure to report.
+    disconnect(m_device, nullptr, this, nullptr);
+    if (m_device->isOpen())
+        m_device->close();
+    m_opener = &opener;
+    m_device = opener.device();
+    attach();
+
+    const OpenResult result = openWithRetry();
+    if (result.status == OpenResult::Status::Open)
+        setOpen(true, m_opener->takeOpeningNote());
+    else
+        setOpen(false, result.status == OpenResult::Status::InUse
+                           ? QStringLiteral("a portot egy másik program használja")
+                           : result.reason);
     return result;
 }
 
@@ -88,7 +120,8 @@ void SerialLink::setOpen(bool open, const QString &reason)
     const bool changed = open != m_open;
     m_open = open;
     m_replyProblem = ReplyProblem::None;
-    setProblem(open ? QString() : reason);
+    // Open, the reason is a note about the opening, if any.
+    setProblem(reason);
     if (open || m_shutDown || m_reconnectIntervalMs <= 0)
         m_reconnect.stop();
     else if (!m_reconnect.isActive())
@@ -113,8 +146,11 @@ void SerialLink::tryReconnect()
 {
     if (m_open || m_shutDown)
         return;
-    if (m_opener.open().status == OpenResult::Status::Open)
-        setOpen(true, QString());
+    const OpenResult result = m_opener->open();
+    if (result.status == OpenResult::Status::Open)
+        setOpen(true, m_opener->takeOpeningNote());
+    else if (result.status == OpenResult::Status::InUse)
+        setProblem(QStringLiteral("a portot egy másik program használja"));
 }
 
 void SerialLink::setProblem(const QString &problem)

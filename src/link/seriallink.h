@@ -33,8 +33,12 @@ public:
     // more attempt. While the port stays closed it is retried in the
     // background.
     OpenResult openAtStartup();
+    // Closes the present port and opens the one of this opener instead, as
+    // start-up opens its first; a port in use is retried like a lost one.
+    // Only between operations.
+    OpenResult switchTo(PortOpener &opener);
     bool isOpen() const { return m_open; }
-    QString portName() const { return m_opener.displayName(); }
+    QString portName() const { return m_opener->displayName(); }
 
     // Puts bytes on the line without waiting.
     void send(const QByteArray &bytes);
@@ -71,6 +75,8 @@ signals:
     void wake();
 
 private:
+    void attach();
+    OpenResult openWithRetry();
     void ensureUsable();
     // Takes into the device's buffer whatever the line has delivered by now.
     void collectReceived() const;
@@ -80,7 +86,7 @@ private:
     void portFailed();
     void tryReconnect();
 
-    PortOpener &m_opener;
+    PortOpener *m_opener;
     QIODevice *m_device;
     QTimer m_reconnect;
     QString m_problem;

@@ -1,5 +1,6 @@
 #include "serialportopener.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 #ifdef Q_OS_UNIX
@@ -32,6 +33,16 @@ bool mayReadAndWrite(const QString &path)
 #endif
 }
 
+QString noPermission()
+{
+#ifdef Q_OS_LINUX
+    // Serial devices belong to the dialout group on Linux.
+    return QStringLiteral("nincs jogosultság a port használatához (dialout csoporttagság kell)");
+#else
+    return QStringLiteral("nincs jogosultság a port használatához");
+#endif
+}
+
 } // namespace
 
 QString SerialPortOpener::defaultPortName()
@@ -45,6 +56,8 @@ QString SerialPortOpener::defaultPortName()
 
 SerialPortOpener::SerialPortOpener(const QString &portName)
 {
+    // Closed by this program or lost: the marks go with the port.
+    QObject::connect(&m_port, &QIODevice::aboutToClose, &m_port, [this] { m_lock.release(); });
     if (portName.isEmpty()) {
         m_port.setPortName(defaultPortName());
         m_displayName = QStringLiteral("COM1");
@@ -65,14 +78,25 @@ OpenResult SerialPortOpener::open()
     m_port.setFlowControl(QSerialPort::NoFlowControl);
     m_port.setReadBufferSize(kReceiveBufferBytes);
 
+    const QString path = devicePath(m_port);
+    if (m_lock.claim(path) == PortLock::Claim::InUse)
+        return {OpenResult::Status::InUse, QString()};
     if (m_port.open(QIODevice::ReadWrite)) {
         // Whatever the driver still holds from before this opening belongs
         // to no command of ours.
         m_port.clear(QSerialPort::AllDirections);
+        // Without a lock file only programs that use flock see that the
+        // port is taken: said once.
+        if (!m_lock.markHeld() && !m_lockNoteSaid) {
+            m_lockNoteSaid = true;
+            m_openingNote = QStringLiteral("a zárolási mappa (%1) nem írható, a port zárolófájl "
+                                           "nélkül nyílt meg")
+                                .arg(QDir::toNativeSeparators(m_lock.folder()));
+        }
         return {OpenResult::Status::Open, QString()};
     }
+    m_lock.release();
 
-    const QString path = devicePath(m_port);
     switch (m_port.error()) {
     case QSerialPort::DeviceNotFoundError:
         return {OpenResult::Status::Failed, QStringLiteral("a port nem található")};
@@ -82,8 +106,7 @@ OpenResult SerialPortOpener::open()
         if (!path.isEmpty() && !QFileInfo::exists(path))
             return {OpenResult::Status::Failed, QStringLiteral("a port nem található")};
         if (!path.isEmpty() && !mayReadAndWrite(path))
-            return {OpenResult::Status::Failed,
-                    QStringLiteral("nincs jogosultság a port használatához")};
+            return {OpenResult::Status::Failed, noPermission()};
         return {OpenResult::Status::InUse, QString()};
     default:
         return {OpenResult::Status::Failed,

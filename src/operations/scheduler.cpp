@@ -32,9 +32,13 @@ void Scheduler::run(const std::function<void()> &operation)
 {
     const bool outermost = m_depth == 0;
     // The poll rests while an operation runs instead of waking up every
-    // millisecond for nothing.
-    if (outermost)
+    // millisecond for nothing. A line lost between operations has no
+    // operation left to end: the first one after it, perhaps on a line
+    // opened again, runs in full.
+    if (outermost) {
+        m_link.endOperation();
         m_poll.setPaused(true);
+    }
     ++m_depth;
     try {
         operation();

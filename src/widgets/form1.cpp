@@ -346,7 +346,9 @@ void Form1::buildStatusBar()
     StatusPanel1 = new StatusPanel(utf8(kPortPanelFormat).arg(QStringLiteral("COM1")),
                                    StatusPanel::Width::KeepsText, StatusBar1);
     StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));
-    StatusPanel1->setToolTip(QStringLiteral("COM port beállítása"));
+    StatusPanel1->setToolTip(
+        QStringLiteral("COM port beállítása - kattintson ide másik port választásához"));
+    StatusPanel1->setCursor(Qt::PointingHandCursor);
     StatusPanel1->setMaximumWidth(StatusBar1->width() * 2 / 3);
     StatusBar1->addWidget(StatusPanel1);
 

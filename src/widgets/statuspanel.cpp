@@ -1,5 +1,6 @@
 #include "statuspanel.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
 
@@ -34,6 +35,13 @@ void StatusPanel::paintEvent(QPaintEvent *)
     style()->drawItemText(&p, contentsRect(),
                           QStyle::visualAlignment(layoutDirection(), alignment()), palette(),
                           isEnabled(), shownText(), foregroundRole());
+}
+
+void StatusPanel::mouseReleaseEvent(QMouseEvent *event)
+{
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
 }
 
 } // namespace kdx

@@ -19,8 +19,13 @@ public:
     // What is on show: the text, or its beginning up to an ellipsis.
     QString shownText() const;
 
+signals:
+    // Clicked with the left mouse button.
+    void clicked();
+
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
     Width m_width;

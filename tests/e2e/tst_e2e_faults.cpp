@@ -15,6 +15,7 @@
 #include "operations/scheduler.h"
 #include "operations/ticktimer.h"
 #include "scriptedprompter.h"
+#include "serialbench.h"
 #include "widgets/form1.h"
 
 #include <QCheckBox>
@@ -119,44 +120,16 @@ bool logHas(const QString &path, const QString &text)
                        [&](const LogEntry &e) { return e.text == text; });
 }
 
-// The terminal on a serial port, with a short reply time-out, started as on
-// the first show. The port panel is recorded at every change of the link's
-// problem (nothing else writes it).
-struct Bench {
-    explicit Bench(const QString &port, int reconnectIntervalMs = 0) : opener(port)
+// The terminal on a serial port, with the checks these tests make.
+struct Bench : SerialBench {
+    explicit Bench(const QString &port, int reconnectIntervalMs = 0)
+        : SerialBench(port, reconnectIntervalMs, kReplyTimeoutMs)
     {
-        TerminalOptions options;
-        options.opener = &opener;
-        options.prompter = &prompter;
-        options.paramFolder = dir.path();
-        options.replyTimeoutMs = kReplyTimeoutMs;
-        options.reconnectIntervalMs = reconnectIntervalMs;
-        options.settleStep = std::chrono::microseconds(1);
-        QFile(dir.filePath(QStringLiteral("KDXparam.txt"))).open(QIODevice::WriteOnly);
-        terminal = std::make_unique<Terminal>(options);
-        QObject::connect(&terminal->link(), &SerialLink::problemChanged, &terminal->form(),
-                         [this] { panel << form().portPanel()->text(); });
     }
-    bool start()
-    {
-        if (!terminal->start())
-            return false;
-        terminal->run([this] { terminal->onFirstShown(); });
-        return true;
-    }
-    Form1 &form() { return terminal->form(); }
-    SerialLink &link() { return terminal->link(); }
     QString panelWith(const QString &problem) const
     {
         const QString base = QString::fromUtf8(Form1::kPortPanelFormat).arg(opener.displayName());
         return problem.isEmpty() ? base : base + QStringLiteral(" - ") + problem;
-    }
-    QStringList values()
-    {
-        QStringList v;
-        for (int n = 0; n < 8; ++n)
-            v << form().row(n).current->text();
-        return v;
     }
     // Takes in what has come and tells whether nothing more came for a while.
     bool drained()
@@ -171,12 +144,6 @@ struct Bench {
         emit form().Command3->clicked();
         return values() == expected;
     }
-
-    QTemporaryDir dir;
-    ScriptedPrompter prompter;
-    SerialPortOpener opener;
-    std::unique_ptr<Terminal> terminal;
-    QStringList panel;
 };
 
 using Action = std::function<void(Terminal &)>;

@@ -4,6 +4,7 @@
 #include "link/simulatedopener.h"
 #include "scriptedprompter.h"
 #include "simulateddevice.h"
+#include "terminalfixture.h"
 #include "widgets/form1.h"
 
 #include <QLabel>
@@ -23,14 +24,6 @@ TerminalOptions optionsFor(PortOpener &opener, Prompter &prompter, const QString
     options.paramFolder = folder;
     options.reconnectIntervalMs = 0;
     return options;
-}
-
-QStringList currentValues(Form1 &f)
-{
-    QStringList values;
-    for (int n = 0; n < 8; ++n)
-        values << f.row(n).current->text();
-    return values;
 }
 
 } // namespace

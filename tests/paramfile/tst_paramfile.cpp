@@ -1,4 +1,5 @@
 #include "core/paramfile.h"
+#include "core/paramfolder.h"
 #include "faultywriter.h"
 #include "filebytes.h"
 
@@ -31,6 +32,8 @@ private slots:
     void unreadableFileIsNeverReplaced();
     void readOnlyFolder();
     void pathUsesThePlatformSeparator();
+    void installedProgramKeepsTheFileWithTheUser_data();
+    void installedProgramKeepsTheFileWithTheUser();
 
 private:
     QString file() const { return m_dir->filePath(QStringLiteral("KDXparam.txt")); }
@@ -267,6 +270,31 @@ void TestParamFile::pathUsesThePlatformSeparator()
              QDir::toNativeSeparators(QStringLiteral("/opt/kdx/KDXparam.txt")));
     QCOMPARE(ParamFile(QStringLiteral("/")).path(),
              QDir::toNativeSeparators(QStringLiteral("/KDXparam.txt")));
+}
+
+void TestParamFile::installedProgramKeepsTheFileWithTheUser_data()
+{
+    QTest::addColumn<QString>("program");
+    QTest::addColumn<bool>("writable");
+    QTest::addColumn<bool>("beside");
+    QTest::newRow("build tree") << "/home/op/kdx/build/src" << true << true;
+    QTest::newRow("portable copy, read-only") << "/media/stick/kdx" << false << false;
+    QTest::newRow("package, user") << "/usr/bin" << false << false;
+    // root may write there, and still the list does not belong among programs
+    QTest::newRow("package, root") << "/usr/bin" << true << false;
+    QTest::newRow("local install, root") << "/usr/local/bin" << true << false;
+    QTest::newRow("opt, root") << "/opt/kdxterminal/bin" << true << false;
+    QTest::newRow("bin, root") << "/bin" << true << false;
+    QTest::newRow("folder named like usr") << "/usrdata/kdx" << true << true;
+}
+
+void TestParamFile::installedProgramKeepsTheFileWithTheUser()
+{
+    QFETCH(QString, program);
+    QFETCH(bool, writable);
+    QFETCH(bool, beside);
+    const QString user = QStringLiteral("/home/op/.local/share/kdxterminal");
+    QCOMPARE(paramFolderFor(program, writable, user), beside ? program : user);
 }
 
 QTEST_APPLESS_MAIN(TestParamFile)

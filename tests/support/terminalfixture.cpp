@@ -1,10 +1,13 @@
 #include "terminalfixture.h"
 
+#include "widgets/form1.h"
 #include "widgets/monitorview.h"
 
 #include <QFile>
+#include <QLineEdit>
 
-TerminalFixture::TerminalFixture(int replyTimeoutMs)
+TerminalFixture::TerminalFixture(int replyTimeoutMs,
+                                 const std::function<void(kdx::TerminalOptions &)> &adjust)
 {
     // An installed terminal has its parameter file: start-up lists it
     // quietly instead of announcing that it creates one.
@@ -19,6 +22,9 @@ TerminalFixture::TerminalFixture(int replyTimeoutMs)
     options.settleStep = std::chrono::nanoseconds(0);
     options.replyTimeoutMs = replyTimeoutMs;
     options.reconnectIntervalMs = 0;
+    options.ports = &ports;
+    if (adjust)
+        adjust(options);
     m_terminal = std::make_unique<kdx::Terminal>(options);
 }
 
@@ -44,4 +50,12 @@ QString TerminalFixture::selectedOption()
 void TerminalFixture::showMonitorNow()
 {
     m_terminal->monitorView().refresh();
+}
+
+QStringList currentValues(kdx::Form1 &form)
+{
+    QStringList values;
+    for (int n = 0; n < 8; ++n)
+        values << form.row(n).current->text();
+    return values;
 }

@@ -2,6 +2,7 @@
 
 #include "app/terminal.h"
 #include "core/monitormodel.h"
+#include "fakeportcatalogue.h"
 #include "operations/positionmonitor.h"
 #include "operations/scheduler.h"
 #include "operations/stepmode.h"
@@ -12,12 +13,16 @@
 
 #include <memory>
 
+// The eight current-value boxes, P0..P7.
+QStringList currentValues(kdx::Form1 &form);
+
 // A whole terminal on a scripted line, with scripted boxes, a settling delay
 // that takes no time, a short reply time-out and an empty parameter file in
 // a temporary folder.
 class TerminalFixture {
 public:
-    explicit TerminalFixture(int replyTimeoutMs = 200);
+    explicit TerminalFixture(int replyTimeoutMs = 200,
+                             const std::function<void(kdx::TerminalOptions &)> &adjust = {});
 
     kdx::Terminal &terminal() { return *m_terminal; }
     kdx::Form1 &form() { return m_terminal->form(); }
@@ -46,6 +51,7 @@ public:
 
     ScriptedOpener opener;
     ScriptedPrompter prompter;
+    FakePortCatalogue ports; // none unless a test adds some
 
 private:
     QTemporaryDir m_dir;

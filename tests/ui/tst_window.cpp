@@ -333,7 +333,8 @@ void TestWindow::statusBarPanels()
     Form1 f;
     QCOMPARE(f.portPanel()->text(),
              QStringLiteral("Mikrokontroller COM Port beállítás : COM1,38400,N,8,1"));
-    QCOMPARE(f.portPanel()->toolTip(), QStringLiteral("COM port beállítása"));
+    QCOMPARE(f.portPanel()->toolTip(),
+             QStringLiteral("COM port beállítása - kattintson ide másik port választásához"));
     QCOMPARE(f.helpPanel()->text(),
              QStringLiteral("Help : Mozgasd az egér kurzort a gombok vagy érték mező fölé."));
     QCOMPARE(f.helpPanel()->toolTip(), QStringLiteral("Online segítség"));
@@ -429,7 +430,10 @@ void TestWindow::portPanelFitsItsLongestText()
     QVERIFY(panel);
     for (const char *problem :
          {"", " - a mikrokontroller nem válaszol", " - a mikrokontroller válasza értelmezhetetlen",
-          " - nincs jogosultság a port használatához", " - a kapcsolat megszakadt"}) {
+          " - nincs jogosultság a port használatához", " - a kapcsolat megszakadt",
+          " - nincs jogosultság a port használatához (dialout csoporttagság kell)",
+          " - a port nem található; kattintson ide másik port választásához",
+          " - a portot egy másik program használja"}) {
         for (const char *port : {"COM1", "/dev/ttyUSB0"}) {
             panel->setText(QString::fromUtf8(Form1::kPortPanelFormat).arg(QLatin1String(port)) +
                            QString::fromUtf8(problem));

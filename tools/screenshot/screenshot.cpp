@@ -6,13 +6,16 @@
 //   kdxscreenshot -o docs/window.png --pid-run --seconds 3 --hover Text7 --locale hu_HU
 //
 // Runs headless with QT_QPA_PLATFORM=offscreen; QT_SCALE_FACTOR=1.5 shows the
-// window at 150 %.
+// window at 150 %. --port-chooser pictures the port chooser instead, opened
+// over the window with sample ports listed.
 
 #include "app/terminal.h"
+#include "link/portcatalogue.h"
 #include "link/simulatedopener.h"
 #include "operations/motormodes.h"
 #include "quietprompter.h"
 #include "widgets/form1.h"
+#include "widgets/portchooser.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -54,6 +57,19 @@ bool hover(kdx::Form1 &form, const QString &name)
     return true;
 }
 
+// Ports as a bench machine with two USB adapters might list them.
+class SamplePorts : public kdx::PortCatalogue {
+protected:
+    std::vector<kdx::PortInfo> scan() const override
+    {
+        return {{QStringLiteral("/dev/ttyS0"), QString(), QString(), QString(), false},
+                {QStringLiteral("/dev/ttyUSB1"), QStringLiteral("USB2.0-Serial"),
+                 QStringLiteral("1a86"), QString(), true},
+                {QStringLiteral("/dev/ttyUSB0"), QStringLiteral("FT232R USB UART"),
+                 QStringLiteral("FTDI"), QStringLiteral("A50285BI"), true}};
+    }
+};
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -93,8 +109,11 @@ int main(int argc, char *argv[])
         QStringLiteral("param-folder"),
         QStringLiteral("Folder of KDXparam.txt (default: a fresh temporary folder)."),
         QStringLiteral("DIR"));
+    const QCommandLineOption chooserOption(
+        QStringLiteral("port-chooser"),
+        QStringLiteral("Picture the port chooser, with sample ports, instead of the window."));
     parser.addOptions({outputOption, pidOption, speedOption, secondsOption, hoverOption,
-                       localeOption, folderOption});
+                       localeOption, folderOption, chooserOption});
     parser.process(app);
     if (parser.isSet(localeOption))
         QLocale::setDefault(QLocale(parser.value(localeOption)));
@@ -133,7 +152,15 @@ int main(int argc, char *argv[])
     auto takePicture = [&] {
         if (parser.isSet(hoverOption) && !hover(form, parser.value(hoverOption)))
             status = 2;
-        if (!form.grab().save(parser.value(outputOption), "PNG")) {
+        QPixmap picture = form.grab();
+        if (parser.isSet(chooserOption)) {
+            const SamplePorts ports;
+            kdx::PortChooser chooser(ports, kdx::PortChoice::simulator(), QString(), &form);
+            chooser.show();
+            QApplication::processEvents();
+            picture = chooser.grab();
+        }
+        if (!picture.save(parser.value(outputOption), "PNG")) {
             warn(QStringLiteral("cannot write %1").arg(parser.value(outputOption)));
             status = 1;
         }

@@ -1,0 +1,64 @@
+#include "portchoice.h"
+
+#include <QCoreApplication>
+#include <QSettings>
+
+namespace kdx {
+
+namespace {
+
+constexpr QLatin1StringView kSerial("serial:");
+constexpr QLatin1StringView kSimulator("simulator");
+constexpr QLatin1StringView kKey("port/choice");
+
+} // namespace
+
+QString PortChoice::toText() const
+{
+    if (kind == Kind::Serial)
+        return kSerial + name;
+    return name.isEmpty() ? QString(kSimulator) : kSimulator + u':' + name;
+}
+
+std::optional<PortChoice> PortChoice::fromText(const QString &text)
+{
+    if (text.startsWith(kSerial))
+        return serial(text.mid(kSerial.size()));
+    if (text == kSimulator)
+        return simulator();
+    if (text.startsWith(kSimulator + u':') && text.size() > kSimulator.size() + 1)
+        return simulator(text.mid(kSimulator.size() + 1));
+    return std::nullopt;
+}
+
+PortMemory::PortMemory(const QString &settingsFile)
+{
+    // The program's own file: ~/.config/kdxterminal/kdxterminal.conf on Linux.
+    const QString program = QCoreApplication::applicationName();
+    if (settingsFile.isEmpty())
+        m_settings = std::make_unique<QSettings>(program, program);
+    else
+        m_settings = std::make_unique<QSettings>(settingsFile, QSettings::IniFormat);
+}
+
+PortMemory::~PortMemory() = default;
+
+std::optional<PortChoice> PortMemory::remembered() const
+{
+    return PortChoice::fromText(m_settings->value(kKey).toString());
+}
+
+PortChoice PortMemory::forThisRun(const std::optional<PortChoice> &commandLine) const
+{
+    if (commandLine)
+        return *commandLine;
+    return remembered().value_or(PortChoice::serial());
+}
+
+void PortMemory::remember(const PortChoice &choice)
+{
+    m_settings->setValue(kKey, choice.toText());
+    m_settings->sync();
+}
+
+} // namespace kdx
