@@ -490,12 +490,9 @@ void AutoTuner::Session::measureBaseline()
 void AutoTuner::Session::lineSearch(const std::vector<int> &which, double factor,
                                     const QString &stage)
 {
-    // Passing the goal too far: less gain first, but more damping.
     const bool overshooting = figuresOf(m_best).overshootPct > aimOvershootPct(m_o.aim);
-    const bool damping = which.size() == 1 && which.front() == kDGain;
-    const double first = overshooting != damping ? -1.0 : 1.0;
     for (double f = factor; f > kFinestFactor; f = std::sqrt(f)) {
-        for (double dir : {first, -first}) {
+        for (double dir : {overshooting ? -1.0 : 1.0, overshooting ? 1.0 : -1.0}) {
             if (!tryCandidate(scaled(m_best.params, which, std::pow(f, dir)), stage))
                 continue;
             while (tryCandidate(scaled(m_best.params, which, std::pow(f, dir)), stage)) {
