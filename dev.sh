@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev
-          libgl-dev fonts-liberation2 clang libclang-rt-14-dev
+          libqt6opengl6-dev libgl-dev fonts-liberation2 clang libclang-rt-14-dev
           dpkg-dev file desktop-file-utils appstream)
 JOBS=${JOBS:-$(nproc)}
 

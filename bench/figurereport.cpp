@@ -6,12 +6,17 @@ namespace kdx::bench {
 
 namespace {
 
-constexpr double kPollTarget = 0.90;     // share of the line's limit
-constexpr double kEarlyTolerance = 0.01; // polls that may take an earlier reply
-constexpr double kSilentCpuLimit = 0.02; // share of one core
-constexpr double kReadAllTarget = 1.15;  // times the floor
-constexpr double kMemoryLimitMB = 80;    // peak resident memory
-constexpr double kGrowthToleranceMB = 1; // what counts as no growth
+constexpr double kPollTarget = 0.95;      // share of the line's limit
+constexpr double kPollingCpuLimit = 0.03; // share of one core
+constexpr double kEarlyTolerance = 0.01;  // polls that may take an earlier reply
+constexpr double kSilentCpuLimit = 0.02;  // share of one core
+constexpr double kReadAllTarget = 1.10;   // times the floor
+constexpr double kMemoryLimitMB = 80;     // peak resident memory
+constexpr double kGrowthToleranceMB = 1;  // what counts as no growth
+constexpr double kCaptureTarget = 0.90;   // capture sampling, share of the line's limit
+constexpr double kRepaintLimit = 60;      // live scope redraws a second (about)
+constexpr double kScopeCpuLimit = 0.10;   // share of one core while the scope runs
+constexpr double kOpenLimitMs = 300;      // workbench with eight captures overlaid
 
 QString number(double value, int decimals)
 {
@@ -48,6 +53,23 @@ void FigureReport::print(const Figure &f)
                              .arg(verdict);
     std::printf("%s\n", qPrintable(line));
     std::fflush(stdout);
+}
+
+void FigureReport::reportGrowth(const QString &name, const Results &r)
+{
+    const auto value = [&r](const char *key) { return r.value(QLatin1String(key)); };
+    const double first = megabytes(value("rss_first_kib"));
+    const double firstMin = value("first_min");
+    const QString when =
+        firstMin >= 1 ? number(firstMin, 1) + " min" : number(60 * firstMin, 1) + " s";
+    const double end = megabytes(value("rss_end_kib"));
+    print({name,
+           QStringLiteral("%1 MB").arg(end - first >= 0 ? "+" + number(end - first, 2)
+                                                        : number(end - first, 2)),
+           QStringLiteral("from"), QStringLiteral("%1 MB at %2").arg(number(first, 1), when),
+           end / first, Ratio::Percent,
+           QStringLiteral("no growth to %1 min").arg(number(value("span_min"), 1)),
+           end - first <= kGrowthToleranceMB});
 }
 
 void FigureReport::report(const QString &measurement, const Results &r)
@@ -89,7 +111,7 @@ void FigureReport::report(const QString &measurement, const Results &r)
         const double cpu = value("cpu_s") / value("span_s");
         print({QStringLiteral("CPU while polling"), number(100 * cpu, 1) + " % core",
                QStringLiteral("limit"), QStringLiteral("100 % core"), cpu, Ratio::Percent,
-               QString(), std::nullopt});
+               QStringLiteral("<= %1 %").arg(100 * kPollingCpuLimit), cpu <= kPollingCpuLimit});
     } else if (measurement == QLatin1String("client")) {
         const double rate = value("readings") / value("window_s");
         const double limit = value("readings") / value("limit_s");
@@ -102,24 +124,44 @@ void FigureReport::report(const QString &measurement, const Results &r)
                QStringLiteral("limit"), number(100 * kSilentCpuLimit, 0) + " % core",
                cpu / kSilentCpuLimit, Ratio::Percent,
                QStringLiteral("< %1 %").arg(100 * kSilentCpuLimit), cpu < kSilentCpuLimit});
+    } else if (measurement == QLatin1String("capture")) {
+        const double rate = value("readings") / value("span_s");
+        const double limit = value("readings") / value("limit_s");
+        print({QStringLiteral("capture sampling"), number(rate, 1) + " readings/s",
+               QStringLiteral("limit"), number(limit, 1) + " /s", rate / limit, Ratio::Percent,
+               QStringLiteral(">= %1 %").arg(100 * kCaptureTarget),
+               rate / limit >= kCaptureTarget && value("complete") > 0});
+    } else if (measurement == QLatin1String("scope")) {
+        const double fps = value("repaints") / value("span_s");
+        print({QStringLiteral("scope redraws"), number(fps, 1) + " /s", QStringLiteral("limit"),
+               number(kRepaintLimit, 0) + " /s", fps / kRepaintLimit, Ratio::Percent,
+               QStringLiteral("<= %1 /s").arg(kRepaintLimit), fps <= kRepaintLimit * 1.02});
+        const double cpu = value("cpu_s") / value("span_s");
+        print({QStringLiteral("CPU, scope running"), number(100 * cpu, 1) + " % core",
+               QStringLiteral("limit"), number(100 * kScopeCpuLimit, 0) + " % core",
+               cpu / kScopeCpuLimit, Ratio::Percent,
+               QStringLiteral("<= %1 %").arg(100 * kScopeCpuLimit), cpu <= kScopeCpuLimit});
+        const double base = value("base_cpu_s") / value("base_span_s");
+        print({QStringLiteral("CPU, the scope's own"), number(100 * (cpu - base), 1) + " % core",
+               QStringLiteral("poll"), number(100 * base, 1) + " % core", cpu - base,
+               Ratio::Percent, QString(), std::nullopt});
+        print({QStringLiteral("scope readings"),
+               number(value("readings") / value("span_s"), 1) + " readings/s",
+               QStringLiteral("kept"), number(value("buffer_capacity"), 0) + " at most", 0,
+               Ratio::Percent, QString(), std::nullopt});
+        reportGrowth(QStringLiteral("scope memory growth"), r);
+    } else if (measurement == QLatin1String("workbench")) {
+        print({QStringLiteral("workbench, 8 runs"), number(value("open_ms"), 0) + " ms",
+               QStringLiteral("limit"), number(kOpenLimitMs, 0) + " ms",
+               value("open_ms") / kOpenLimitMs, Ratio::Percent,
+               QStringLiteral("< %1 ms").arg(kOpenLimitMs), value("open_ms") < kOpenLimitMs});
     } else if (measurement == QLatin1String("memory")) {
         const double peak = megabytes(value("hwm_kib"));
         print({QStringLiteral("peak memory (VmHWM)"), number(peak, 1) + " MB",
                QStringLiteral("limit"), number(kMemoryLimitMB, 0) + " MB", peak / kMemoryLimitMB,
                Ratio::Percent, QStringLiteral("< %1 MB").arg(kMemoryLimitMB),
                peak < kMemoryLimitMB});
-        const double first = megabytes(value("rss_first_kib"));
-        const double firstMin = value("first_min");
-        const QString when =
-            firstMin >= 1 ? number(firstMin, 1) + " min" : number(60 * firstMin, 1) + " s";
-        const double end = megabytes(value("rss_end_kib"));
-        print({QStringLiteral("memory growth"),
-               QStringLiteral("%1 MB").arg(end - first >= 0 ? "+" + number(end - first, 2)
-                                                            : number(end - first, 2)),
-               QStringLiteral("from"), QStringLiteral("%1 MB at %2").arg(number(first, 1), when),
-               end / first, Ratio::Percent,
-               QStringLiteral("no growth to %1 min").arg(number(value("span_min"), 1)),
-               end - first <= kGrowthToleranceMB});
+        reportGrowth(QStringLiteral("memory growth"), r);
     }
 }
 

@@ -35,6 +35,8 @@ private:
         std::optional<bool> met; // unset: no target
     };
     void print(const Figure &figure);
+    // Resident memory at the first tenth (or minute) against the end.
+    void reportGrowth(const QString &name, const Results &results);
 
     bool m_judged;
     bool m_allMet = true;

@@ -11,6 +11,7 @@
 #include "processusage.h"
 #include "readingcounter.h"
 #include "widgets/form1.h"
+#include "workbenchmeasures.h"
 
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -266,9 +267,10 @@ Settings settingsFor(bool shortRun, double memoryMinutes)
 
 QStringList measurementNames()
 {
-    return {QStringLiteral("window"),  QStringLiteral("startup"), QStringLiteral("readall"),
-            QStringLiteral("polling"), QStringLiteral("client"),  QStringLiteral("silent"),
-            QStringLiteral("memory")};
+    return {QStringLiteral("window"),   QStringLiteral("startup"), QStringLiteral("readall"),
+            QStringLiteral("polling"),  QStringLiteral("client"),  QStringLiteral("silent"),
+            QStringLiteral("memory"),   QStringLiteral("capture"), QStringLiteral("scope"),
+            QStringLiteral("workbench")};
 }
 
 bool measure(const QString &name, const Settings &settings, Results &results, QString *error)
@@ -287,6 +289,12 @@ bool measure(const QString &name, const Settings &settings, Results &results, QS
         return measureSilent(settings, results, error);
     if (name == QLatin1String("memory"))
         return measureMemory(settings, results, error);
+    if (name == QLatin1String("capture"))
+        return measureCapture(settings, results, error);
+    if (name == QLatin1String("scope"))
+        return measureScope(settings, results, error);
+    if (name == QLatin1String("workbench"))
+        return measureWorkbenchOpen(results, error);
     *error = QStringLiteral("no measurement named '%1'").arg(name);
     return false;
 }

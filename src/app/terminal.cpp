@@ -1,8 +1,10 @@
 #include "terminal.h"
 
+#include "core/readingbuffer.h"
 #include "link/portcatalogue.h"
 #include "link/portopener.h"
 #include "link/seriallink.h"
+#include "operations/capturestore.h"
 #include "operations/motormodes.h"
 #include "operations/parameterreads.h"
 #include "operations/parameterwrites.h"
@@ -13,14 +15,17 @@
 #include "operations/positionmonitor.h"
 #include "operations/prompter.h"
 #include "operations/scheduler.h"
+#include "operations/stepcapture.h"
 #include "operations/stepmode.h"
 #include "tuningcontroller.h"
 #include "widgets/binding.h"
 #include "widgets/contexthelp.h"
+#include "widgets/filechooser.h"
 #include "widgets/form1.h"
 #include "widgets/monitorview.h"
 #include "widgets/portchooser.h"
 #include "widgets/statuspanel.h"
+#include "widgets/workbenchwindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -67,6 +72,8 @@ Terminal::Terminal(const TerminalOptions &options, QObject *parent)
     }
     m_portSwitch =
         std::make_unique<PortSwitch>(*m_link, prompter, *ports, options.portMemory, options.port);
+    m_captures = std::make_unique<CaptureStore>();
+    m_capture = std::make_unique<StepCapture>(*m_link);
 
     m_form = std::make_unique<Form1>();
     m_help = std::make_unique<ContextHelp>(*m_form);
@@ -78,15 +85,50 @@ Terminal::Terminal(const TerminalOptions &options, QObject *parent)
 Terminal::~Terminal()
 {
     // The window shows the operations' values; let it go first.
+    m_workbench.reset();
     m_tuning.reset();
     m_monitorView.reset();
     m_help.reset();
     m_form.reset();
 }
 
+const ReadingBuffer &Terminal::readings()
+{
+    return m_monitor->model().readings();
+}
+
 void Terminal::run(const std::function<void()> &operation)
 {
+    // While an operation owns the line, nothing else gets between its
+    // commands and their answers.
+    if (m_lineOwned && m_scheduler->isBusy())
+        return;
     m_scheduler->run(operation);
+}
+
+bool Terminal::runOwningLine(const std::function<void()> &operation,
+                             const std::function<void()> &done)
+{
+    if (m_lineOwned || m_ownerDue)
+        return false;
+    // The click may come while a poll waits for its answer: the capture
+    // goes next, as soon as that has ended.
+    if (m_scheduler->isBusy())
+        m_ownerDue = std::make_unique<OwnerDue>(OwnerDue{operation, done});
+    else
+        runOwner(operation, done);
+    return true;
+}
+
+void Terminal::runOwner(const std::function<void()> &operation, const std::function<void()> &done)
+{
+    m_lineOwned = true;
+    m_form->setEnabled(false);
+    run(operation);
+    m_form->setEnabled(true);
+    m_lineOwned = false;
+    if (done)
+        done();
 }
 
 void Terminal::bindWindow()
@@ -158,6 +200,10 @@ void Terminal::wire()
             QMetaObject::invokeMethod(this, &Terminal::catchUp, Qt::QueuedConnection);
     });
     connect(m_scheduler.get(), &Scheduler::idle, this, [this] {
+        if (m_ownerDue) {
+            const std::unique_ptr<OwnerDue> due = std::move(m_ownerDue);
+            runOwner(due->operation, due->done);
+        }
         if (m_catchUpDue)
             QMetaObject::invokeMethod(this, &Terminal::catchUp, Qt::QueuedConnection);
         if (std::exchange(m_portChoiceDue, false))
@@ -166,7 +212,7 @@ void Terminal::wire()
     if (auto *panel = qobject_cast<StatusPanel *>(f.portPanel()))
         connect(panel, &StatusPanel::clicked, this, &Terminal::choosePort);
     // AutoTuning_Click
-    on(f.AutoTuning, &QPushButton::clicked, [this] { announceAutoTuning(); });
+    connect(f.AutoTuning, &QPushButton::clicked, this, &Terminal::openWorkbench);
 
     // Parameter rows
     ParamRows &rows = *m_rows;
@@ -347,11 +393,38 @@ void Terminal::shutDown()
     QCoreApplication::quit();
 }
 
-void Terminal::announceAutoTuning()
+void Terminal::openWorkbench()
 {
-    m_options.prompter->message(QStringLiteral(
-        "Automata motor paraméter beállításra lesz itt lehetőség . De nem ebben a verzióban ! "
-        "Idővel ..."));
+    if (!m_workbench) {
+        if (!m_options.files)
+            m_ownFiles = std::make_unique<DialogFileChooser>();
+        WorkbenchServices s;
+        s.link = m_link.get();
+        s.capture = m_capture.get();
+        s.store = m_captures.get();
+        s.readings = &m_monitor->model().readings();
+        s.files = m_options.files ? m_options.files : m_ownFiles.get();
+        s.tell = [this](const QString &text) { m_options.prompter->message(text); };
+        s.runOwningLine = [this](const std::function<void()> &op,
+                                 const std::function<void()> &done) {
+            return runOwningLine(op, done);
+        };
+        s.stopAndReset = [this] {
+            // A tuning owns the line: it stops the motor and writes its
+            // snapshot back itself.
+            if (m_tuning->isRunning())
+                m_tuning->stop();
+            else
+                run([this] { m_motor->stopAndReset(); });
+        };
+        s.stepCount = [this] { return m_steps->stepCount().text().trimmed().toInt(); };
+        s.folder = [this] { return m_options.paramFolder; };
+        m_workbench = std::make_unique<WorkbenchWindow>(s);
+        m_tuning->hostIn(m_workbench->tabs());
+    }
+    m_workbench->show();
+    m_workbench->raise();
+    m_workbench->activateWindow();
 }
 
 void Terminal::choosePort()

@@ -14,7 +14,9 @@
 
 namespace kdx {
 
+class CaptureStore;
 class ContextHelp;
+class FileChooser;
 class Form1;
 class MonitorView;
 class MotorModes;
@@ -28,14 +30,18 @@ class PortOpener;
 class PortSwitch;
 class PositionMonitor;
 class Prompter;
+class ReadingBuffer;
 class Scheduler;
 class SerialLink;
+class StepCapture;
 class StepMode;
+class WorkbenchWindow;
 class TuningController;
 
 struct TerminalOptions {
     PortOpener *opener = nullptr; // the line to the controller (not owned)
     Prompter *prompter = nullptr; // message boxes (not owned)
+    FileChooser *files = nullptr; // file dialogs (not owned; the platform's when none)
     QString paramFolder;          // where KDXparam.txt lives
     std::chrono::nanoseconds settleStep = SettleDelay::kDefaultStep;
     int replyTimeoutMs = 2000;
@@ -63,8 +69,8 @@ public:
     void onFirstShown();
     // The window is closing: end at once, nothing more goes on the line.
     void shutDown();
-    // The message of the hidden "Auto TUNING" button.
-    void announceAutoTuning();
+    // "Auto TUNING": opens the tuning workbench.
+    void openWorkbench();
 
     Form1 &form() { return *m_form; }
     SerialLink &link() { return *m_link; }
@@ -83,9 +89,22 @@ public:
     TuningController &tuning() { return *m_tuning; }
     // The hourglass while an operation works.
     Switch &busyPointer() { return m_busyPointer; }
+    // The monitor's readings with their times, for the live scope.
+    const ReadingBuffer &readings();
+    // The step captures of the session and the operation that takes them.
+    CaptureStore &captures() { return *m_captures; }
+    StepCapture &stepCapture() { return *m_capture; }
+    // The workbench window, once it has been opened.
+    WorkbenchWindow *workbench() { return m_workbench.get(); }
 
     // Runs one operation the way a window event does.
     void run(const std::function<void()> &operation);
+    // Runs an operation that owns the line: nothing else goes on the line
+    // until it ends, and the window's controls wait. Then `done` runs, also
+    // after a failure. An operation under way ends first; false (nothing
+    // will run) when another owner runs or waits already.
+    bool runOwningLine(const std::function<void()> &operation,
+                       const std::function<void()> &done = {});
 
     // The first panel was clicked: the operator chooses the line, between
     // operations. A new line gets the first actions (read-all, zeroing,
@@ -105,6 +124,7 @@ private:
     // show: a controller plugged in late, or one that may have been
     // power-cycled while the line was down.
     void catchUp();
+    void runOwner(const std::function<void()> &operation, const std::function<void()> &done);
 
     TerminalOptions m_options;
     Switch m_busyPointer;
@@ -125,6 +145,15 @@ private:
     std::unique_ptr<TuningController> m_tuning;
     std::unique_ptr<PortCatalogue> m_systemPorts;
     std::unique_ptr<PortSwitch> m_portSwitch;
+    std::unique_ptr<CaptureStore> m_captures;
+    std::unique_ptr<StepCapture> m_capture;
+    std::unique_ptr<FileChooser> m_ownFiles;
+    std::unique_ptr<WorkbenchWindow> m_workbench;
+    struct OwnerDue {
+        std::function<void()> operation, done;
+    };
+    std::unique_ptr<OwnerDue> m_ownerDue; // waits for the operation under way
+    bool m_lineOwned = false;
     bool m_activated = false;
     bool m_catchUpDue = false;    // the line opened after the first show
     bool m_portChoiceDue = false; // the port panel was clicked during an operation

@@ -53,14 +53,21 @@ TuningPanel &TuningController::panel()
     return *m_panel;
 }
 
-void TuningController::hostIn(QTabWidget *tabs, int index)
+void TuningController::hostIn(QTabWidget *tabs)
 {
-    const QString title = tabs->tabText(index);
-    QWidget *placeholder = tabs->widget(index);
-    tabs->removeTab(index);
-    if (placeholder)
+    if (m_panel->parent())
+        return;
+    int index = tabs->count();
+    for (int i = 0; i < tabs->count(); ++i) {
+        if (tabs->tabText(i) == QString::fromUtf8(kTitle))
+            index = i;
+    }
+    if (index < tabs->count()) {
+        QWidget *placeholder = tabs->widget(index);
+        tabs->removeTab(index);
         placeholder->deleteLater();
-    tabs->insertTab(index, m_panel, title);
+    }
+    tabs->insertTab(index, m_panel, QString::fromUtf8(kTitle));
 }
 
 void TuningController::show()
@@ -69,10 +76,15 @@ void TuningController::show()
     const int steps = m_terminal.steps().stepCount().text().toInt(&ok);
     if (ok && steps > 0 && !isRunning())
         m_panel->setStepSteps(steps);
+    if (!m_panel->parent())
+        m_terminal.openWorkbench();
     QWidget *window = m_panel->window();
-    if (auto *tabs = qobject_cast<QTabWidget *>(
-            m_panel->parentWidget() ? m_panel->parentWidget()->parentWidget() : nullptr))
-        tabs->setCurrentWidget(m_panel);
+    for (QWidget *w = m_panel->parentWidget(); w; w = w->parentWidget()) {
+        if (auto *tabs = qobject_cast<QTabWidget *>(w)) {
+            tabs->setCurrentWidget(m_panel);
+            break;
+        }
+    }
     window->show();
     window->raise();
     window->activateWindow();

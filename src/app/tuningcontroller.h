@@ -30,11 +30,11 @@ public:
     TuningPanel &panel();
     TuningRun &tuning() { return *m_run; }
 
-    // Opens the panel (in a window of its own while no other window hosts it).
+    // Opens the panel: the workbench on its tab, unless another window hosts it.
     void show();
-    // Puts the panel into a tab of another window (the workbench), in place
-    // of the tab at index.
-    void hostIn(QTabWidget *tabs, int index);
+    // Puts the panel into the "Automata hangolás" tab of another window (the
+    // workbench), unless it is hosted already.
+    void hostIn(QTabWidget *tabs);
     bool isRunning() const;
     // Stop, Esc, the main window's STOP / RESET, a window closing.
     void stop();

@@ -32,6 +32,9 @@ public:
     // One reading: raw is the controller's position error, intervalMs the
     // sampling time it stands for, tNs its arrival on the steady clock.
     void take(qint16 raw, int intervalMs, const Scales &scales, qint64 tNs);
+    // A reading the numbers and the trace leave out (a 0), kept with the
+    // readings over time all the same.
+    void keep(qint16 raw, qint64 tNs) { m_readings.push({tNs, raw}); }
 
     // The latest raw reading becomes the zero reference (0 when none has
     // arrived); the current and the largest error go back to 0.

@@ -31,11 +31,22 @@ SerialLink::SerialLink(PortOpener &opener, QObject *parent)
 {
     m_reconnect.setSingleShot(false);
     connect(&m_reconnect, &QTimer::timeout, this, &SerialLink::tryReconnect);
+    // The outermost wait's loop and time-out, kept for every wait.
+    m_expiry.setSingleShot(true);
+    connect(&m_expiry, &QTimer::timeout, this, &SerialLink::endWait);
+    connect(this, &SerialLink::wake, this, &SerialLink::endWait);
     attach();
+}
+
+void SerialLink::endWait()
+{
+    if (m_inWait)
+        m_waitLoop.quit();
 }
 
 void SerialLink::attach()
 {
+    connect(m_device, &QIODevice::readyRead, this, &SerialLink::endWait);
     if (auto *port = qobject_cast<QSerialPort *>(m_device)) {
         connect(port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) {
             switch (e) {
@@ -184,8 +195,11 @@ void SerialLink::send(const QByteArray &bytes)
 
 void SerialLink::waitForInput()
 {
-    // Like every wait of the terminal, let the window catch up first.
-    QCoreApplication::processEvents();
+    // Like every wait of the terminal, let the window catch up first. With
+    // nothing received yet the wait's own event loop does that on its first
+    // pass, so only bytes already in need a pass of their own.
+    if (m_device->bytesAvailable() > 0)
+        QCoreApplication::processEvents();
     const QDeadlineTimer deadline(m_replyTimeoutMs);
     for (;;) {
         ensureUsable();
@@ -196,16 +210,30 @@ void SerialLink::waitForInput()
         }
         if (deadline.hasExpired())
             fail(LinkError::Kind::NoReply);
+        sleepUntilInput(std::max<qint64>(0, deadline.remainingTime()));
+    }
+}
 
+void SerialLink::sleepUntilInput(qint64 ms)
+{
+    // A wait started inside another wait (an event handled meanwhile runs an
+    // operation of its own) gets a loop of its own.
+    if (m_inWait) {
         QEventLoop loop;
         QTimer expiry;
         expiry.setSingleShot(true);
         connect(&expiry, &QTimer::timeout, &loop, &QEventLoop::quit);
         connect(m_device, &QIODevice::readyRead, &loop, &QEventLoop::quit);
         connect(this, &SerialLink::wake, &loop, &QEventLoop::quit);
-        expiry.start(std::max<qint64>(0, deadline.remainingTime()));
+        expiry.start(ms);
         loop.exec();
+        return;
     }
+    m_inWait = true;
+    m_expiry.start(ms);
+    m_waitLoop.exec();
+    m_expiry.stop();
+    m_inWait = false;
 }
 
 void SerialLink::collectReceived() const
@@ -236,6 +264,8 @@ QByteArray SerialLink::takeAll()
 
 void SerialLink::fail(LinkError::Kind kind)
 {
+    if (kind == LinkError::Kind::NoReply)
+        ++m_counters.timeouts;
     if (kind == LinkError::Kind::NoReply || kind == LinkError::Kind::Unintelligible) {
         m_replyProblem =
             kind == LinkError::Kind::NoReply ? ReplyProblem::Silent : ReplyProblem::Garbled;

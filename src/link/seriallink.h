@@ -4,12 +4,21 @@
 #include "portopener.h"
 
 #include <QByteArray>
+#include <QEventLoop>
 #include <QObject>
 #include <QTimer>
 
 class QIODevice;
 
 namespace kdx {
+
+// Faults of the line since the program started, for the operator's view of
+// its health. They only ever grow; a view takes differences.
+struct LinkCounters {
+    quint64 timeouts = 0; // waits for a reply that ran out
+    quint64 uncut = 0;    // replies no value could be cut from
+    quint64 resends = 0;  // requests sent again for want of a usable reply
+};
 
 // The one line to the controller. Sends commands, waits for the first byte
 // of an answer while the window keeps handling its events, and hands over
@@ -64,6 +73,10 @@ public:
     // garbled one keeps sending bytes that make no sense.
     void understood();
 
+    const LinkCounters &counters() const { return m_counters; }
+    void noteUncut() { ++m_counters.uncut; }
+    void noteResend() { ++m_counters.resends; }
+
     void setReplyTimeout(int ms) { m_replyTimeoutMs = ms; }
     int replyTimeout() const { return m_replyTimeoutMs; }
     void setReconnectInterval(int ms);
@@ -85,11 +98,18 @@ private:
     void setOpen(bool open, const QString &reason);
     void portFailed();
     void tryReconnect();
+    // Handles events until a byte comes in, the link wakes, or ms pass.
+    void sleepUntilInput(qint64 ms);
+    void endWait();
 
     PortOpener *m_opener;
     QIODevice *m_device;
     QTimer m_reconnect;
+    QEventLoop m_waitLoop;
+    QTimer m_expiry;
+    bool m_inWait = false;
     QString m_problem;
+    LinkCounters m_counters;
     int m_replyTimeoutMs = kDefaultReplyTimeoutMs;
     int m_reconnectIntervalMs = kDefaultReconnectIntervalMs;
     bool m_open = false;

@@ -32,10 +32,12 @@ void ParameterReads::readOne(int n)
             value.set(cut.value);
             return;
         }
+        m.link.noteUncut();
         // A controller that keeps answering without a space or a colon is
         // not one this program can talk to.
         if (attempt >= SerialLink::kMaxReadAttempts)
             m.link.fail(LinkError::Kind::Unintelligible);
+        m.link.noteResend();
     }
 }
 

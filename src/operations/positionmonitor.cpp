@@ -3,12 +3,11 @@
 #include "core/commands.h"
 #include "core/numberrules.h"
 #include "core/replycut.h"
+#include "core/steadyclock.h"
 #include "core/tracemath.h"
 #include "link/seriallink.h"
 #include "prompter.h"
 #include "ticktimer.h"
-
-#include <chrono>
 
 namespace kdx {
 
@@ -18,23 +17,27 @@ const char *const kNumericOnly = "Csak numerikus egész értéket adj meg !";
 const char *const kErrorScaleFallback = "2000";
 const char *const kTimeScaleFallback = "1";
 
-qint64 steadyNowNs()
-{
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
-}
-
 } // namespace
 
-MonitorModel::Scales PositionMonitor::scales() const
+PositionMonitor::PositionMonitor(SerialLink &link, Prompter &prompter, TickTimer &poll,
+                                 Switch &busyPointer)
+    : m_link(link), m_prompter(prompter), m_poll(poll), m_busy(busyPointer)
 {
-    return {trace::scaleFactor(m_errorScale.text()), readNumber(m_timeScale.text())};
+    readScales();
+    QObject::connect(&m_errorScale, &Text::changed, &m_errorScale, [this] { readScales(); });
+    QObject::connect(&m_timeScale, &Text::changed, &m_timeScale, [this] { readScales(); });
+}
+
+void PositionMonitor::readScales()
+{
+    m_scales = {trace::scaleFactor(m_errorScale.text()), readNumber(m_timeScale.text())};
+    m_listedErrorScale = trace::isListedErrorScale(m_errorScale.text());
 }
 
 void PositionMonitor::pollOnce()
 {
-    if (trace::isListedErrorScale(m_errorScale.text()))
+    // The axis captions follow a listed error scale when the poll runs.
+    if (m_listedErrorScale)
         m_axisScale.set(m_errorScale.text());
     // No settling here: whatever has come in with the first byte is the
     // reply, and the rest is the front of the next tick's reply.
@@ -43,9 +46,14 @@ void PositionMonitor::pollOnce()
     const std::optional<qint16> value = cutPositionReply(replyText(m_link.takeAll()));
     if (value)
         m_link.understood();
-    // A reading of exactly 0 counts as no reading.
+    else
+        m_link.noteUncut();
+    // A reading of exactly 0 counts as no reading for the boxes and the
+    // trace; the readings over time keep it.
     if (value && *value != 0)
-        m_model.take(*value, m_poll.interval(), scales(), steadyNowNs());
+        m_model.take(*value, m_poll.interval(), m_scales, steadyNowNs());
+    else if (value)
+        m_model.keep(*value, steadyNowNs());
     m_busy.set(false);
 }
 

@@ -16,10 +16,7 @@ public:
     // The sampling interval of the poll, ms.
     static constexpr int kPollIntervalMs = 1;
 
-    PositionMonitor(SerialLink &link, Prompter &prompter, TickTimer &poll, Switch &busyPointer)
-        : m_link(link), m_prompter(prompter), m_poll(poll), m_busy(busyPointer)
-    {
-    }
+    PositionMonitor(SerialLink &link, Prompter &prompter, TickTimer &poll, Switch &busyPointer);
 
     MonitorModel &model() { return m_model; }
     Switch &monitorSwitch() { return m_switch; }
@@ -47,7 +44,8 @@ public:
     void resumePoll();
 
 private:
-    MonitorModel::Scales scales() const;
+    // The scales as their texts read, worked out when a text changes.
+    void readScales();
     void checkErrorScale();
     void clearTrace();
 
@@ -60,6 +58,8 @@ private:
     Text m_errorScale{QStringLiteral("500")};
     Text m_timeScale{QStringLiteral("30")};
     Text m_axisScale{QStringLiteral("500")};
+    MonitorModel::Scales m_scales;
+    bool m_listedErrorScale = false;
 };
 
 } // namespace kdx

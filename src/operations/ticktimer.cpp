@@ -45,7 +45,8 @@ void TickTimer::update()
     // controller costs no wake-ups, and the next period starts when it ends.
     const bool run = m_enabled && m_interval > 0 && !m_held && !m_paused && !m_ticking;
     if (!run) {
-        m_timer.stop();
+        if (m_timer.isActive())
+            m_timer.stop();
     } else if (!m_timer.isActive() || m_timer.interval() != m_interval) {
         m_timer.start(m_interval);
     }

@@ -61,7 +61,7 @@ QWidget *ContextHelp::controlAt(QWidget *receiver, const QPoint &pos) const
     return w;
 }
 
-void ContextHelp::MouseMove(QWidget *control)
+void ContextHelp::showHelpOf(QWidget *control)
 {
     const HelpEntry *entry = helpEntry(control->objectName());
     if (!entry)
@@ -84,7 +84,7 @@ bool ContextHelp::eventFilter(QObject *watched, QEvent *event)
         const auto *move = static_cast<QMouseEvent *>(event);
         if (QWidget *control =
                 controlAt(static_cast<QWidget *>(watched), move->position().toPoint()))
-            MouseMove(control);
+            showHelpOf(control);
     }
     return false; // the control handles the move as usual
 }

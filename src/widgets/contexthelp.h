@@ -36,7 +36,7 @@ public:
     // The mouse moved over this control: its help goes into the help panel.
     // A control without help, or a computed help that cannot be worked out,
     // leaves the panel as it is.
-    void MouseMove(QWidget *control);
+    void showHelpOf(QWidget *control);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

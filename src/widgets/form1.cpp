@@ -239,7 +239,7 @@ void Form1::buildParameterFrame()
 
     Check1 = concealed(
         checkBox(f, "Check1", "Új értéket azonnal elküld.", 3960, 3360, 2415, 255, false));
-    AutoTuning = concealed(button(f, "AutoTuning", "Auto TUNING", 6600, 3360, 975, 495));
+    AutoTuning = button(f, "AutoTuning", "Auto TUNING", 6600, 3360, 975, 495);
     Label23 = concealed(label(f, "Label23", "Olvasás idő : 50", 240, 3360, 1575, 255));
     Command35 = concealed(button(f, "Command35", "Töröl", 2400, 4200, 1695, 375));
     Label10 = concealed(label(f, "Label10", "?", 2280, 120, 1095, 255));

@@ -14,13 +14,14 @@ class TraceSurface;
 
 // Shows the monitor model: the current and the largest error, the axis
 // captions and the trace. Readings come in at the poll rate; the view
-// catches up at most once per screen frame, drawing every segment it has
-// not drawn yet, so the picture is the same as if each had been drawn at
-// once.
+// catches up on the trace at most once per screen frame, drawing every
+// segment it has not drawn yet, so the picture is the same as if each had
+// been drawn at once. The two numbers follow at a pace the eye can read.
 class MonitorView : public QObject {
     Q_OBJECT
 public:
     static constexpr int kFrameMs = 16;
+    static constexpr int kNumbersMs = 100;
 
     struct Parts {
         QLineEdit *error;   // current error
@@ -36,10 +37,13 @@ public:
 
 private:
     void changed();
+    void showNumbers();
+    void drawTrace();
 
     MonitorModel &m_model;
     Parts m_parts;
     QTimer m_frame;
+    QTimer m_numbers;
 };
 
 } // namespace kdx

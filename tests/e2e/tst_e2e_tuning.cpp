@@ -16,6 +16,7 @@
 #include "scriptedprompter.h"
 #include "widgets/form1.h"
 #include "widgets/tuningpanel.h"
+#include "widgets/workbenchwindow.h"
 
 #include <QFile>
 #include <QGroupBox>
@@ -113,8 +114,11 @@ void TestE2eTuning::tuneThenDecide()
     const ParamNumbers found = b.controller();
     QCOMPARE(found[2], 40);
 
-    b.tuning().show();
+    // "Auto TUNING" opens the workbench; the panel is its tuning tab.
+    emit b.terminal->form().AutoTuning->clicked();
     TuningPanel &panel = b.tuning().panel();
+    QCOMPARE(panel.window(), static_cast<QWidget *>(b.terminal->workbench()));
+    b.tuning().show();
     QVERIFY(panel.isVisible());
     b.tuning().start(shortRun());
     const TuningResult r = *b.tuning().tuning().last();
@@ -163,7 +167,7 @@ void TestE2eTuning::operatorStops_data()
     QTest::addColumn<QString>("how");
     QTest::newRow("Stop") << "stop";
     QTest::newRow("Esc") << "esc";
-    QTest::newRow("panel closed") << "close panel";
+    QTest::newRow("workbench closed") << "close panel";
     QTest::newRow("STOP / RESET in the main window") << "main stop";
     QTest::newRow("main window closed") << "main close";
     QTest::newRow("workbench closed (another tab first)") << "host close";
@@ -185,7 +189,7 @@ void TestE2eTuning::operatorStops()
     host.addTab(new QLabel(QStringLiteral("Élő jel")), QStringLiteral("Élő jel"));
     host.addTab(new QLabel(QStringLiteral("helye")), QStringLiteral("Automata hangolás"));
     if (how == QLatin1String("host close"))
-        t.hostIn(&host, 1);
+        t.hostIn(&host);
     t.show();
     Form1 &f = b->terminal->form();
 
@@ -201,7 +205,7 @@ void TestE2eTuning::operatorStops()
         else if (how == QLatin1String("esc"))
             QTest::keyClick(&panel, Qt::Key_Escape);
         else if (how == QLatin1String("close panel"))
-            panel.close();
+            panel.window()->close();
         else if (how == QLatin1String("main stop"))
             emit f.Command34->clicked();
         else if (how == QLatin1String("host close"))

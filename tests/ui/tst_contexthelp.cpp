@@ -262,6 +262,8 @@ void TestContextHelp::fixedEntries_data()
 
     QTest::newRow("Command3") << "Command3" << false
                               << "Microcontrollerben jelenleg használt összes érték kiolvasása";
+    QTest::newRow("AutoTuning, shown now")
+        << "AutoTuning" << false << "Automata motor paraméter beállítás .";
     QTest::newRow("Text1, trailing blank")
         << "Text1" << false
         << "Microcontrollerben jelenleg használt velocity limit (sebesség határ) érték. ";
@@ -438,7 +440,7 @@ void TestContextHelp::hiddenAndUnselectableControlsNeverShowTheirs_data()
     QTest::addColumn<QString>("control");
     for (const HelpEntry &e : helpEntries()) {
         const int n = e.number;
-        if ((n >= 6 && n <= 9) || (n >= 11 && n <= 18) || n == 55 || n == 58 || n == 59 ||
+        if ((n >= 7 && n <= 9) || (n >= 11 && n <= 18) || n == 55 || n == 58 || n == 59 ||
             n == 61 || n == 67 || n == 70)
             QTest::newRow(e.control) << e.control;
     }

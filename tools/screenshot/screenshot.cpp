@@ -4,6 +4,7 @@
 // seconds of position-error trace.
 //
 //   kdxscreenshot -o docs/window.png --pid-run --seconds 3 --hover Text7 --locale hu_HU
+//   kdxscreenshot -o docs/workbench.png --workbench "P2=200,P2=400" --locale hu_HU
 //
 // Runs headless with QT_QPA_PLATFORM=offscreen; QT_SCALE_FACTOR=1.5 shows the
 // window at 150 %. --port-chooser pictures the port chooser instead, opened
@@ -12,17 +13,27 @@
 #include "app/terminal.h"
 #include "link/portcatalogue.h"
 #include "link/simulatedopener.h"
+#include "operations/capturestore.h"
 #include "operations/motormodes.h"
+#include "operations/parameterwrites.h"
+#include "operations/paramrows.h"
+#include "operations/scheduler.h"
+#include "operations/ticktimer.h"
 #include "quietprompter.h"
 #include "widgets/form1.h"
 #include "widgets/portchooser.h"
+#include "widgets/workbenchwindow.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDeadlineTimer>
+#include <QLineEdit>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QPixmap>
+#include <QPushButton>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
@@ -70,6 +81,43 @@ protected:
     }
 };
 
+// The workbench with one capture per setting ("P2=200,P2=400": P2 test-written
+// to 200, a step captured, then 400 and another), every step forwards.
+bool captureRuns(kdx::Terminal &terminal, const QString &settings)
+{
+    emit terminal.form().AutoTuning->clicked();
+    kdx::WorkbenchWindow *window = terminal.workbench();
+    if (!window)
+        return false;
+    window->resize(1600, 760);
+    // Shown and painted before the first step goes out.
+    const QDeadlineTimer painted(300);
+    while (!painted.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
+    window->stepBox()->setValue(1000);
+    window->windowBox()->setValue(400);
+    for (const QString &setting : settings.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+        const QStringList parts = setting.split(QLatin1Char('='));
+        bool ok = false;
+        const int n = parts.value(0).mid(1).toInt(&ok);
+        if (parts.size() != 2 || !parts[0].startsWith(QLatin1Char('P')) || !ok || n < 0 || n > 7) {
+            warn(QStringLiteral("--workbench wants settings such as P2=200,P2=400"));
+            return false;
+        }
+        terminal.rows().newValue(n).set(parts[1]);
+        terminal.run([&] { terminal.writes().testOne(n); });
+        // Every step forwards, so the runs lie on top of each other.
+        if (terminal.captures().size() % 2 == 1)
+            terminal.captures().nextDirection();
+        window->captureButton()->click();
+        // The capture may wait for a poll under way.
+        const QDeadlineTimer deadline(30000);
+        while (window->cancelButton()->isEnabled() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    }
+    return terminal.captures().size() > 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -112,8 +160,13 @@ int main(int argc, char *argv[])
     const QCommandLineOption chooserOption(
         QStringLiteral("port-chooser"),
         QStringLiteral("Picture the port chooser, with sample ports, instead of the window."));
+    const QCommandLineOption workbenchOption(
+        QStringLiteral("workbench"),
+        QStringLiteral("Picture the tuning workbench instead, with one step capture per "
+                       "setting, e.g. \"P2=200,P2=400\"."),
+        QStringLiteral("SETTINGS"));
     parser.addOptions({outputOption, pidOption, speedOption, secondsOption, hoverOption,
-                       localeOption, folderOption, chooserOption});
+                       localeOption, folderOption, chooserOption, workbenchOption});
     parser.process(app);
     if (parser.isSet(localeOption))
         QLocale::setDefault(QLocale(parser.value(localeOption)));
@@ -152,7 +205,10 @@ int main(int argc, char *argv[])
     auto takePicture = [&] {
         if (parser.isSet(hoverOption) && !hover(form, parser.value(hoverOption)))
             status = 2;
-        QPixmap picture = form.grab();
+        QWidget *subject = &form;
+        if (terminal.workbench())
+            subject = terminal.workbench();
+        QPixmap picture = subject->grab();
         if (parser.isSet(chooserOption)) {
             const SamplePorts ports;
             kdx::PortChooser chooser(ports, kdx::PortChoice::simulator(), QString(), &form);
@@ -175,7 +231,18 @@ int main(int argc, char *argv[])
             form.HScroll2->setValue(speed);
         if (parser.isSet(pidOption))
             terminal.run([&] { terminal.motor().runPid(); });
-        QTimer::singleShot(int(seconds * 1000), &app, takePicture);
+        if (!parser.isSet(workbenchOption)) {
+            QTimer::singleShot(int(seconds * 1000), &app, takePicture);
+            return;
+        }
+        // The captures start once no poll waits for its answer.
+        terminal.scheduler().pollTimer().setHeld(true);
+        QTimer::singleShot(100, &app, [&] {
+            if (!captureRuns(terminal, parser.value(workbenchOption)))
+                status = 2;
+            terminal.scheduler().pollTimer().setHeld(false);
+            QTimer::singleShot(int(seconds * 1000), &app, takePicture);
+        });
     });
 
     form.show();

@@ -1,0 +1,450 @@
+#include "workbenchwindow.h"
+
+#include "capturechart.h"
+#include "core/capturecsv.h"
+#include "core/commands.h"
+#include "core/readingbuffer.h"
+#include "core/scopemath.h"
+#include "core/steadyclock.h"
+#include "figurestable.h"
+#include "filechooser.h"
+#include "livescope.h"
+#include "operations/capturestore.h"
+#include "operations/stepcapture.h"
+
+#include <QBuffer>
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLocale>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QSettings>
+#include <QSpinBox>
+#include <QSplitter>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <utility>
+
+namespace kdx {
+
+const char *const WorkbenchWindow::kTitle = "Hangolás";
+
+namespace {
+
+const char *const kGeometryKey = "workbench/geometry";
+const char *const kCsvFilter = "CSV fájl (*.csv)";
+constexpr int kStatusIntervalMs = 250;
+
+QPushButton *button(const char *text, QWidget *parent)
+{
+    return new QPushButton(QString::fromUtf8(text), parent);
+}
+
+QSpinBox *spin(int lo, int hi, int value, const char *name, QWidget *parent)
+{
+    auto *box = new QSpinBox(parent);
+    box->setRange(lo, hi);
+    box->setValue(value);
+    box->setAccessibleName(QString::fromUtf8(name));
+    return box;
+}
+
+} // namespace
+
+WorkbenchWindow::WorkbenchWindow(const WorkbenchServices &services, QWidget *parent)
+    : QWidget(parent, Qt::Window), m_s(services)
+{
+    setWindowTitle(QString::fromUtf8(kTitle));
+    setObjectName(QStringLiteral("Workbench"));
+
+    m_steps = spin(1, 9999, 2000, "Lépés", this);
+    m_window = spin(50, 10000, 1000, "Felvételi idő", this);
+    m_window->setSingleStep(100);
+    m_window->setSuffix(QStringLiteral(" ms"));
+    m_pairs = spin(1, 20, 3, "Párok", this);
+    m_captureOne = button("Lépés felvétele", this);
+    m_capturePairs = button("Párok felvétele", this);
+    m_cancel = button("Megszakítás", this);
+    m_cancel->setEnabled(false);
+    m_captureOne->setToolTip(QStringLiteral("Egy lépés, mindig az előzővel ellentétes irányba"));
+    m_capturePairs->setToolTip(QStringLiteral("+N és -N lépés, egymás után, K-szor"));
+
+    auto *bar = new QHBoxLayout;
+    bar->addWidget(new QLabel(QStringLiteral("Lépés:"), this));
+    bar->addWidget(m_steps);
+    bar->addWidget(new QLabel(QStringLiteral("Idő:"), this));
+    bar->addWidget(m_window);
+    bar->addWidget(m_captureOne);
+    bar->addSpacing(12);
+    bar->addWidget(new QLabel(QStringLiteral("Párok:"), this));
+    bar->addWidget(m_pairs);
+    bar->addWidget(m_capturePairs);
+    bar->addWidget(m_cancel);
+    bar->addStretch();
+
+    m_scope = new LiveScope(*m_s.readings, this);
+    m_tabs = new QTabWidget(this);
+    m_tabs->addTab(m_scope, QStringLiteral("Élő jel"));
+    m_tabs->addTab(buildCaptureTab(), QStringLiteral("Lépésválasz"));
+    // Automatic tuning comes here.
+    auto *tuning = new QLabel(QStringLiteral("Az automata hangolás helye."), this);
+    tuning->setObjectName(QStringLiteral("AutoTuningPanel"));
+    tuning->setAlignment(Qt::AlignCenter);
+    m_tabs->addTab(tuning, QStringLiteral("Automata hangolás"));
+
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("StatusLine"));
+    m_message = new QLabel(this);
+    m_message->setObjectName(QStringLiteral("MessageLine"));
+    m_message->setWordWrap(true);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(bar);
+    layout->addWidget(m_tabs, 1);
+    layout->addWidget(m_message);
+    layout->addWidget(m_status);
+
+    connect(m_captureOne, &QPushButton::clicked, this, &WorkbenchWindow::captureStep);
+    connect(m_capturePairs, &QPushButton::clicked, this, &WorkbenchWindow::capturePairs);
+    connect(m_cancel, &QPushButton::clicked, this, &WorkbenchWindow::cancelCapture);
+    m_statusTimer.setInterval(kStatusIntervalMs);
+    connect(&m_statusTimer, &QTimer::timeout, this, &WorkbenchWindow::updateStatus);
+
+    resize(1100, 700);
+    const QByteArray geometry = QSettings().value(QLatin1String(kGeometryKey)).toByteArray();
+    if (!geometry.isEmpty())
+        restoreGeometry(geometry);
+}
+
+WorkbenchWindow::~WorkbenchWindow() = default;
+
+QWidget *WorkbenchWindow::buildCaptureTab()
+{
+    auto *page = new QSplitter(Qt::Horizontal, this);
+    m_chart = new CaptureChart(*m_s.store, page);
+    auto *side = new QWidget(page);
+    m_table = new FiguresTable(*m_s.store, side);
+
+    auto *whole = button("Teljes nézet", side);
+    auto *reference = button("Referencia", side);
+    auto *remove = button("Törlés", side);
+    auto *csv = button("CSV mentés", side);
+    auto *csvAll = button("Mind CSV-be", side);
+    auto *load = button("CSV betöltés", side);
+    auto *png = button("PNG mentés", side);
+    reference->setToolTip(QStringLiteral("A kijelölt felvétel lesz a referencia"));
+    load->setToolTip(QStringLiteral("Korábbi felvétel betöltése összehasonlításhoz"));
+    auto *buttons = new QGridLayout;
+    buttons->addWidget(whole, 0, 0);
+    buttons->addWidget(reference, 0, 1);
+    buttons->addWidget(remove, 0, 2);
+    buttons->addWidget(csv, 1, 0);
+    buttons->addWidget(csvAll, 1, 1);
+    buttons->addWidget(load, 1, 2);
+    buttons->addWidget(png, 1, 3);
+    auto *cursor = new QLabel(side);
+    auto *sideLayout = new QVBoxLayout(side);
+    sideLayout->setContentsMargins(0, 0, 0, 0);
+    sideLayout->addWidget(m_table, 1);
+    sideLayout->addLayout(buttons);
+    sideLayout->addWidget(cursor);
+    page->setStretchFactor(0, 3);
+    page->setStretchFactor(1, 2);
+    page->setSizes({500, 500});
+
+    connect(whole, &QPushButton::clicked, m_chart, &CaptureChart::wholeView);
+    connect(reference, &QPushButton::clicked, this, &WorkbenchWindow::setReference);
+    connect(remove, &QPushButton::clicked, this, &WorkbenchWindow::deleteSelected);
+    connect(csv, &QPushButton::clicked, this, &WorkbenchWindow::exportSelectedCsv);
+    connect(csvAll, &QPushButton::clicked, this, &WorkbenchWindow::exportAllCsv);
+    connect(load, &QPushButton::clicked, this, &WorkbenchWindow::importCsv);
+    connect(png, &QPushButton::clicked, this, &WorkbenchWindow::exportPng);
+    connect(m_chart, &ScopeView::cursorsChanged, cursor,
+            [this, cursor] { cursor->setText(m_chart->cursorText()); });
+    return page;
+}
+
+void WorkbenchWindow::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    if (m_s.stepCount)
+        if (const int n = m_s.stepCount(); n >= 1 && !m_busy)
+            m_steps->setValue(n);
+    m_countersAtOpen = m_s.link->counters();
+    m_scope->setActive(true);
+    m_statusTimer.start();
+    updateStatus();
+}
+
+void WorkbenchWindow::closeEvent(QCloseEvent *event)
+{
+    QSettings().setValue(QLatin1String(kGeometryKey), saveGeometry());
+    m_scope->setActive(false);
+    m_statusTimer.stop();
+    event->accept();
+    // The axis is left stopped, in step mode; a capture on its way ends first.
+    if (m_busy) {
+        m_cancelRequested = true;
+        m_s.capture->cancel();
+        m_stopWhenDone = true;
+    } else {
+        m_s.stopAndReset();
+    }
+}
+
+void WorkbenchWindow::updateStatus()
+{
+    const QLocale locale;
+    const ReadingBuffer &readings = *m_s.readings;
+    const double rate = sampleRateHz(readings, steadyNowNs());
+    // The bytes of one exchange: the poll and an answer as long as the last.
+    const int replyBytes =
+        readings.empty() ? 5 : int(QByteArray::number(readings.latest().raw).size()) + 4;
+    const double limit = lineLimitHz(int(cmd::positionPoll().size()), replyBytes);
+    const LinkCounters &now = m_s.link->counters();
+    m_status->setText(
+        QStringLiteral("Mintavétel: %1 /s (a vonal határának %2 %-a)   Hibák a megnyitás óta: "
+                       "időtúllépés %3, értelmezhetetlen válasz %4, újraküldés %5")
+            .arg(locale.toString(rate, 'f', 0))
+            .arg(locale.toString(limit > 0 ? 100 * rate / limit : 0, 'f', 0))
+            .arg(now.timeouts - m_countersAtOpen.timeouts)
+            .arg(now.uncut - m_countersAtOpen.uncut)
+            .arg(now.resends - m_countersAtOpen.resends));
+}
+
+void WorkbenchWindow::setBusy(bool busy)
+{
+    m_busy = busy;
+    for (QWidget *w : {static_cast<QWidget *>(m_captureOne), static_cast<QWidget *>(m_capturePairs),
+                       static_cast<QWidget *>(m_steps), static_cast<QWidget *>(m_window),
+                       static_cast<QWidget *>(m_pairs), m_tabs->widget(1)})
+        w->setEnabled(!busy);
+    m_cancel->setEnabled(busy);
+    // The capture's readings come first: the scope does not redraw meanwhile.
+    m_scope->setActive(!busy && isVisible());
+}
+
+void WorkbenchWindow::captureStep()
+{
+    runCapture(false);
+}
+
+void WorkbenchWindow::capturePairs()
+{
+    runCapture(true);
+}
+
+void WorkbenchWindow::cancelCapture()
+{
+    if (!m_busy)
+        return;
+    m_cancelRequested = true;
+    m_s.capture->cancel();
+}
+
+void WorkbenchWindow::runCapture(bool pairs)
+{
+    if (m_busy)
+        return;
+    StepCapture &capture = *m_s.capture;
+    const int n = m_steps->value();
+    const double windowMs = m_window->value();
+    const int k = m_pairs->value();
+    m_message->setText(QStringLiteral("Felvétel..."));
+    setBusy(true);
+    m_cancelRequested = false;
+    m_captureStarted = false;
+    const int steps = (pairs ? 1 : m_s.store->nextDirection()) * n;
+    const bool accepted = m_s.runOwningLine(
+        [this, &capture, pairs, steps, k, windowMs] {
+            if (m_cancelRequested)
+                return;
+            m_captureStarted = true;
+            if (pairs)
+                capture.runPairs(steps, k, windowMs);
+            else
+                capture.run(steps, windowMs);
+        },
+        [this, pairs, k] { finishCapture(pairs, k); });
+    if (!accepted) {
+        setBusy(false);
+        if (!pairs)
+            m_s.store->nextDirection(); // this step did not go out
+        m_message->setText(QStringLiteral("A vonal most foglalt, próbáld újra."));
+    }
+}
+
+void WorkbenchWindow::finishCapture(bool pairs, int pairCount)
+{
+    setBusy(false);
+    StepCapture &capture = *m_s.capture;
+    CaptureStore &store = *m_s.store;
+    int kept = 0;
+    bool complete = m_captureStarted;
+    if (m_captureStarted) {
+        // Whatever came in is kept, also from a capture that ended early.
+        const std::vector<Capture> got =
+            pairs ? capture.series() : std::vector<Capture>{capture.last()};
+        const int group = pairs ? store.newGroup() : 0;
+        for (const Capture &c : got) {
+            complete = complete && c.record.complete;
+            if (c.record.tMs.empty())
+                continue;
+            store.add(c, false, group);
+            ++kept;
+        }
+        complete = complete && int(got.size()) == (pairs ? 2 * pairCount : 1);
+    } else if (!pairs) {
+        store.nextDirection(); // this step did not go out
+    }
+    if (complete) {
+        m_message->setText(QStringLiteral("Kész: %1 felvétel.").arg(kept));
+    } else {
+        QString why = capture.stepRefused()
+                          ? QStringLiteral("a mikrokontroller nem fogadta el a lépést")
+                          : m_s.link->problem();
+        if (why.isEmpty())
+            why = QStringLiteral("megszakítva");
+        m_message->setText(
+            QStringLiteral("A felvétel hiányos (%1); %2 felvétel megmaradt.").arg(why).arg(kept));
+    }
+    if (kept > 0) {
+        m_tabs->setCurrentIndex(1);
+        m_chart->wholeView();
+    }
+    if (std::exchange(m_stopWhenDone, false))
+        m_s.stopAndReset();
+}
+
+QString WorkbenchWindow::proposedName(const QString &stem, const QString &suffix) const
+{
+    const QString folder = m_s.folder ? m_s.folder() : QString();
+    return QDir(folder).filePath(
+        stem + QDateTime::currentDateTime().toString(QStringLiteral("-yyyyMMdd-HHmmss")) + suffix);
+}
+
+bool WorkbenchWindow::writeFile(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
+        m_message->setText(QStringLiteral("Mentve: %1").arg(QDir::toNativeSeparators(path)));
+        return true;
+    }
+    m_s.tell(QStringLiteral("A fájl nem írható: %1").arg(QDir::toNativeSeparators(path)));
+    return false;
+}
+
+void WorkbenchWindow::exportSelectedCsv()
+{
+    const int entry = m_table->currentEntry();
+    if (entry < 0) {
+        m_message->setText(QStringLiteral("Előbb jelölj ki egy felvételt a táblázatban."));
+        return;
+    }
+    const QString path =
+        m_s.files->saveFileName(this, QStringLiteral("Felvétel mentése"),
+                                proposedName(QStringLiteral("lepesvalasz"), QStringLiteral(".csv")),
+                                QString::fromUtf8(kCsvFilter));
+    if (!path.isEmpty())
+        writeFile(path, captureToCsv(m_s.store->at(entry).capture));
+}
+
+void WorkbenchWindow::exportAllCsv()
+{
+    if (m_s.store->size() == 0) {
+        m_message->setText(QStringLiteral("Nincs még felvétel."));
+        return;
+    }
+    const QString path = m_s.files->saveFileName(
+        this, QStringLiteral("Összes felvétel mentése"),
+        proposedName(QStringLiteral("lepesvalaszok"), QStringLiteral(".csv")),
+        QString::fromUtf8(kCsvFilter));
+    if (path.isEmpty())
+        return;
+    std::vector<Capture> all;
+    for (const CaptureStore::Entry &e : m_s.store->entries())
+        all.push_back(e.capture);
+    writeFile(path, capturesToCsv(all));
+}
+
+void WorkbenchWindow::importCsv()
+{
+    const QString path = m_s.files->openFileName(this, QStringLiteral("Felvétel betöltése"),
+                                                 m_s.folder ? m_s.folder() : QString(),
+                                                 QString::fromUtf8(kCsvFilter));
+    if (path.isEmpty())
+        return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_s.tell(QStringLiteral("A fájl nem olvasható: %1").arg(QDir::toNativeSeparators(path)));
+        return;
+    }
+    const CsvResult result = capturesFromCsv(file.readAll());
+    if (!result.error.isEmpty()) {
+        m_s.tell(QStringLiteral("Hibás CSV fájl, %1. sor: %2\nSemmi sem töltődött be.")
+                     .arg(result.errorLine)
+                     .arg(result.error));
+        return;
+    }
+    const QString name = QFileInfo(path).fileName();
+    for (Capture c : result.captures) {
+        if (c.label.isEmpty())
+            c.label = captureLabel(c);
+        c.label += QStringLiteral(" – ") + name;
+        m_s.store->add(c, true);
+    }
+    m_message->setText(QStringLiteral("Betöltve: %1 felvétel.").arg(result.captures.size()));
+    m_tabs->setCurrentIndex(1);
+    m_chart->wholeView();
+}
+
+void WorkbenchWindow::exportPng()
+{
+    QWidget *chart = m_tabs->currentIndex() == 0 ? static_cast<QWidget *>(m_scope->view())
+                                                 : static_cast<QWidget *>(m_chart);
+    const QString path =
+        m_s.files->saveFileName(this, QStringLiteral("Grafikon mentése"),
+                                proposedName(QStringLiteral("grafikon"), QStringLiteral(".png")),
+                                QStringLiteral("PNG kép (*.png)"));
+    if (path.isEmpty())
+        return;
+    // Twice the screen's scale: sharp when printed or zoomed.
+    const qreal scale = 2 * chart->devicePixelRatioF();
+    QPixmap picture(chart->size() * scale);
+    picture.setDevicePixelRatio(scale);
+    picture.fill(Qt::white);
+    QPainter painter(&picture);
+    chart->render(&painter);
+    painter.end();
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        picture.save(&buffer, "PNG");
+    }
+    writeFile(path, bytes);
+}
+
+void WorkbenchWindow::setReference()
+{
+    const int entry = m_table->currentEntry();
+    m_s.store->setReference(entry == m_s.store->reference() ? -1 : entry);
+}
+
+void WorkbenchWindow::deleteSelected()
+{
+    const int entry = m_table->currentEntry();
+    if (entry >= 0)
+        m_s.store->remove(entry);
+}
+
+} // namespace kdx
