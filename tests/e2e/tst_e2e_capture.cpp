@@ -27,23 +27,6 @@ namespace {
 
 constexpr int kPatienceMs = 30000; // a deadline for what must happen, never a measure
 
-// The lines kdxsim received, in order (a bare return as an empty line).
-QStringList receivedLines(const QString &logPath)
-{
-    QFile file(logPath);
-    QStringList lines;
-    if (!file.open(QIODevice::ReadOnly))
-        return lines;
-    for (const QByteArray &entry : file.readAll().split('\n')) {
-        const qsizetype at = entry.indexOf(" > ");
-        if (at >= 0)
-            lines << QString::fromLatin1(entry.mid(at + 3));
-        else if (entry.endsWith(" >"))
-            lines << QString();
-    }
-    return lines;
-}
-
 } // namespace
 
 class TestE2eCapture : public QObject {
@@ -80,7 +63,8 @@ void TestE2eCapture::stepResponseOverTheSerialPort()
     terminal.run([&] { terminal.onFirstShown(); });
     Form1 &f = terminal.form();
     // The monitor polls before and around the capture.
-    QTRY_VERIFY_WITH_TIMEOUT(receivedLines(log).count(QStringLiteral("P9")) > 20, kPatienceMs);
+    QTRY_VERIFY_WITH_TIMEOUT(KdxsimProcess::receivedLines(log).count(QStringLiteral("P9")) > 20,
+                             kPatienceMs);
 
     // Halfway through, the operator's buttons are out of reach, and an
     // event that still comes in sends nothing.
@@ -138,11 +122,11 @@ void TestE2eCapture::stepResponseOverTheSerialPort()
     for (std::size_t i = 0; i < r.tMs.size(); ++i)
         expected << QStringLiteral("P9");
     QStringList lines;
-    QTRY_VERIFY_WITH_TIMEOUT((lines = receivedLines(log)).size() >= expected.size() &&
-                                 lines.lastIndexOf(QStringLiteral("P0")) >= 0 &&
-                                 lines.mid(lines.lastIndexOf(QStringLiteral("P0"))).size() >=
-                                     expected.size(),
-                             kPatienceMs);
+    QTRY_VERIFY_WITH_TIMEOUT(
+        (lines = KdxsimProcess::receivedLines(log)).size() >= expected.size() &&
+            lines.lastIndexOf(QStringLiteral("P0")) >= 0 &&
+            lines.mid(lines.lastIndexOf(QStringLiteral("P0"))).size() >= expected.size(),
+        kPatienceMs);
     QCOMPARE(lines.mid(lines.lastIndexOf(QStringLiteral("P0"))), expected);
 }
 

@@ -18,21 +18,6 @@ using namespace kdx;
 
 namespace {
 
-// The lines kdxsim received, in order, from its log ("12.345 > P9").
-QStringList received(const QString &logPath)
-{
-    QFile file(logPath);
-    QStringList lines;
-    if (!file.open(QIODevice::ReadOnly))
-        return lines;
-    for (const QByteArray &line : file.readAll().split('\n')) {
-        const qsizetype mark = line.indexOf(" > ");
-        if (mark >= 0)
-            lines << QString::fromLatin1(line.mid(mark + 3));
-    }
-    return lines;
-}
-
 // The lines up to the monitor's first poll: what the first actions sent.
 QStringList beforeFirstPoll(const QStringList &lines)
 {
@@ -89,23 +74,23 @@ void TestE2ePortSwitch::switchingStartsAfreshOnTheNewPortOnly()
     terminal.run([&] { terminal.onFirstShown(); });
     QCOMPARE(f.row(2).current->text(), QStringLiteral(" 111"));
     // The monitor polls A between operations.
-    QTRY_VERIFY(received(logA).contains(QStringLiteral("P9")));
-    const QStringList freshStart = beforeFirstPoll(received(logA));
+    QTRY_VERIFY(KdxsimProcess::receivedLines(logA).contains(QStringLiteral("P9")));
+    const QStringList freshStart = beforeFirstPoll(KdxsimProcess::receivedLines(logA));
     QVERIFY(freshStart.contains(QStringLiteral("P7")));
 
     terminal.switchPort(PortChoice::serial(b.ptyPath()));
-    const qsizetype sentToA = received(logA).size();
+    const qsizetype sentToA = KdxsimProcess::receivedLines(logA).size();
 
     QCOMPARE(f.portPanel()->text(), QStringLiteral("Mikrokontroller COM Port beállítás : ") +
                                         b.ptyPath() + QStringLiteral(",38400,N,8,1"));
     QCOMPARE(currentValues(f),
              (QStringList{" 1000", " 50", " 222", " 10", " 200", " 100", " 1024", " 30"}));
     // B heard what a fresh start sends, and then the monitor's polls.
-    QTRY_VERIFY(received(logB).contains(QStringLiteral("P9")));
-    QCOMPARE(beforeFirstPoll(received(logB)), freshStart);
+    QTRY_VERIFY(KdxsimProcess::receivedLines(logB).contains(QStringLiteral("P9")));
+    QCOMPARE(beforeFirstPoll(KdxsimProcess::receivedLines(logB)), freshStart);
     // A heard nothing more, and its port is free for anyone.
     QTest::qWait(200);
-    const QStringList heardByA = received(logA);
+    const QStringList heardByA = KdxsimProcess::receivedLines(logA);
     QCOMPARE(heardByA.size(), sentToA);
     QCOMPARE(heardByA.mid(freshStart.size()).filter(QRegularExpression("^(?!P9$)")), QStringList());
     SerialPortOpener other(a.ptyPath());

@@ -1,5 +1,7 @@
 #include "kdxsimprocess.h"
 
+#include <QFile>
+
 KdxsimProcess::~KdxsimProcess()
 {
     stop();
@@ -42,4 +44,20 @@ void KdxsimProcess::command(const QByteArray &line)
 {
     m_process.write(line + '\n');
     m_process.waitForBytesWritten(5000);
+}
+
+QStringList KdxsimProcess::receivedLines(const QString &logPath)
+{
+    QFile file(logPath);
+    QStringList lines;
+    if (!file.open(QIODevice::ReadOnly))
+        return lines;
+    for (const QByteArray &entry : file.readAll().split('\n')) {
+        const qsizetype at = entry.indexOf(" > ");
+        if (at >= 0)
+            lines << QString::fromLatin1(entry.mid(at + 3));
+        else if (entry.endsWith(" >"))
+            lines << QString();
+    }
+    return lines;
 }

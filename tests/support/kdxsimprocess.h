@@ -20,6 +20,9 @@ public:
     void kill();
     // Gives it a command on its standard input (started with --commands).
     void command(const QByteArray &line);
+    // The lines kdxsim received, in order, from its log (--log): a bare
+    // return as an empty line.
+    static QStringList receivedLines(const QString &logPath);
 
 private:
     QProcess m_process;
