@@ -7,6 +7,7 @@
 
 #include "figurereport.h"
 #include "measurements.h"
+#include "tunebench.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -89,7 +90,8 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     bool measuring = false;
     for (int i = 1; i < argc; ++i)
-        measuring = measuring || QByteArray(argv[i]) == "--measure";
+        measuring =
+            measuring || QByteArray(argv[i]) == "--measure" || QByteArray(argv[i]) == "--tune";
     std::unique_ptr<QCoreApplication> app;
     if (measuring)
         app = std::make_unique<QApplication>(argc, argv);
@@ -121,8 +123,39 @@ int main(int argc, char *argv[])
                                      QStringLiteral("Run one measurement in this process."),
                                      QStringLiteral("name"));
     measureOption.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser.addOptions({shortOption, minutesOption, onlyOption, verboseOption, measureOption});
+    const QCommandLineOption tuneOption(
+        QStringLiteral("tune"),
+        QStringLiteral("Run the auto-tuner on every simulator preset from three starts and judge "
+                       "it against its targets (separate from the other figures)."));
+    const QCommandLineOption tuneCasesOption(
+        QStringLiteral("tune-cases"),
+        QStringLiteral("With --tune: only these cases (comma-separated, e.g. nominal/sluggish)."),
+        QStringLiteral("cases"));
+    const QCommandLineOption timeScaleOption(
+        QStringLiteral("time-scale"),
+        QStringLiteral("With --tune: run the simulator this many times as fast as real time "
+                       "(default 4)."),
+        QStringLiteral("X"), QStringLiteral("4"));
+    const QCommandLineOption repeatsOption(
+        QStringLiteral("repeats"),
+        QStringLiteral("With --tune: runs of nominal/defaults whose P2 must agree (default 3)."),
+        QStringLiteral("N"), QStringLiteral("3"));
+    parser.addOptions({shortOption, minutesOption, onlyOption, verboseOption, measureOption,
+                       tuneOption, tuneCasesOption, timeScaleOption, repeatsOption});
     parser.process(*app);
+
+    if (parser.isSet(tuneOption)) {
+        TuneBenchSettings tune;
+        tune.timeScale = parser.value(timeScaleOption).toDouble();
+        tune.repeats = parser.value(repeatsOption).toInt();
+        tune.verbose = parser.isSet(verboseOption);
+        if (!(tune.timeScale >= 0.1 && tune.timeScale <= 20)) {
+            std::fprintf(stderr, "kdxbench: --time-scale needs a number from 0.1 to 20\n");
+            return kExitBroken;
+        }
+        tune.only = parser.value(tuneCasesOption).split(QLatin1Char(','), Qt::SkipEmptyParts);
+        return runTuneBench(tune);
+    }
 
     const bool shortRun = parser.isSet(shortOption);
     double minutes = shortRun ? 0.1 : 3;

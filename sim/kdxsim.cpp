@@ -165,8 +165,13 @@ int main(int argc, char *argv[])
         QStringLiteral("gain-scale"),
         QStringLiteral("How strongly every gain acts on the axis, as a factor (default 1)."),
         QStringLiteral("factor"), QStringLiteral("1"));
+    const QCommandLineOption timeScale(
+        QStringLiteral("time-scale"),
+        QStringLiteral("Run simulated time this many times as fast as real time (0.1..20), "
+                       "line and axis alike."),
+        QStringLiteral("X"), QStringLiteral("1"));
     parser.addOptions({echo, latency, baud, instant, silentAfter, closeAfter, garbage, garbageByte,
-                       mangle, seed, set, logFile, commands, plant, gainScale});
+                       mangle, seed, set, logFile, commands, plant, gainScale, timeScale});
     parser.process(app);
     if (!parser.positionalArguments().isEmpty())
         fail(QStringLiteral("unexpected argument '%1'")
@@ -205,6 +210,7 @@ int main(int argc, char *argv[])
     if (!quitOnSignals(app))
         fail(QStringLiteral("cannot catch signals"));
     PtyServer server(line, count(parser, closeAfter, 1));
+    server.setTimeScale(real(parser, timeScale, 0.1, 20));
     QString error;
     if (!server.open(&error)) {
         std::fprintf(stderr, "kdxsim: %s\n", qPrintable(error));

@@ -127,7 +127,7 @@ void PtyServer::deliverDue()
     writeOutput();
     const qint64 next = m_line.nextDeliveryNs();
     if (next >= 0)
-        scheduleDelivery(std::max<qint64>(next - nowNs(), 0));
+        scheduleDelivery(std::max<qint64>(qint64(double(next - nowNs()) / m_timeScale), 0));
     checkFinished();
 }
 

@@ -45,8 +45,13 @@ public:
     // bytes the rest is lost. Returns how many were taken.
     qsizetype inject(const QByteArray &bytes);
 
-    // The server's clock, which the line's times count on: ns since open().
-    qint64 nowNs() const { return m_clock.nsecsElapsed(); }
+    // The server's clock, which the line's times count on: ns since open(),
+    // running timeScale times as fast as the wall clock.
+    qint64 nowNs() const { return qint64(double(m_clock.nsecsElapsed()) * m_timeScale); }
+    // Simulated time runs this many times as fast as real time (1 by
+    // default): line, latency and axis alike, so that a run looks the same
+    // in simulated time, only sooner.
+    void setTimeScale(double scale) { m_timeScale = scale; }
 
 signals:
     void finished();
@@ -75,6 +80,7 @@ private:
     std::unique_ptr<QSocketNotifier> m_deliveryNotifier;
     QTimer m_deliveryTimer;
     QElapsedTimer m_clock;
+    double m_timeScale = 1;
     QElapsedTimer m_draining; // since the last answer went out, with closeAfter reached
     QByteArray m_output;
     bool m_finished = false;

@@ -17,6 +17,7 @@
 #include "operations/scheduler.h"
 #include "operations/stepcapture.h"
 #include "operations/stepmode.h"
+#include "tuningcontroller.h"
 #include "widgets/binding.h"
 #include "widgets/contexthelp.h"
 #include "widgets/filechooser.h"
@@ -76,6 +77,7 @@ Terminal::Terminal(const TerminalOptions &options, QObject *parent)
 
     m_form = std::make_unique<Form1>();
     m_help = std::make_unique<ContextHelp>(*m_form);
+    m_tuning = std::make_unique<TuningController>(*this, prompter, options.paramFolder);
     bindWindow();
     wire();
 }
@@ -84,6 +86,7 @@ Terminal::~Terminal()
 {
     // The window shows the operations' values; let it go first.
     m_workbench.reset();
+    m_tuning.reset();
     m_monitorView.reset();
     m_help.reset();
     m_form.reset();
@@ -280,7 +283,14 @@ void Terminal::wire()
     // Motor test
     MotorModes &mm = *m_motor;
     // Command34_Click
-    on(f.Command34, &QPushButton::clicked, [&mm] { mm.stopAndReset(); });
+    on(f.Command34, &QPushButton::clicked, [this, &mm] {
+        // While a tuning owns the line, STOP / RESET stops the tuning, which
+        // stops the motor and writes the snapshot back itself.
+        if (m_tuning->isRunning())
+            m_tuning->stop();
+        else
+            mm.stopAndReset();
+    });
     // Command31_Click
     on(f.Command31, &QPushButton::clicked, [&mm] { mm.runVoltage(); });
     // Command32_Click
@@ -347,6 +357,7 @@ void Terminal::firstActions()
     m_reads->readAll();
     m_monitor->zero();
     m_motor->stopAndReset();
+    m_tuning->offerPendingRestore();
 }
 
 void Terminal::catchUp()
@@ -372,6 +383,10 @@ void Terminal::catchUp()
 
 void Terminal::shutDown()
 {
+    // A running tuning stops and writes back what it found first; the
+    // program ends once it has (it calls this again).
+    if (m_tuning->holdQuit())
+        return;
     m_link->shutDown();
     m_scheduler->pollTimer().setHeld(true);
     m_scheduler->stepTimer().setHeld(true);
@@ -394,10 +409,18 @@ void Terminal::openWorkbench()
                                  const std::function<void()> &done) {
             return runOwningLine(op, done);
         };
-        s.stopAndReset = [this] { run([this] { m_motor->stopAndReset(); }); };
+        s.stopAndReset = [this] {
+            // A tuning owns the line: it stops the motor and writes its
+            // snapshot back itself.
+            if (m_tuning->isRunning())
+                m_tuning->stop();
+            else
+                run([this] { m_motor->stopAndReset(); });
+        };
         s.stepCount = [this] { return m_steps->stepCount().text().trimmed().toInt(); };
         s.folder = [this] { return m_options.paramFolder; };
         m_workbench = std::make_unique<WorkbenchWindow>(s);
+        m_tuning->hostIn(m_workbench->tabs());
     }
     m_workbench->show();
     m_workbench->raise();

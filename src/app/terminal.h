@@ -36,6 +36,7 @@ class SerialLink;
 class StepCapture;
 class StepMode;
 class WorkbenchWindow;
+class TuningController;
 
 struct TerminalOptions {
     PortOpener *opener = nullptr; // the line to the controller (not owned)
@@ -85,6 +86,7 @@ public:
     MotorModes &motor() { return *m_motor; }
     StepMode &steps() { return *m_steps; }
     ContextHelp &help() { return *m_help; }
+    TuningController &tuning() { return *m_tuning; }
     // The hourglass while an operation works.
     Switch &busyPointer() { return m_busyPointer; }
     // The monitor's readings with their times, for the live scope.
@@ -140,6 +142,7 @@ private:
     std::unique_ptr<Form1> m_form;
     std::unique_ptr<ContextHelp> m_help;
     std::unique_ptr<MonitorView> m_monitorView;
+    std::unique_ptr<TuningController> m_tuning;
     std::unique_ptr<PortCatalogue> m_systemPorts;
     std::unique_ptr<PortSwitch> m_portSwitch;
     std::unique_ptr<CaptureStore> m_captures;

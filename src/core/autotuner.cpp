@@ -1,0 +1,626 @@
+#include "autotuner.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+namespace kdx {
+
+namespace {
+
+constexpr int kVelocityFeedback = 1;
+constexpr int kPGain = 2;
+constexpr int kIGain = 3;
+constexpr int kTorqueLimit = 4;
+constexpr int kGearRatio = 6;
+constexpr int kDGain = 7;
+
+// The step must stand this far above the noise at rest.
+constexpr double kStepOverNoise = 50;
+// At rest, the noise is measured over this share of the step window.
+constexpr double kRestShare = 0.3;
+// A window holds at least this many readings.
+constexpr double kFewestReadings = 100;
+// A step whose record came back too thin is taken again this many times.
+constexpr int kRetakes = 2;
+// A response that never settles within the window costs this many times
+// its ITAE more than one that settles at once.
+constexpr double kSettleWeight = 1;
+// A better cost counts only when it is better by at least this share.
+constexpr double kSmallestMargin = 0.03;
+// Steps kept back for the verification at the end.
+constexpr int kVerifyExtraSteps = 4;
+// Candidates that may make the axis swing before the tuning gives up (each
+// is stopped at once).
+constexpr int kMostSwings = 6;
+// A line search ends when its factor comes below this.
+constexpr double kFinestFactor = 1.12;
+
+double median(std::vector<double> v)
+{
+    if (v.empty())
+        return 0;
+    std::sort(v.begin(), v.end());
+    const size_t h = v.size() / 2;
+    return v.size() % 2 ? v[h] : 0.5 * (v[h - 1] + v[h]);
+}
+
+StepRecord truncated(const StepRecord &r, double windowMs)
+{
+    StepRecord t = r;
+    t.windowMs = std::min(r.windowMs, windowMs);
+    size_t n = 0;
+    while (n < r.tMs.size() && r.tMs[n] <= windowMs)
+        ++n;
+    t.tMs.resize(n);
+    t.error.resize(std::min(n, r.error.size()));
+    return t;
+}
+
+QString gainText(const ParamNumbers &p)
+{
+    return QStringLiteral("P1=%1 P2=%2 P3=%3 P7=%4").arg(p[1]).arg(p[2]).arg(p[3]).arg(p[7]);
+}
+
+} // namespace
+
+double aimOvershootPct(TuningAim aim)
+{
+    switch (aim) {
+    case TuningAim::NoOvershoot:
+        return 0;
+    case TuningAim::Balanced:
+        return 5;
+    case TuningAim::Fast:
+        return 15;
+    }
+    return 0;
+}
+
+// One run of the tuner: the state it carries from step to step.
+class AutoTuner::Session {
+public:
+    Session(AutoTuner &owner, TuningAxis &axis) : m_owner(owner), m_o(owner.m_options), m_axis(axis)
+    {
+        // Damping first: it is what a ringing start lacks.
+        if (m_o.tuneD)
+            m_gains.push_back(kDGain);
+        if (m_o.tuneP)
+            m_gains.push_back(kPGain);
+        if (m_o.tuneI)
+            m_gains.push_back(kIGain);
+        if (m_o.tuneVelocity)
+            m_gains.push_back(kVelocityFeedback);
+    }
+
+    TuningResult run();
+
+private:
+    // The gains of one candidate and what its steps showed.
+    struct Trial {
+        ParamNumbers params{};
+        std::vector<StepRecord> records; // in pairs, forward first
+        std::vector<ResponseMeasure> measures;
+        std::vector<double> pairCosts;
+        double itaeLimit = std::numeric_limits<double>::infinity(); // baseline: never worse
+        double cost() const { return median(pairCosts); }
+    };
+
+    void prepare();
+    void measureBaseline();
+    void search();
+    void verify();
+    void abort(const QString &message);
+
+    void checkStop();
+    StepRecord takeStep(int steps);
+    // Gains the tuner set made the axis swing; stopped already.
+    struct Swinging {
+        QString message;
+    };
+    void takeStepBack(int steps);
+    void apply(const ParamNumbers &p);
+    void addPairs(Trial &trial, int pairs, int steps);
+    void score(Trial &trial) const;
+    void lineSearch(const std::vector<int> &which, double factor, const QString &stage);
+    double cost(const ResponseMeasure &m) const;
+    GainFigures figuresOf(const Trial &trial) const;
+    bool better(const Trial &candidate, const Trial &best) const;
+    // Tries p as a candidate; true when it became the best.
+    bool tryCandidate(const ParamNumbers &p, const QString &stage);
+    ParamNumbers scaled(const ParamNumbers &base, const std::vector<int> &which, double f) const;
+    bool budgetLeftForSearch() const;
+    void rejectSwinging(Trial &t, const QString &stage, const QString &message);
+    void report(const QString &stage);
+    void logTrial(const Trial &trial, const QString &stage, bool best);
+
+    AutoTuner &m_owner;
+    const TuningOptions &m_o;
+    TuningAxis &m_axis;
+    std::vector<int> m_gains;
+    TuningResult m_r;
+    ParamNumbers m_current{};
+    double m_noise = 0.5;
+    double m_stepCounts = 0;
+    double m_windowMs = 0;
+    double m_margin = kSmallestMargin;
+    double m_stepMsAverage = 0;
+    bool m_judgingBaseline = false;
+    int m_swings = 0;
+    Trial m_baseline;
+    Trial m_best;
+    QString m_stage;
+};
+
+void AutoTuner::Session::report(const QString &stage)
+{
+    m_stage = stage;
+    if (!m_owner.onProgress)
+        return;
+    TuningProgress p;
+    p.stage = stage;
+    const double elapsed = m_axis.elapsedMs();
+    const double stepShare = double(m_r.stepsUsed) / std::max(1, m_o.maxSteps);
+    const double timeShare = elapsed / std::max(1.0, m_o.budgetMs);
+    p.fraction = std::clamp(std::max(stepShare, timeShare), 0.0, 1.0);
+    p.msLeft = std::max(
+        0.0, std::min(m_o.budgetMs - elapsed, (m_o.maxSteps - m_r.stepsUsed) * m_stepMsAverage));
+    m_owner.onProgress(p);
+}
+
+void AutoTuner::Session::abort(const QString &message)
+{
+    throw Abort{message};
+}
+
+void AutoTuner::Session::checkStop()
+{
+    if (m_axis.cancelled())
+        abort(QStringLiteral("A hangolást a kezelő leállította."));
+    if (m_axis.elapsedMs() > m_o.budgetMs)
+        abort(QStringLiteral("Lejárt a hangolásra szánt idő."));
+}
+
+void AutoTuner::Session::apply(const ParamNumbers &p)
+{
+    for (int n = 0; n < 8; ++n) {
+        if (p[n] == m_current[n])
+            continue;
+        checkStop();
+        m_axis.testWrite(n, p[n]);
+        m_current[n] = p[n];
+    }
+}
+
+StepRecord AutoTuner::Session::takeStep(int steps)
+{
+    for (int attempt = 0;; ++attempt) {
+        checkStop();
+        const double started = m_axis.elapsedMs();
+        StepRecord r = m_axis.step(steps, m_windowMs, m_o.errorLimitCounts);
+        ++m_r.stepsUsed;
+        m_stepMsAverage = 0.8 * m_stepMsAverage + 0.2 * (m_axis.elapsedMs() - started);
+        double largest = 0;
+        for (double e : r.error)
+            largest = std::max(largest, std::fabs(e));
+        if (largest > m_o.errorLimitCounts)
+            abort(QStringLiteral("A pozícióhiba (%1) túllépte a megengedett %2 értéket.")
+                      .arg(largest)
+                      .arg(m_o.errorLimitCounts));
+        checkStop();
+        if (!r.complete)
+            abort(QStringLiteral("A felvétel megszakadt."));
+        const ResponseMeasure m = measureResponse(r);
+        if (m.grows || m.rings) {
+            // Stopped at once, whatever comes next.
+            m_axis.stopAndReset();
+            const QString what = (m.grows ? QStringLiteral("A lengés egyre nő (%1).")
+                                          : QStringLiteral("A tengely nem áll meg, leng (%1)."))
+                                     .arg(gainText(m_current));
+            // The gains as found may swing: that is what the tuning is for.
+            if (!m_judgingBaseline)
+                throw Swinging{what};
+        }
+        if (m.valid)
+            return r;
+        // The line was too slow this once (a busy computer): the axis is
+        // back where it started after the step's opposite, so take it again.
+        if (attempt >= kRetakes)
+            abort(QStringLiteral("Túl kevés mérés érkezett egy lépés alatt."));
+        takeStepBack(steps);
+    }
+}
+
+void AutoTuner::Session::takeStepBack(int steps)
+{
+    checkStop();
+    m_axis.step(-steps, m_windowMs, m_o.errorLimitCounts);
+    ++m_r.stepsUsed;
+}
+
+double AutoTuner::Session::cost(const ResponseMeasure &m) const
+{
+    const double aim = aimOvershootPct(m_o.aim) + 0.5;
+    const double over = std::max(0.0, m.overshootPct - aim);
+    double c = m.itae * (1 + kSettleWeight * m.settlingMs / m_windowMs);
+    c *= (1 + 0.5 * over) * (1 + 0.5 * over);
+    // Chatter at rest after the move: faster than the readings can show, so
+    // no bandwidth this line could verify.
+    const double chatterFloor = 2 * m_noise + 0.5;
+    if (m.lateSpreadCounts > chatterFloor)
+        c *= 1 + (m.lateSpreadCounts - chatterFloor);
+    if (m.oscillations > 2)
+        c *= 1 + 0.25 * (m.oscillations - 2);
+    return c;
+}
+
+void AutoTuner::Session::addPairs(Trial &trial, int pairs, int steps)
+{
+    apply(trial.params);
+    for (int k = 0; k < pairs; ++k) {
+        trial.records.push_back(takeStep(steps));
+        trial.records.push_back(takeStep(-steps));
+    }
+    score(trial);
+}
+
+void AutoTuner::Session::score(Trial &trial) const
+{
+    trial.measures.clear();
+    trial.pairCosts.clear();
+    for (size_t k = 0; k + 1 < trial.records.size(); k += 2) {
+        const ResponseMeasure forward = measureResponse(trial.records[k]);
+        const ResponseMeasure back = measureResponse(trial.records[k + 1]);
+        trial.measures.push_back(forward);
+        trial.measures.push_back(back);
+        trial.pairCosts.push_back(0.5 * (cost(forward) + cost(back)));
+    }
+}
+
+GainFigures AutoTuner::Session::figuresOf(const Trial &trial) const
+{
+    GainFigures f;
+    std::vector<double> itae, over, settle, peak;
+    for (const ResponseMeasure &m : trial.measures) {
+        itae.push_back(m.itae);
+        over.push_back(m.overshootPct);
+        settle.push_back(m.settlingMs);
+        peak.push_back(m.peakCounts);
+    }
+    f.itae = median(itae);
+    f.overshootPct = median(over);
+    f.settlingMs = median(settle);
+    f.peakCounts = median(peak);
+    f.cost = trial.cost();
+    f.steps = int(trial.measures.size());
+    return f;
+}
+
+void AutoTuner::Session::logTrial(const Trial &trial, const QString &stage, bool best)
+{
+    CandidateEntry e;
+    e.index = int(m_r.log.size()) + 1;
+    e.stage = stage;
+    e.params = trial.params;
+    e.figures = figuresOf(trial);
+    e.best = best;
+    m_r.log.push_back(e);
+    if (m_owner.onCandidate)
+        m_owner.onCandidate(e);
+}
+
+bool AutoTuner::Session::better(const Trial &candidate, const Trial &best) const
+{
+    const double c = candidate.cost(), b = best.cost();
+    if (c < b * (1 - m_margin))
+        return true;
+    if (c > b * (1 + m_margin))
+        return false;
+    // Within the noise: the lower gains are the safer choice.
+    bool lower = false;
+    for (int n : m_gains) {
+        if (candidate.params[n] > best.params[n])
+            return false;
+        lower = lower || candidate.params[n] < best.params[n];
+    }
+    return lower;
+}
+
+ParamNumbers AutoTuner::Session::scaled(const ParamNumbers &base, const std::vector<int> &which,
+                                        double f) const
+{
+    ParamNumbers p = base;
+    for (int n : which) {
+        const auto [lo, hi] = m_o.testRanges[n];
+        int v = int(std::lround(base[n] * f));
+        if (v == base[n])
+            v += f > 1 ? 1 : -1;
+        p[n] = std::clamp(v, lo, hi);
+    }
+    return p;
+}
+
+bool AutoTuner::Session::budgetLeftForSearch() const
+{
+    const int reserve = 2 * m_o.pairs * 2 + kVerifyExtraSteps + 4;
+    if (m_r.stepsUsed + reserve > m_o.maxSteps)
+        return false;
+    const double reserveMs = (reserve + 2) * m_stepMsAverage * 1.3;
+    return m_axis.elapsedMs() + reserveMs < m_o.budgetMs;
+}
+
+bool AutoTuner::Session::tryCandidate(const ParamNumbers &p, const QString &stage)
+{
+    if (p == m_best.params || !budgetLeftForSearch())
+        return false;
+    report(stage);
+    Trial t;
+    t.params = p;
+    const int steps = m_o.stepSteps;
+    try {
+        addPairs(t, 1, steps);
+        bool won = better(t, m_best) && figuresOf(t).itae <= m_baseline.itaeLimit * (1 + m_margin);
+        if (won) {
+            // One pair may have been lucky: judge it on another before it
+            // leads, and on its worse pair too.
+            addPairs(t, 1, steps);
+            const double worst = *std::max_element(t.pairCosts.begin(), t.pairCosts.end());
+            won = better(t, m_best) && worst < m_best.cost() * (1 + m_margin) &&
+                  figuresOf(t).itae <= m_baseline.itaeLimit * (1 + m_margin);
+        }
+        logTrial(t, stage, won);
+        if (won)
+            m_best = t;
+        return won;
+    } catch (const Swinging &s) {
+        rejectSwinging(t, stage, s.message);
+        return false;
+    }
+}
+
+void AutoTuner::Session::rejectSwinging(Trial &t, const QString &stage, const QString &message)
+{
+    // The candidate is out; the best gains go back and must hold still, or
+    // the tuning ends and the snapshot goes back.
+    t.pairCosts = {std::numeric_limits<double>::infinity()};
+    logTrial(t, stage + QStringLiteral(" – leng, elvetve"), false);
+    if (++m_swings > kMostSwings)
+        abort(message + QStringLiteral(" Leállítva."));
+    apply(m_best.params);
+    // The gains as found are known already; better ones must still hold.
+    if (m_best.params == m_baseline.params)
+        return;
+    try {
+        takeStep(m_o.stepSteps);
+        takeStep(-m_o.stepSteps);
+    } catch (const Swinging &again) {
+        abort(again.message + QStringLiteral(" Leállítva."));
+    }
+}
+
+void AutoTuner::Session::prepare()
+{
+    report(QStringLiteral("Paraméterek kiolvasása"));
+    m_r.snapshot = m_axis.readBack();
+    m_r.snapshotKnown = true;
+    m_current = m_r.snapshot;
+    if (m_owner.onSnapshot)
+        m_owner.onSnapshot(m_r.snapshot);
+
+    for (int n : m_gains) {
+        const auto [lo, hi] = m_o.testRanges[n];
+        if (m_current[n] < lo || m_current[n] > hi)
+            abort(QStringLiteral("P%1 jelenlegi értéke (%2) kívül esik a %3-%4 tartományon.")
+                      .arg(n)
+                      .arg(m_current[n])
+                      .arg(lo)
+                      .arg(hi));
+    }
+    ParamNumbers capped = m_current;
+    if (m_o.torqueCap > 0 && capped[kTorqueLimit] > m_o.torqueCap)
+        capped[kTorqueLimit] = m_o.torqueCap;
+    apply(capped);
+
+    report(QStringLiteral("Zaj mérése nyugalomban"));
+    m_axis.stopAndReset();
+    m_windowMs = m_o.windowMs;
+    m_stepMsAverage = m_o.windowMs;
+    const StepRecord rest = m_axis.rest(kRestShare * m_o.windowMs);
+    const ResponseMeasure quiet = [&] {
+        StepRecord r = rest;
+        r.stepCounts = 1;
+        return measureResponse(r);
+    }();
+    if (!quiet.valid)
+        abort(QStringLiteral("A tengely nem válaszol elég gyorsan a mérésekhez."));
+    double sum = 0, sumSq = 0;
+    for (double e : rest.error) {
+        sum += e;
+        sumSq += e * e;
+    }
+    const double n = double(rest.error.size());
+    const double mean = sum / n;
+    m_noise = std::max(0.5, std::sqrt(std::max(0.0, sumSq / n - mean * mean)));
+    m_r.noiseCounts = m_noise;
+    m_r.sampleRateHz = quiet.sampleRateHz;
+
+    const double gear = m_current[kGearRatio] > 0 ? m_current[kGearRatio] / 1024.0 : 1.0;
+    m_stepCounts = m_o.stepSteps * gear;
+    m_r.stepSteps = m_o.stepSteps;
+    if (m_stepCounts < kStepOverNoise * m_noise)
+        abort(QStringLiteral("A lépés (%1 impulzus) túl kicsi a zajhoz (%2) képest.")
+                  .arg(m_stepCounts)
+                  .arg(m_noise, 0, 'f', 1));
+}
+
+void AutoTuner::Session::measureBaseline()
+{
+    report(QStringLiteral("Kiinduló állapot mérése"));
+    m_baseline.params = m_current;
+    m_judgingBaseline = true;
+    addPairs(m_baseline, m_o.pairs, m_o.stepSteps);
+    m_judgingBaseline = false;
+
+    // The window follows the axis: three times what the baseline needs to
+    // settle, so that every candidate is judged on the same span.
+    double slowest = 0;
+    for (const ResponseMeasure &m : m_baseline.measures)
+        slowest = std::max(slowest, m.settled ? m.settlingMs : m_o.windowMs);
+    const double shortest = kFewestReadings * 1000 / std::max(1.0, m_r.sampleRateHz);
+    m_windowMs = std::clamp(3 * slowest, std::min(shortest, m_o.windowMs), m_o.windowMs);
+    for (StepRecord &r : m_baseline.records)
+        r = truncated(r, m_windowMs);
+    score(m_baseline);
+
+    // How much the same gains differ from pair to pair: smaller differences
+    // between candidates are noise.
+    double lo = m_baseline.pairCosts.front(), hi = lo;
+    for (double c : m_baseline.pairCosts) {
+        lo = std::min(lo, c);
+        hi = std::max(hi, c);
+    }
+    if (m_baseline.cost() > 0)
+        m_margin = std::clamp((hi - lo) / m_baseline.cost(), kSmallestMargin, 0.15);
+    m_baseline.itaeLimit = figuresOf(m_baseline).itae;
+    logTrial(m_baseline, QStringLiteral("Kiinduló"), true);
+    m_r.baseline = figuresOf(m_baseline);
+    m_r.baselineRecord = m_baseline.records.front();
+}
+
+void AutoTuner::Session::lineSearch(const std::vector<int> &which, double factor,
+                                    const QString &stage)
+{
+    const bool overshooting = figuresOf(m_best).overshootPct > aimOvershootPct(m_o.aim);
+    for (double f = factor; f > kFinestFactor; f = std::sqrt(f)) {
+        for (double dir : {overshooting ? -1.0 : 1.0, overshooting ? 1.0 : -1.0}) {
+            if (!tryCandidate(scaled(m_best.params, which, std::pow(f, dir)), stage))
+                continue;
+            while (tryCandidate(scaled(m_best.params, which, std::pow(f, dir)), stage)) {
+            }
+            break;
+        }
+        if (!budgetLeftForSearch())
+            return;
+    }
+}
+
+void AutoTuner::Session::search()
+{
+    m_best = m_baseline;
+    // Gain units differ from axis to axis: first find the overall level with
+    // every gain moving together, then shape the response one gain at a time.
+    // Once shaped, the level again: a better-damped loop may take more.
+    const QString together = QStringLiteral("Együttes erősítés");
+    lineSearch(m_gains, 2.0, together);
+    for (double factor : {1.6, 1.25}) {
+        for (int n : m_gains)
+            lineSearch({n}, factor, QStringLiteral("P%1 hangolása").arg(n));
+        lineSearch(m_gains, factor, together);
+    }
+}
+
+void AutoTuner::Session::verify()
+{
+    report(QStringLiteral("Ellenőrzés"));
+    const int steps = m_o.stepSteps;
+    Trial fresh;
+    fresh.params = m_best.params;
+    if (m_best.params != m_baseline.params)
+        addPairs(fresh, m_o.pairs, steps);
+    else
+        fresh = m_baseline;
+    m_r.result = figuresOf(fresh);
+    m_r.resultRecord = fresh.records.front();
+
+    // Never worse than found: not in cost, not in ITAE.
+    if (m_best.params == m_baseline.params || !(fresh.cost() < m_baseline.cost()) ||
+        m_r.result.itae > m_r.baseline.itae) {
+        m_r.outcome = TuningResult::Outcome::NoBetter;
+        m_r.message = QStringLiteral("Nem találtam a mostaninál jobb beállítást; "
+                                     "a kiinduló értékek maradnak.");
+        m_r.restored = AutoTuner::restore(m_axis, m_r.snapshot);
+        m_current = m_r.snapshot;
+        m_r.tuned = m_r.snapshot;
+        return;
+    }
+    logTrial(fresh, QStringLiteral("Ellenőrzés"), true);
+
+    Trial half;
+    half.params = m_best.params;
+    addPairs(half, 1, std::max(1, steps / 2));
+    m_r.halfStep = figuresOf(half);
+    // Twice the step only where its following error stays inside the limit.
+    if (2 * steps <= 9999 && 2.2 * m_r.result.peakCounts < m_o.errorLimitCounts) {
+        Trial twice;
+        twice.params = m_best.params;
+        addPairs(twice, 1, 2 * steps);
+        m_r.doubleStep = figuresOf(twice);
+    }
+
+    // Back to the operator's torque limit; the gains stay for the decision.
+    ParamNumbers final = m_best.params;
+    final[kTorqueLimit] = m_r.snapshot[kTorqueLimit];
+    apply(final);
+    m_axis.stopAndReset();
+    m_r.tuned = final;
+    m_r.outcome = TuningResult::Outcome::Tuned;
+    m_r.message = QStringLiteral("Kész: %1 (ITAE %2 → %3).")
+                      .arg(gainText(final))
+                      .arg(m_r.baseline.itae, 0, 'f', 0)
+                      .arg(m_r.result.itae, 0, 'f', 0);
+}
+
+TuningResult AutoTuner::Session::run()
+{
+    try {
+        prepare();
+        measureBaseline();
+        search();
+        verify();
+    } catch (const Swinging &s) {
+        m_r.outcome = TuningResult::Outcome::Aborted;
+        m_r.message = s.message + QStringLiteral(" Leállítva.");
+    } catch (const Abort &a) {
+        m_r.outcome = TuningResult::Outcome::Aborted;
+        m_r.message = a.message;
+    } catch (const AxisFailure &f) {
+        m_r.outcome = TuningResult::Outcome::Aborted;
+        m_r.message = QStringLiteral("A vezérlő nem válaszol: %1").arg(f.reason());
+    }
+    if (m_r.outcome == TuningResult::Outcome::Aborted && m_r.snapshotKnown) {
+        try {
+            m_axis.stopAndReset();
+        } catch (const AxisFailure &) {
+        }
+        m_r.restored = AutoTuner::restore(m_axis, m_r.snapshot);
+        m_r.tuned = m_r.snapshot;
+    }
+    m_r.elapsedMs = m_axis.elapsedMs();
+    return m_r;
+}
+
+bool AutoTuner::restore(TuningAxis &axis, const ParamNumbers &snapshot)
+{
+    try {
+        for (int attempt = 0; attempt < 2; ++attempt) {
+            const ParamNumbers now = axis.readBack();
+            if (now == snapshot)
+                return true;
+            for (int n = 0; n < 8; ++n) {
+                if (now[n] != snapshot[n])
+                    axis.testWrite(n, snapshot[n]);
+            }
+        }
+        return axis.readBack() == snapshot;
+    } catch (const AxisFailure &) {
+        return false;
+    }
+}
+
+TuningResult AutoTuner::run(TuningAxis &axis)
+{
+    Session s(*this, axis);
+    return s.run();
+}
+
+} // namespace kdx

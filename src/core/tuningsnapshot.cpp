@@ -1,0 +1,79 @@
+#include "tuningsnapshot.h"
+
+#include <QDir>
+#include <QFile>
+#include <QList>
+#include <QSaveFile>
+
+namespace kdx {
+
+namespace {
+const char *const kHeader = "# kdxterminal: parameters before auto-tuning (P0..P7)";
+}
+
+QByteArray snapshotText(const ParamNumbers &p)
+{
+    QByteArray text = QByteArray(kHeader) + '\n';
+    for (int n = 0; n < 8; ++n)
+        text += 'P' + QByteArray::number(n) + '=' + QByteArray::number(p[n]) + '\n';
+    return text;
+}
+
+std::optional<ParamNumbers> parseSnapshot(const QByteArray &text)
+{
+    ParamNumbers p{};
+    std::array<bool, 8> seen{};
+    for (QByteArray line : text.split('\n')) {
+        line = line.trimmed();
+        if (line.isEmpty() || line.startsWith('#'))
+            continue;
+        if (line.size() < 4 || line[0] != 'P' || line[2] != '=')
+            return std::nullopt;
+        const int n = line[1] - '0';
+        bool ok = false;
+        const int value = line.mid(3).toInt(&ok);
+        if (n < 0 || n > 7 || !ok || seen[n])
+            return std::nullopt;
+        p[n] = value;
+        seen[n] = true;
+    }
+    for (bool s : seen) {
+        if (!s)
+            return std::nullopt;
+    }
+    return p;
+}
+
+TuningSnapshotFile::TuningSnapshotFile(const QString &folder)
+    : m_path(QDir(folder).filePath(QString::fromUtf8(kTuningSnapshotFileName)))
+{
+}
+
+bool TuningSnapshotFile::save(const ParamNumbers &p) const
+{
+    QSaveFile file(m_path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(snapshotText(p));
+    return file.commit();
+}
+
+std::optional<ParamNumbers> TuningSnapshotFile::load() const
+{
+    QFile file(m_path);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return parseSnapshot(file.read(64 * 1024));
+}
+
+bool TuningSnapshotFile::exists() const
+{
+    return QFile::exists(m_path);
+}
+
+void TuningSnapshotFile::remove() const
+{
+    QFile::remove(m_path);
+}
+
+} // namespace kdx

@@ -1,0 +1,188 @@
+#include "linktuningaxis.h"
+
+#include "core/commands.h"
+#include "core/replycut.h"
+#include "link/linkerror.h"
+#include "link/seriallink.h"
+
+#include <cmath>
+
+namespace kdx {
+
+namespace {
+// The gear ratio parameter: counts per step × 1024.
+constexpr int kGearRatio = 6;
+// An answer longer than this without its end is not one this axis understands.
+constexpr qsizetype kLongestAnswer = 256;
+} // namespace
+
+LinkTuningAxis::LinkTuningAxis(SerialLink &link, std::function<bool()> cancelled)
+    : m_link(link), m_cancelled(std::move(cancelled))
+{
+    m_clock.start();
+}
+
+template <typename F> auto LinkTuningAxis::guarded(F &&f) -> decltype(f())
+{
+    try {
+        return f();
+    } catch (const LinkError &e) {
+        // The link holds every later step of this operation back after a
+        // failure; the tuner still gets to try writing the snapshot back.
+        m_link.endOperation();
+        switch (e.kind()) {
+        case LinkError::Kind::NoReply:
+            throw AxisFailure(QStringLiteral("nincs válasz"));
+        case LinkError::Kind::Unintelligible:
+            throw AxisFailure(QStringLiteral("érthetetlen válasz"));
+        case LinkError::Kind::NotOpen:
+            throw AxisFailure(QStringLiteral("a port nincs nyitva"));
+        case LinkError::Kind::Aborted:
+            break;
+        }
+        throw AxisFailure(QStringLiteral("a kapcsolat megszakadt"));
+    }
+}
+
+QByteArray LinkTuningAxis::exchange(const QByteArray &line, char end)
+{
+    m_link.send(line);
+    QByteArray answer;
+    for (;;) {
+        m_link.waitForInput();
+        answer += m_link.takeAll();
+        if (answer.contains(end))
+            break;
+        if (answer.size() > kLongestAnswer)
+            m_link.fail(LinkError::Kind::Unintelligible);
+    }
+    // An acknowledgement ends in CR LF: take its LF too.
+    if (end == '\r' && !answer.endsWith('\n')) {
+        m_link.waitForInput();
+        answer += m_link.takeAll();
+    }
+    return answer;
+}
+
+int LinkTuningAxis::readParameter(int n)
+{
+    const QByteArray word = "P" + QByteArray::number(n);
+    const QByteArray answer = exchange(cmd::readParameter(n), ':');
+    // The prompt stays open for a new value: an empty line keeps the value.
+    exchange(cmd::bareReturn(), '\r');
+    const qsizetype at = answer.lastIndexOf(word + ' ');
+    const ParameterCut cut = cutParameterReply(replyText(answer.mid(at < 0 ? 0 : at)));
+    bool ok = false;
+    const int value = cut.value.trimmed().toInt(&ok);
+    if (!ok)
+        m_link.fail(LinkError::Kind::Unintelligible);
+    m_link.understood();
+    return value;
+}
+
+ParamNumbers LinkTuningAxis::readBack()
+{
+    return guarded([this] {
+        ParamNumbers p{};
+        for (int n = 0; n < 8; ++n)
+            p[n] = readParameter(n);
+        m_gear = p[kGearRatio];
+        return p;
+    });
+}
+
+void LinkTuningAxis::testWrite(int n, int value)
+{
+    guarded([&] {
+        if (n == kGearRatio)
+            m_gear = -1;
+        exchange(cmd::readParameter(n), ':');
+        const QByteArray ack = exchange(cmd::newValue(QString::number(value)), '\r');
+        if (ack.contains('?') || readParameter(n) != value)
+            throw AxisFailure(
+                QStringLiteral("P%1 = %2 értéket a vezérlő nem fogadta el").arg(n).arg(value));
+    });
+}
+
+double LinkTuningAxis::poll()
+{
+    const QByteArray answer = exchange(cmd::positionPoll(), ':');
+    const qsizetype at = answer.lastIndexOf("P9");
+    const auto value = cutPositionReply(replyText(answer.mid(at < 0 ? 0 : at)));
+    if (!value)
+        m_link.fail(LinkError::Kind::Unintelligible);
+    m_link.understood();
+    return *value;
+}
+
+StepRecord LinkTuningAxis::record(double windowMs, double limitCounts, double zero, qint64 startNs,
+                                  bool stopOnLimit)
+{
+    StepRecord r;
+    r.windowMs = windowMs;
+    for (;;) {
+        if (m_cancelled()) {
+            stopAndReset();
+            r.complete = false;
+            break;
+        }
+        const double e = poll() - zero;
+        const double t = double(m_clock.nsecsElapsed() - startNs) / 1e6;
+        r.tMs.push_back(t);
+        r.error.push_back(e);
+        if (stopOnLimit && std::fabs(e) > limitCounts) {
+            stopAndReset();
+            r.complete = false;
+            break;
+        }
+        if (t >= windowMs)
+            break;
+    }
+    m_lastRate =
+        r.tMs.size() > 1 ? double(r.tMs.size() - 1) / (r.tMs.back() - r.tMs.front()) * 1e3 : 0;
+    return r;
+}
+
+StepRecord LinkTuningAxis::step(int steps, double windowMs, double limitCounts)
+{
+    return guarded([&] {
+        // The zero reference: the reading just before the step.
+        const double zero = poll();
+        if (m_gear < 0)
+            m_gear = readParameter(kGearRatio);
+        const int gear = m_gear;
+        const qint64 startNs = m_clock.nsecsElapsed();
+        exchange(cmd::step(steps > 0 ? '+' : '-', QString::number(std::abs(steps))), '\r');
+        StepRecord r = record(windowMs, limitCounts, zero, startNs, true);
+        r.stepCounts = steps * gear / 1024.0;
+        return r;
+    });
+}
+
+StepRecord LinkTuningAxis::rest(double windowMs)
+{
+    return guarded([&] {
+        const double zero = poll();
+        return record(windowMs, 0, zero, m_clock.nsecsElapsed(), false);
+    });
+}
+
+void LinkTuningAxis::stopAndReset()
+{
+    guarded([this] {
+        exchange(cmd::stop(), '\r');
+        exchange(cmd::stepMode(), '\r');
+    });
+}
+
+bool LinkTuningAxis::cancelled()
+{
+    return m_cancelled();
+}
+
+double LinkTuningAxis::elapsedMs()
+{
+    return double(m_clock.nsecsElapsed()) / 1e6;
+}
+
+} // namespace kdx

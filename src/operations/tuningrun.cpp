@@ -1,0 +1,95 @@
+#include "tuningrun.h"
+
+#include "core/paramtable.h"
+#include "linktuningaxis.h"
+
+#include <QScopeGuard>
+
+namespace kdx {
+
+TuningRun::TuningRun(SerialLink &link, const QString &paramFolder, QObject *parent)
+    : QObject(parent), m_link(link), m_file(paramFolder)
+{
+}
+
+TuningResult TuningRun::run(TuningOptions options)
+{
+    Q_ASSERT(!m_running);
+    m_running = true;
+    m_cancelRequested = false;
+    m_decisionDue = false;
+    auto done = qScopeGuard([this] { m_running = false; });
+
+    for (int n = 0; n < kParamCount; ++n)
+        options.testRanges[n] = {param(n).testLo, param(n).testHi};
+    LinkTuningAxis axis(m_link, [this] { return m_cancelRequested; });
+    AutoTuner tuner(options);
+    bool snapshotSaved = true;
+    tuner.onSnapshot = [&](const ParamNumbers &p) { snapshotSaved = m_file.save(p); };
+    tuner.onProgress = [this](const TuningProgress &p) { emit progress(p); };
+    tuner.onCandidate = [this](const CandidateEntry &e) { emit candidate(e); };
+    TuningResult result = tuner.run(axis);
+
+    if (result.outcome == TuningResult::Outcome::Tuned)
+        m_decisionDue = true;
+    else if (result.restored)
+        m_file.remove();
+    if (!snapshotSaved)
+        result.message +=
+            QStringLiteral(" (A pillanatkép fájlt nem sikerült írni: %1)").arg(m_file.path());
+    m_last = result;
+    done.dismiss();
+    m_running = false;
+    emit finished(result);
+    return result;
+}
+
+bool TuningRun::decisionDue() const
+{
+    return m_decisionDue && m_last;
+}
+
+void TuningRun::accept()
+{
+    m_decisionDue = false;
+    m_file.remove();
+}
+
+bool TuningRun::discard()
+{
+    if (!decisionDue())
+        return true;
+    if (!restoreSnapshot(m_last->snapshot))
+        return false;
+    m_decisionDue = false;
+    return true;
+}
+
+bool TuningRun::restoreSnapshot(const ParamNumbers &snapshot)
+{
+    LinkTuningAxis axis(m_link, [] { return false; });
+    if (!AutoTuner::restore(axis, snapshot))
+        return false;
+    m_file.remove();
+    return true;
+}
+
+std::optional<ParamNumbers> TuningRun::pendingSnapshot() const
+{
+    if (m_running || decisionDue())
+        return std::nullopt;
+    return m_file.load();
+}
+
+bool TuningRun::restorePending()
+{
+    const auto snapshot = m_file.load();
+    return snapshot && restoreSnapshot(*snapshot);
+}
+
+void TuningRun::forgetPending()
+{
+    m_file.remove();
+}
+
+} // namespace kdx

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "core/autotuner.h"
+#include "core/tuningsnapshot.h"
+
+#include <QObject>
+
+#include <optional>
+
+namespace kdx {
+
+class SerialLink;
+
+// One auto-tuning at a time over the terminal's line, with the snapshot of
+// the parameters kept in a file beside the parameter file until it is back
+// in force or the operator has accepted the result. Every method that talks
+// to the controller runs inside an operation that owns the line.
+class TuningRun : public QObject {
+    Q_OBJECT
+public:
+    TuningRun(SerialLink &link, const QString &paramFolder, QObject *parent = nullptr);
+
+    bool isRunning() const { return m_running; }
+    // Runs the tuner to its end; the result is also kept as last().
+    TuningResult run(TuningOptions options);
+    // The operator stops (button, Esc, a window closes): the running tuning
+    // stops the motor and writes the snapshot back at the next reading.
+    void cancel() { m_cancelRequested = true; }
+    const std::optional<TuningResult> &last() const { return m_last; }
+
+    // A result waits for the operator's decision.
+    bool decisionDue() const;
+    // Accepted: the values stay (the caller test-writes them through the
+    // parameter rows); the snapshot is no longer needed.
+    void accept();
+    // Thrown away: the snapshot goes back in force. False when it could not
+    // be written back (the file stays).
+    bool discard();
+
+    // A snapshot left by a tuning that never ended (the program was killed).
+    std::optional<ParamNumbers> pendingSnapshot() const;
+    bool restorePending();
+    void forgetPending();
+
+    QString snapshotPath() const { return m_file.path(); }
+
+signals:
+    void progress(const kdx::TuningProgress &p);
+    void candidate(const kdx::CandidateEntry &entry);
+    void finished(const kdx::TuningResult &result);
+
+private:
+    bool restoreSnapshot(const ParamNumbers &snapshot);
+
+    SerialLink &m_link;
+    TuningSnapshotFile m_file;
+    std::optional<TuningResult> m_last;
+    bool m_running = false;
+    bool m_cancelRequested = false;
+    bool m_decisionDue = false;
+};
+
+} // namespace kdx
