@@ -42,9 +42,12 @@ void setNiceTicks(QValueAxis *axis, int count)
 
 } // namespace
 
-ScopeView::ScopeView(QWidget *parent) : QChartView(parent), m_x(new QValueAxis), m_y(new QValueAxis)
+// The chart goes to the view at construction: a chart set later would leave
+// the view's own first chart to nobody.
+ScopeView::ScopeView(QWidget *parent)
+    : QChartView(new QChart, parent), m_x(new QValueAxis), m_y(new QValueAxis)
 {
-    auto *c = new QChart;
+    QChart *c = chart();
     c->setAnimationOptions(QChart::NoAnimation);
     c->legend()->setAlignment(Qt::AlignBottom);
     m_x->setTitleText(QStringLiteral("idő (ms)"));
@@ -53,7 +56,6 @@ ScopeView::ScopeView(QWidget *parent) : QChartView(parent), m_x(new QValueAxis),
     m_y->setLabelFormat(QStringLiteral("%.0f"));
     c->addAxis(m_x, Qt::AlignBottom);
     c->addAxis(m_y, Qt::AlignLeft);
-    setChart(c);
     setRenderHint(QPainter::Antialiasing, false);
     setRubberBand(QChartView::NoRubberBand);
     setFocusPolicy(Qt::StrongFocus);
