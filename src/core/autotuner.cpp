@@ -31,8 +31,14 @@ constexpr double kSmallestMargin = 0.03;
 // Steps kept back for the verification at the end.
 constexpr int kVerifyExtraSteps = 4;
 // Candidates that may make the axis swing before the tuning gives up (each
-// is stopped at once).
-constexpr int kMostSwings = 6;
+// is stopped at once). The edge of the stable gains is where a search meets
+// most of them; a candidate is never tried twice.
+constexpr int kMostSwings = 10;
+// Gains as found that swing are brought down together by halves, at most
+// this many times, before the search starts from them.
+constexpr int kCalmingHalvings = 5;
+// Earlier best gains tried when the best swings in the verification.
+constexpr int kVerifyFallbacks = 2;
 // A line search ends when its factor comes below this.
 constexpr double kFinestFactor = 1.12;
 
@@ -109,7 +115,12 @@ private:
     void prepare();
     void measureBaseline();
     void search();
+    void calmDown();
     void verify();
+    // Verifies one set of gains on fresh steps and at half and twice the
+    // step; true when they are kept. Throws Swinging.
+    bool verifyGains(const ParamNumbers &gains);
+    void keepSnapshot(const QString &message);
     void abort(const QString &message);
 
     void checkStop();
@@ -146,9 +157,12 @@ private:
     double m_margin = kSmallestMargin;
     double m_stepMsAverage = 0;
     bool m_judgingBaseline = false;
+    bool m_baselineSwings = false;
     int m_swings = 0;
     Trial m_baseline;
     Trial m_best;
+    std::vector<Trial> m_bests;        // every trial that led, in order
+    std::vector<ParamNumbers> m_swung; // candidates that swung: never again
     QString m_stage;
 };
 
@@ -220,6 +234,7 @@ StepRecord AutoTuner::Session::takeStep(int steps)
             // The gains as found may swing: that is what the tuning is for.
             if (!m_judgingBaseline)
                 throw Swinging{what};
+            m_baselineSwings = true;
         }
         if (m.valid)
             return r;
@@ -353,6 +368,8 @@ bool AutoTuner::Session::tryCandidate(const ParamNumbers &p, const QString &stag
 {
     if (p == m_best.params || !budgetLeftForSearch())
         return false;
+    if (std::find(m_swung.begin(), m_swung.end(), p) != m_swung.end())
+        return false;
     report(stage);
     Trial t;
     t.params = p;
@@ -369,8 +386,10 @@ bool AutoTuner::Session::tryCandidate(const ParamNumbers &p, const QString &stag
                   figuresOf(t).itae <= m_baseline.itaeLimit * (1 + m_margin);
         }
         logTrial(t, stage, won);
-        if (won)
+        if (won) {
             m_best = t;
+            m_bests.push_back(t);
+        }
         return won;
     } catch (const Swinging &s) {
         rejectSwinging(t, stage, s.message);
@@ -384,11 +403,12 @@ void AutoTuner::Session::rejectSwinging(Trial &t, const QString &stage, const QS
     // the tuning ends and the snapshot goes back.
     t.pairCosts = {std::numeric_limits<double>::infinity()};
     logTrial(t, stage + QStringLiteral(" – leng, elvetve"), false);
+    m_swung.push_back(t.params);
     if (++m_swings > kMostSwings)
         abort(message + QStringLiteral(" Leállítva."));
     apply(m_best.params);
-    // The gains as found are known already; better ones must still hold.
-    if (m_best.params == m_baseline.params)
+    // The best must still hold still; gains as found that swing are known to.
+    if (m_best.params == m_baseline.params && m_baselineSwings)
         return;
     try {
         takeStep(m_o.stepSteps);
@@ -504,9 +524,38 @@ void AutoTuner::Session::lineSearch(const std::vector<int> &which, double factor
     }
 }
 
+void AutoTuner::Session::calmDown()
+{
+    // Gains as found that keep the axis swinging: the P and I gains come
+    // down by halves, the damping stays, until the axis holds still; the
+    // search goes on from there. These swings come from the gains as found,
+    // so they do not count against the search.
+    if (!m_baselineSwings)
+        return;
+    std::vector<int> which;
+    for (int n : m_gains) {
+        if (n == kPGain || n == kIGain)
+            which.push_back(n);
+    }
+    if (which.empty())
+        which = m_gains;
+    const int swingsBefore = m_swings;
+    const QString stage = QStringLiteral("Lengés csillapítása");
+    double f = 1;
+    for (int k = 0; k < kCalmingHalvings && m_best.params == m_baseline.params; ++k) {
+        f *= 0.5;
+        const size_t swung = m_swung.size();
+        tryCandidate(scaled(m_baseline.params, which, f), stage);
+        if (m_swung.size() == swung)
+            break; // holds still: better or not, lower is no use
+    }
+    m_swings = swingsBefore;
+}
+
 void AutoTuner::Session::search()
 {
     m_best = m_baseline;
+    calmDown();
     // Gain units differ from axis to axis: first find the overall level with
     // every gain moving together, then shape the response one gain at a time.
     // Once shaped, the level again: a better-damped loop may take more.
@@ -519,46 +568,91 @@ void AutoTuner::Session::search()
     }
 }
 
+void AutoTuner::Session::keepSnapshot(const QString &message)
+{
+    m_r.outcome = TuningResult::Outcome::NoBetter;
+    m_r.message = message;
+    m_r.restored = AutoTuner::restore(m_axis, m_r.snapshot);
+    m_current = m_r.snapshot;
+    m_r.tuned = m_r.snapshot;
+}
+
 void AutoTuner::Session::verify()
 {
     report(QStringLiteral("Ellenőrzés"));
+    const QString noBetter = QStringLiteral("Nem találtam a mostaninál jobb beállítást; "
+                                            "a kiinduló értékek maradnak.");
+    if (m_best.params == m_baseline.params) {
+        m_r.result = m_r.baseline;
+        m_r.resultRecord = m_r.baselineRecord;
+        keepSnapshot(noBetter);
+        return;
+    }
+    // The best first; should it swing on fresh steps or at another step
+    // size, the gains that led before it, while steps and time are left.
+    std::vector<ParamNumbers> order{m_best.params};
+    for (auto it = m_bests.rbegin(); it != m_bests.rend(); ++it) {
+        if (int(order.size()) > kVerifyFallbacks)
+            break;
+        if (std::find(order.begin(), order.end(), it->params) == order.end())
+            order.push_back(it->params);
+    }
+    const int stepsPerCheck = 2 * m_o.pairs * 2 + kVerifyExtraSteps;
+    bool swung = false;
+    for (const ParamNumbers &p : order) {
+        if (swung &&
+            (m_r.stepsUsed + stepsPerCheck > m_o.maxSteps ||
+             m_axis.elapsedMs() + (stepsPerCheck + 2) * m_stepMsAverage * 1.3 > m_o.budgetMs))
+            break;
+        try {
+            if (verifyGains(p))
+                return;
+            break; // not better on fresh steps: the earlier ones were worse still
+        } catch (const Swinging &s) {
+            swung = true;
+            Trial t;
+            t.params = p;
+            t.pairCosts = {std::numeric_limits<double>::infinity()};
+            logTrial(t, QStringLiteral("Ellenőrzés – leng, elvetve"), false);
+        }
+    }
+    keepSnapshot(swung ? QStringLiteral("A legjobb talált értékekkel a tengely az ellenőrzés "
+                                        "közben lengett; a kiinduló értékek maradnak.")
+                       : noBetter);
+}
+
+bool AutoTuner::Session::verifyGains(const ParamNumbers &gains)
+{
     const int steps = m_o.stepSteps;
     Trial fresh;
-    fresh.params = m_best.params;
-    if (m_best.params != m_baseline.params)
-        addPairs(fresh, m_o.pairs, steps);
-    else
-        fresh = m_baseline;
+    fresh.params = gains;
+    addPairs(fresh, m_o.pairs, steps);
     m_r.result = figuresOf(fresh);
     m_r.resultRecord = fresh.records.front();
 
     // Never worse than found: not in cost, not in ITAE.
-    if (m_best.params == m_baseline.params || !(fresh.cost() < m_baseline.cost()) ||
-        m_r.result.itae > m_r.baseline.itae) {
-        m_r.outcome = TuningResult::Outcome::NoBetter;
-        m_r.message = QStringLiteral("Nem találtam a mostaninál jobb beállítást; "
-                                     "a kiinduló értékek maradnak.");
-        m_r.restored = AutoTuner::restore(m_axis, m_r.snapshot);
-        m_current = m_r.snapshot;
-        m_r.tuned = m_r.snapshot;
-        return;
+    if (!(fresh.cost() < m_baseline.cost()) || m_r.result.itae > m_r.baseline.itae) {
+        logTrial(fresh, QStringLiteral("Ellenőrzés"), false);
+        return false;
     }
-    logTrial(fresh, QStringLiteral("Ellenőrzés"), true);
 
+    // The same gains must also hold at half and at twice the step.
     Trial half;
-    half.params = m_best.params;
+    half.params = gains;
     addPairs(half, 1, std::max(1, steps / 2));
     m_r.halfStep = figuresOf(half);
     // Twice the step only where its following error stays inside the limit.
+    m_r.doubleStep = GainFigures{};
     if (2 * steps <= 9999 && 2.2 * m_r.result.peakCounts < m_o.errorLimitCounts) {
         Trial twice;
-        twice.params = m_best.params;
+        twice.params = gains;
         addPairs(twice, 1, 2 * steps);
         m_r.doubleStep = figuresOf(twice);
     }
+    logTrial(fresh, QStringLiteral("Ellenőrzés"), true);
 
     // Back to the operator's torque limit; the gains stay for the decision.
-    ParamNumbers final = m_best.params;
+    ParamNumbers final = gains;
     final[kTorqueLimit] = m_r.snapshot[kTorqueLimit];
     apply(final);
     m_axis.stopAndReset();
@@ -568,6 +662,7 @@ void AutoTuner::Session::verify()
                       .arg(gainText(final))
                       .arg(m_r.baseline.itae, 0, 'f', 0)
                       .arg(m_r.result.itae, 0, 'f', 0);
+    return true;
 }
 
 TuningResult AutoTuner::Session::run()

@@ -18,7 +18,7 @@ enum class TuningAim { NoOvershoot, Balanced, Fast };
 double aimOvershootPct(TuningAim aim);
 
 struct TuningOptions {
-    int stepSteps = 500;            // step size in steps; at most this
+    int stepSteps = 1000;           // step size in steps; at most this
     double errorLimitCounts = 3000; // larger |error| stops the tuning
     int torqueCap = 0;              // P4 during tuning at most this (0: as it is)
     TuningAim aim = TuningAim::Balanced;

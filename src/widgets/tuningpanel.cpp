@@ -132,7 +132,7 @@ QWidget *TuningPanel::buildChoices()
 {
     auto *box = new QGroupBox(QStringLiteral("Beállítások"));
     auto *form = new QFormLayout(box);
-    m_step = spin(1, 9999, 500, QStringLiteral(" lépés"));
+    m_step = spin(1, 9999, TuningOptions{}.stepSteps, QStringLiteral(" lépés"));
     m_limit = spin(10, 32767, 3000, QStringLiteral(" impulzus"));
     m_torque = spin(0, 250, 0);
     m_torque->setSpecialValueText(QStringLiteral("változatlan"));

@@ -48,6 +48,8 @@ private slots:
     void safety();
     void swingingCandidateIsThrownOut_data();
     void swingingCandidateIsThrownOut();
+    void swingingGains_data();
+    void swingingGains();
     void restoreFailsOnADeadLine();
     void stepTooSmallForTheNoise();
     void snapshotFile_data();
@@ -200,6 +202,51 @@ void TestAutoTuner::swingingCandidateIsThrownOut()
         QVERIFY(logged);
     }
     QCOMPARE(axis.params, r.tuned);
+}
+
+void TestAutoTuner::swingingGains_data()
+{
+    QTest::addColumn<int>("startP");
+    QTest::addColumn<int>("swingAboveP");
+    QTest::addColumn<bool>("onlyAtHalfStep");
+    QTest::newRow("the gains as found swing") << 1000 << 400 << false;
+    QTest::newRow("higher gains swing") << 200 << 250 << false;
+    QTest::newRow("higher gains swing at half the step") << 200 << 250 << true;
+}
+
+void TestAutoTuner::swingingGains()
+{
+    QFETCH(int, startP);
+    QFETCH(int, swingAboveP);
+    QFETCH(bool, onlyAtHalfStep);
+    SyntheticAxis axis;
+    axis.params[2] = startP;
+    axis.swingAboveP = swingAboveP;
+    const TuningOptions o = options();
+    if (onlyAtHalfStep)
+        axis.swingBelowSteps = o.stepSteps;
+    const ParamNumbers found = axis.params;
+    AutoTuner tuner(o);
+    const TuningResult r = tuner.run(axis);
+
+    // Swinging gains are the search's edge, not a reason to give up: what is
+    // left in force holds still at every step size it was tried with.
+    QVERIFY2(r.outcome != TuningResult::Outcome::Aborted, qPrintable(r.message));
+    QCOMPARE(axis.params, r.tuned);
+    if (r.outcome == TuningResult::Outcome::Tuned)
+        QVERIFY2(r.tuned[2] <= swingAboveP, qPrintable(r.message));
+    else
+        QCOMPARE(r.tuned, found);
+    QList<ParamNumbers> swung;
+    for (const kdx::CandidateEntry &e : r.log) {
+        if (!e.stage.contains(QStringLiteral("leng")))
+            continue;
+        QVERIFY2(!swung.contains(e.params), "a candidate that swung was tried again");
+        swung << e.params;
+        // Gains as found that swing come down in P and I; the damping stays.
+        if (e.stage.startsWith(QStringLiteral("Lengés csillapítása")))
+            QCOMPARE(e.params[7], found[7]);
+    }
 }
 
 void TestAutoTuner::restoreFailsOnADeadLine()
