@@ -17,6 +17,9 @@ constexpr int kDGain = 7;
 
 // The step must stand this far above the noise at rest.
 constexpr double kStepOverNoise = 50;
+// The step is chosen so that the error it makes with the gains as found
+// stays within this share of the limit.
+constexpr double kStepPeakShare = 0.5;
 // At rest, the noise is measured over this share of the step window.
 constexpr double kRestShare = 0.3;
 // A window holds at least this many readings.
@@ -113,6 +116,7 @@ private:
     };
 
     void prepare();
+    void chooseStep();
     void measureBaseline();
     void search();
     void calmDown();
@@ -153,6 +157,8 @@ private:
     ParamNumbers m_current{};
     double m_noise = 0.5;
     double m_stepCounts = 0;
+    int m_stepSteps = 0; // the step it tunes with: the operator's or smaller
+    double m_gear = 1;   // counts per step
     double m_windowMs = 0;
     double m_margin = kSmallestMargin;
     double m_stepMsAverage = 0;
@@ -373,7 +379,7 @@ bool AutoTuner::Session::tryCandidate(const ParamNumbers &p, const QString &stag
     report(stage);
     Trial t;
     t.params = p;
-    const int steps = m_o.stepSteps;
+    const int steps = m_stepSteps;
     try {
         addPairs(t, 1, steps);
         bool won = better(t, m_best) && figuresOf(t).itae <= m_baseline.itaeLimit * (1 + m_margin);
@@ -411,8 +417,8 @@ void AutoTuner::Session::rejectSwinging(Trial &t, const QString &stage, const QS
     if (m_best.params == m_baseline.params && m_baselineSwings)
         return;
     try {
-        takeStep(m_o.stepSteps);
-        takeStep(-m_o.stepSteps);
+        takeStep(m_stepSteps);
+        takeStep(-m_stepSteps);
     } catch (const Swinging &again) {
         abort(again.message + QStringLiteral(" Leállítva."));
     }
@@ -464,21 +470,45 @@ void AutoTuner::Session::prepare()
     m_r.noiseCounts = m_noise;
     m_r.sampleRateHz = quiet.sampleRateHz;
 
-    const double gear = m_current[kGearRatio] > 0 ? m_current[kGearRatio] / 1024.0 : 1.0;
-    m_stepCounts = m_o.stepSteps * gear;
-    m_r.stepSteps = m_o.stepSteps;
+    m_gear = m_current[kGearRatio] > 0 ? m_current[kGearRatio] / 1024.0 : 1.0;
+    m_stepSteps = m_o.stepSteps;
+    m_stepCounts = m_stepSteps * m_gear;
+    m_r.stepSteps = m_stepSteps;
     if (m_stepCounts < kStepOverNoise * m_noise)
         abort(QStringLiteral("A lépés (%1 impulzus) túl kicsi a zajhoz (%2) képest.")
                   .arg(m_stepCounts)
                   .arg(m_noise, 0, 'f', 1));
 }
 
+void AutoTuner::Session::chooseStep()
+{
+    // A quarter step first, with the gains as found: a wild axis takes a
+    // smaller step, so that its error stays within half the limit.
+    const int probe = m_o.stepSteps / 4;
+    if (probe * m_gear < kStepOverNoise * m_noise)
+        return;
+    m_judgingBaseline = true;
+    double peak = 0;
+    for (const StepRecord &r : {takeStep(probe), takeStep(-probe)}) {
+        for (double e : r.error)
+            peak = std::max(peak, std::fabs(e));
+    }
+    m_judgingBaseline = false;
+    if (peak <= 0)
+        return;
+    const double fits = probe * kStepPeakShare * m_o.errorLimitCounts / peak;
+    m_stepSteps = std::clamp(int(fits), probe, m_o.stepSteps);
+    m_stepCounts = m_stepSteps * m_gear;
+    m_r.stepSteps = m_stepSteps;
+}
+
 void AutoTuner::Session::measureBaseline()
 {
     report(QStringLiteral("Kiinduló állapot mérése"));
+    chooseStep();
     m_baseline.params = m_current;
     m_judgingBaseline = true;
-    addPairs(m_baseline, m_o.pairs, m_o.stepSteps);
+    addPairs(m_baseline, m_o.pairs, m_stepSteps);
     m_judgingBaseline = false;
 
     // The window follows the axis: three times what the baseline needs to
@@ -623,7 +653,7 @@ void AutoTuner::Session::verify()
 
 bool AutoTuner::Session::verifyGains(const ParamNumbers &gains)
 {
-    const int steps = m_o.stepSteps;
+    const int steps = m_stepSteps;
     Trial fresh;
     fresh.params = gains;
     addPairs(fresh, m_o.pairs, steps);
@@ -690,6 +720,11 @@ TuningResult AutoTuner::Session::run()
         m_r.restored = AutoTuner::restore(m_axis, m_r.snapshot);
         m_r.tuned = m_r.snapshot;
     }
+    if (m_r.outcome != TuningResult::Outcome::Aborted && m_stepSteps < m_o.stepSteps)
+        m_r.message += QStringLiteral(" A lépés %1 volt: a választott %2 lépés a kiinduló "
+                                      "értékekkel túl nagy hibát adott volna.")
+                           .arg(m_stepSteps)
+                           .arg(m_o.stepSteps);
     m_r.elapsedMs = m_axis.elapsedMs();
     return m_r;
 }

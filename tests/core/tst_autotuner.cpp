@@ -48,6 +48,8 @@ private slots:
     void safety();
     void swingingCandidateIsThrownOut_data();
     void swingingCandidateIsThrownOut();
+    void stepFitsTheLimit_data();
+    void stepFitsTheLimit();
     void swingingGains_data();
     void swingingGains();
     void restoreFailsOnADeadLine();
@@ -202,6 +204,46 @@ void TestAutoTuner::swingingCandidateIsThrownOut()
         QVERIFY(logged);
     }
     QCOMPARE(axis.params, r.tuned);
+}
+
+void TestAutoTuner::stepFitsTheLimit_data()
+{
+    QTest::addColumn<double>("limitOverPeak"); // the limit against the full step's peak error
+    QTest::addColumn<bool>("smaller");
+    QTest::newRow("peak well inside the limit") << 4.0 << false;
+    QTest::newRow("peak near the limit") << 1.2 << true;
+}
+
+void TestAutoTuner::stepFitsTheLimit()
+{
+    QFETCH(double, limitOverPeak);
+    QFETCH(bool, smaller);
+    TuningOptions o = options();
+    double peak = 0;
+    {
+        SyntheticAxis probe;
+        probe.params[2] = 40;
+        for (double e : probe.step(o.stepSteps, o.windowMs, 1e9).error)
+            peak = std::max(peak, std::fabs(e));
+    }
+    o.errorLimitCounts = limitOverPeak * peak;
+    SyntheticAxis axis;
+    axis.params[2] = 40;
+    AutoTuner tuner(o);
+    const TuningResult r = tuner.run(axis);
+
+    QVERIFY2(r.outcome != TuningResult::Outcome::Aborted, qPrintable(r.message));
+    QCOMPARE(r.stepSteps < o.stepSteps, smaller);
+    QVERIFY(r.stepSteps >= o.stepSteps / 4);
+    // Two quarter steps to look, then only the chosen step, its half and its double.
+    const QStringList steps = axis.journal.filter(QRegularExpression(QStringLiteral("^S")));
+    QCOMPARE(steps.mid(0, 2), QStringList({QStringLiteral("S+%1").arg(o.stepSteps / 4),
+                                           QStringLiteral("S-%1").arg(o.stepSteps / 4)}));
+    for (const QString &s : steps.mid(2)) {
+        const int n = std::abs(s.mid(1).toInt());
+        QVERIFY2(n == r.stepSteps || n == r.stepSteps / 2 || n == 2 * r.stepSteps, qPrintable(s));
+    }
+    QVERIFY(r.message.contains(QStringLiteral("A lépés")) == smaller);
 }
 
 void TestAutoTuner::swingingGains_data()
