@@ -112,7 +112,12 @@ private:
         std::vector<ResponseMeasure> measures;
         std::vector<double> pairCosts;
         double itaeLimit = std::numeric_limits<double>::infinity(); // baseline: never worse
-        double cost() const { return median(pairCosts); }
+        // A set of gains is as good as its worse pair: a lucky pair must not lead.
+        double cost() const
+        {
+            return pairCosts.empty() ? std::numeric_limits<double>::infinity()
+                                     : *std::max_element(pairCosts.begin(), pairCosts.end());
+        }
     };
 
     void prepare();
