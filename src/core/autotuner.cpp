@@ -161,7 +161,6 @@ private:
     TuningResult m_r;
     ParamNumbers m_current{};
     double m_noise = 0.5;
-    double m_stepCounts = 0;
     int m_stepSteps = 0; // the step it tunes with: the operator's or smaller
     double m_gear = 1;   // counts per step
     double m_windowMs = 0;
@@ -386,15 +385,16 @@ bool AutoTuner::Session::tryCandidate(const ParamNumbers &p, const QString &stag
     t.params = p;
     const int steps = m_stepSteps;
     try {
+        const auto leads = [&] {
+            return better(t, m_best) && figuresOf(t).itae <= m_baseline.itaeLimit * (1 + m_margin);
+        };
         addPairs(t, 1, steps);
-        bool won = better(t, m_best) && figuresOf(t).itae <= m_baseline.itaeLimit * (1 + m_margin);
+        bool won = leads();
         if (won) {
             // One pair may have been lucky: judge it on another before it
-            // leads, and on its worse pair too.
+            // leads (its cost is its worse pair).
             addPairs(t, 1, steps);
-            const double worst = *std::max_element(t.pairCosts.begin(), t.pairCosts.end());
-            won = better(t, m_best) && worst < m_best.cost() * (1 + m_margin) &&
-                  figuresOf(t).itae <= m_baseline.itaeLimit * (1 + m_margin);
+            won = leads();
         }
         logTrial(t, stage, won);
         if (won) {
@@ -477,11 +477,11 @@ void AutoTuner::Session::prepare()
 
     m_gear = m_current[kGearRatio] > 0 ? m_current[kGearRatio] / 1024.0 : 1.0;
     m_stepSteps = m_o.stepSteps;
-    m_stepCounts = m_stepSteps * m_gear;
     m_r.stepSteps = m_stepSteps;
-    if (m_stepCounts < kStepOverNoise * m_noise)
+    const double stepCounts = m_stepSteps * m_gear;
+    if (stepCounts < kStepOverNoise * m_noise)
         abort(QStringLiteral("A lépés (%1 impulzus) túl kicsi a zajhoz (%2) képest.")
-                  .arg(m_stepCounts)
+                  .arg(stepCounts)
                   .arg(m_noise, 0, 'f', 1));
 }
 
@@ -503,7 +503,6 @@ void AutoTuner::Session::chooseStep()
         return;
     const double fits = probe * kStepPeakShare * m_o.errorLimitCounts / peak;
     m_stepSteps = std::clamp(int(fits), probe, m_o.stepSteps);
-    m_stepCounts = m_stepSteps * m_gear;
     m_r.stepSteps = m_stepSteps;
 }
 
