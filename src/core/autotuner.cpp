@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 
 namespace kdx {
@@ -42,6 +43,8 @@ constexpr int kMostSwings = 10;
 constexpr int kCalmingHalvings = 5;
 // Earlier best gains tried when the best swings in the verification.
 constexpr int kVerifyFallbacks = 2;
+// The gains come down together by this factor while the cost stays as good.
+constexpr double kLowerFactor = 0.85;
 // A line search ends when its factor comes below this.
 constexpr double kFinestFactor = 1.12;
 
@@ -146,8 +149,14 @@ private:
     double cost(const ResponseMeasure &m) const;
     GainFigures figuresOf(const Trial &trial) const;
     bool better(const Trial &candidate, const Trial &best) const;
-    // Tries p as a candidate; true when it became the best.
+    // Tries p as a candidate; true when it became the best: when it wins
+    // (better than the best, by default) and its ITAE is not worse than the
+    // baseline's.
     bool tryCandidate(const ParamNumbers &p, const QString &stage);
+    bool tryCandidate(const ParamNumbers &p, const QString &stage,
+                      const std::function<bool(const Trial &)> &wins);
+    void preferLower();
+    void tame();
     ParamNumbers scaled(const ParamNumbers &base, const std::vector<int> &which, double f) const;
     bool budgetLeftForSearch() const;
     void rejectSwinging(Trial &t, const QString &stage, const QString &message);
@@ -376,6 +385,12 @@ bool AutoTuner::Session::budgetLeftForSearch() const
 
 bool AutoTuner::Session::tryCandidate(const ParamNumbers &p, const QString &stage)
 {
+    return tryCandidate(p, stage, [this](const Trial &t) { return better(t, m_best); });
+}
+
+bool AutoTuner::Session::tryCandidate(const ParamNumbers &p, const QString &stage,
+                                      const std::function<bool(const Trial &)> &wins)
+{
     if (p == m_best.params || !budgetLeftForSearch())
         return false;
     if (std::find(m_swung.begin(), m_swung.end(), p) != m_swung.end())
@@ -386,7 +401,7 @@ bool AutoTuner::Session::tryCandidate(const ParamNumbers &p, const QString &stag
     const int steps = m_stepSteps;
     try {
         const auto leads = [&] {
-            return better(t, m_best) && figuresOf(t).itae <= m_baseline.itaeLimit * (1 + m_margin);
+            return wins(t) && figuresOf(t).itae <= m_baseline.itaeLimit * (1 + m_margin);
         };
         addPairs(t, 1, steps);
         bool won = leads();
@@ -599,6 +614,46 @@ void AutoTuner::Session::search()
         for (int n : m_gains)
             lineSearch({n}, factor, QStringLiteral("P%1 hangolása").arg(n));
         lineSearch(m_gains, factor, together);
+    }
+    if (m_best.params != m_baseline.params) {
+        tame();
+        preferLower();
+    }
+}
+
+void AutoTuner::Session::preferLower()
+{
+    // Where P and D can grow together the cost falls only slowly, and where
+    // the search stopped on that slope is partly chance. All tuned gains
+    // come down together while the cost stays within the noise of the best
+    // found: the lowest gains that are as good are the safer choice, and the
+    // same from run to run.
+    // Two measured costs of the same gains differ by up to twice the spread.
+    const double asGood = m_best.cost() * (1 + 2 * m_margin);
+    const QString stage = QStringLiteral("Alacsonyabb erősítés");
+    while (tryCandidate(scaled(m_best.params, m_gains, kLowerFactor), stage,
+                        [&](const Trial &t) { return t.cost() <= asGood; })) {
+    }
+}
+
+void AutoTuner::Session::tame()
+{
+    // The cost weighs overshoot against speed; where the best still passes
+    // the goal by more than a point beyond the aim, less I, then less P, win
+    // whenever they bring the overshoot down, as long as the ITAE stays
+    // within the baseline's.
+    const double aim = aimOvershootPct(m_o.aim);
+    const QString stage = QStringLiteral("Túllendülés csökkentése");
+    while (figuresOf(m_best).overshootPct > aim + 1 && budgetLeftForSearch()) {
+        const double over = figuresOf(m_best).overshootPct;
+        const auto lower = [&](const Trial &t) {
+            return figuresOf(t).overshootPct <= std::max(aim, over - 1.5);
+        };
+        const bool won =
+            (m_o.tuneI && tryCandidate(scaled(m_best.params, {kIGain}, 0.5), stage, lower)) ||
+            (m_o.tuneP && tryCandidate(scaled(m_best.params, {kPGain}, 0.8), stage, lower));
+        if (!won)
+            return;
     }
 }
 
