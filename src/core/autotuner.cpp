@@ -41,10 +41,12 @@ constexpr int kMostSwings = 10;
 // Gains as found that swing are brought down together by halves, at most
 // this many times, before the search starts from them.
 constexpr int kCalmingHalvings = 5;
-// Earlier best gains tried when the best swings in the verification.
+// Earlier best gains tried when the best fails the verification.
 constexpr int kVerifyFallbacks = 2;
 // The gains come down together by this factor while the cost stays as good.
 constexpr double kLowerFactor = 0.85;
+// Lower gains may cost at most this share more than the best found.
+constexpr double kLowerGainsWorth = 0.1;
 // A line search ends when its factor comes below this.
 constexpr double kFinestFactor = 1.12;
 
@@ -128,6 +130,7 @@ private:
     void measureBaseline();
     void search();
     void calmDown();
+    std::vector<int> calmingGains() const; // the gains halved to calm a swinging axis
     void verify();
     // Verifies one set of gains on fresh steps and at half and twice the
     // step; true when they are kept. Throws Swinging.
@@ -180,7 +183,9 @@ private:
     int m_swings = 0;
     Trial m_baseline;
     Trial m_best;
-    std::vector<Trial> m_bests;        // every trial that led, in order
+    std::vector<Trial> m_bests; // every trial that led, in order
+    std::vector<Trial> m_tried; // every candidate measured, by its gains
+    double m_lowestLeadCost = std::numeric_limits<double>::infinity();
     std::vector<ParamNumbers> m_swung; // candidates that swung: never again
     QString m_stage;
 };
@@ -348,9 +353,14 @@ bool AutoTuner::Session::better(const Trial &candidate, const Trial &best) const
     const double c = candidate.cost(), b = best.cost();
     if (c < b * (1 - m_margin))
         return true;
-    if (c > b * (1 + m_margin))
+    // Within the noise: the lower gains are the safer choice, unless they
+    // give up the baseline's speed, which the verification insists on. The
+    // noise is counted from the lowest cost that led, so that lower gains
+    // cannot creep up the cost one small step at a time.
+    if (c > std::min(b, m_lowestLeadCost) * (1 + m_margin))
         return false;
-    // Within the noise: the lower gains are the safer choice.
+    if (figuresOf(candidate).itae > m_baseline.itaeLimit)
+        return false;
     bool lower = false;
     for (int n : m_gains) {
         if (candidate.params[n] > best.params[n])
@@ -395,26 +405,44 @@ bool AutoTuner::Session::tryCandidate(const ParamNumbers &p, const QString &stag
         return false;
     if (std::find(m_swung.begin(), m_swung.end(), p) != m_swung.end())
         return false;
-    report(stage);
+    // Gains tried before are judged again on what they showed, without
+    // new steps, unless they now win on a single pair.
+    auto known =
+        std::find_if(m_tried.begin(), m_tried.end(), [&](const Trial &k) { return k.params == p; });
     Trial t;
     t.params = p;
+    if (known != m_tried.end())
+        t = *known;
     const int steps = m_stepSteps;
     try {
         const auto leads = [&] {
             return wins(t) && figuresOf(t).itae <= m_baseline.itaeLimit * (1 + m_margin);
         };
-        addPairs(t, 1, steps);
+        bool measured = false;
+        if (t.records.empty()) {
+            report(stage);
+            addPairs(t, 1, steps);
+            measured = true;
+        }
         bool won = leads();
-        if (won) {
+        if (won && t.pairCosts.size() < 2) {
             // One pair may have been lucky: judge it on another before it
             // leads (its cost is its worse pair).
+            report(stage);
             addPairs(t, 1, steps);
+            measured = true;
             won = leads();
         }
-        logTrial(t, stage, won);
+        if (known != m_tried.end())
+            *known = t;
+        else
+            m_tried.push_back(t);
+        if (measured || won)
+            logTrial(t, stage, won);
         if (won) {
             m_best = t;
             m_bests.push_back(t);
+            m_lowestLeadCost = std::min(m_lowestLeadCost, t.cost());
         }
         return won;
     } catch (const Swinging &s) {
@@ -432,15 +460,46 @@ void AutoTuner::Session::rejectSwinging(Trial &t, const QString &stage, const QS
     m_swung.push_back(t.params);
     if (++m_swings > kMostSwings)
         abort(message + QStringLiteral(" Leállítva."));
-    apply(m_best.params);
     // The best must still hold still; gains as found that swing are known to.
-    if (m_best.params == m_baseline.params && m_baselineSwings)
-        return;
-    try {
-        takeStep(m_stepSteps);
-        takeStep(-m_stepSteps);
-    } catch (const Swinging &again) {
-        abort(again.message + QStringLiteral(" Leállítva."));
+    // A best that swings now sits too near the edge: it is out as well, and
+    // the gains that led before it take its place, under the same rule.
+    // Gains that calmed a swinging start and swing now give way to half of
+    // them, which are measured on the pair that shows they hold still.
+    for (;;) {
+        apply(m_best.params);
+        if (m_best.params == m_baseline.params && m_baselineSwings)
+            return;
+        try {
+            StepRecord forward = takeStep(m_stepSteps);
+            StepRecord back = takeStep(-m_stepSteps);
+            if (m_best.records.empty()) {
+                m_best.records = {forward, back};
+                score(m_best);
+                logTrial(m_best, QStringLiteral("Lengés csillapítása"), true);
+                m_bests.push_back(m_best);
+                m_tried.push_back(m_best);
+                m_lowestLeadCost = std::min(m_lowestLeadCost, m_best.cost());
+            }
+            return;
+        } catch (const Swinging &again) {
+            if (m_best.params == m_baseline.params || ++m_swings > kMostSwings)
+                abort(again.message + QStringLiteral(" Leállítva."));
+            Trial out = m_best;
+            out.pairCosts = {std::numeric_limits<double>::infinity()};
+            logTrial(out, QStringLiteral("Legjobb – leng, elvetve"), false);
+            m_swung.push_back(out.params);
+            std::erase_if(m_bests, [&](const Trial &b) { return b.params == out.params; });
+            m_best = m_bests.empty() ? m_baseline : m_bests.back();
+            if (m_best.params == m_baseline.params && m_baselineSwings) {
+                m_best = Trial{};
+                m_best.params = scaled(out.params, calmingGains(), 0.5);
+                if (std::find(m_swung.begin(), m_swung.end(), m_best.params) != m_swung.end())
+                    abort(again.message + QStringLiteral(" Leállítva."));
+            }
+            m_lowestLeadCost = m_baseline.cost();
+            for (const Trial &b : m_bests)
+                m_lowestLeadCost = std::min(m_lowestLeadCost, b.cost());
+        }
     }
 }
 
@@ -573,6 +632,16 @@ void AutoTuner::Session::lineSearch(const std::vector<int> &which, double factor
     }
 }
 
+std::vector<int> AutoTuner::Session::calmingGains() const
+{
+    std::vector<int> which;
+    for (int n : m_gains) {
+        if (n == kPGain || n == kIGain)
+            which.push_back(n);
+    }
+    return which.empty() ? m_gains : which;
+}
+
 void AutoTuner::Session::calmDown()
 {
     // Gains as found that keep the axis swinging: the P and I gains come
@@ -581,13 +650,7 @@ void AutoTuner::Session::calmDown()
     // so they do not count against the search.
     if (!m_baselineSwings)
         return;
-    std::vector<int> which;
-    for (int n : m_gains) {
-        if (n == kPGain || n == kIGain)
-            which.push_back(n);
-    }
-    if (which.empty())
-        which = m_gains;
+    const std::vector<int> which = calmingGains();
     const int swingsBefore = m_swings;
     const QString stage = QStringLiteral("Lengés csillapítása");
     double f = 1;
@@ -604,6 +667,7 @@ void AutoTuner::Session::calmDown()
 void AutoTuner::Session::search()
 {
     m_best = m_baseline;
+    m_lowestLeadCost = m_baseline.cost();
     calmDown();
     // Gain units differ from axis to axis: first find the overall level with
     // every gain moving together, then shape the response one gain at a time.
@@ -628,11 +692,14 @@ void AutoTuner::Session::preferLower()
     // come down together while the cost stays within the noise of the best
     // found: the lowest gains that are as good are the safer choice, and the
     // same from run to run.
-    // Two measured costs of the same gains differ by up to twice the spread.
-    const double asGood = m_best.cost() * (1 + 2 * m_margin);
+    // Two measured costs of the same gains differ by up to twice the spread;
+    // lower gains are not worth more than a tenth of the cost, however noisy.
+    const double asGood =
+        std::min(m_best.cost(), m_lowestLeadCost) * (1 + std::min(2 * m_margin, kLowerGainsWorth));
     const QString stage = QStringLiteral("Alacsonyabb erősítés");
-    while (tryCandidate(scaled(m_best.params, m_gains, kLowerFactor), stage,
-                        [&](const Trial &t) { return t.cost() <= asGood; })) {
+    while (tryCandidate(scaled(m_best.params, m_gains, kLowerFactor), stage, [&](const Trial &t) {
+        return t.cost() <= asGood && figuresOf(t).itae <= m_baseline.itaeLimit;
+    })) {
     }
 }
 
@@ -678,7 +745,8 @@ void AutoTuner::Session::verify()
         return;
     }
     // The best first; should it swing on fresh steps or at another step
-    // size, the gains that led before it, while steps and time are left.
+    // size, or prove no better than the gains as found, the gains that led
+    // before it, while steps and time are left.
     std::vector<ParamNumbers> order{m_best.params};
     for (auto it = m_bests.rbegin(); it != m_bests.rend(); ++it) {
         if (int(order.size()) > kVerifyFallbacks)
@@ -687,16 +755,16 @@ void AutoTuner::Session::verify()
             order.push_back(it->params);
     }
     const int stepsPerCheck = 2 * m_o.pairs * 2 + kVerifyExtraSteps;
-    bool swung = false;
+    bool swung = false, notBetter = false;
     for (const ParamNumbers &p : order) {
-        if (swung &&
+        if ((swung || notBetter) &&
             (m_r.stepsUsed + stepsPerCheck > m_o.maxSteps ||
              m_axis.elapsedMs() + (stepsPerCheck + 2) * m_stepMsAverage * 1.3 > m_o.budgetMs))
             break;
         try {
             if (verifyGains(p))
                 return;
-            break; // not better on fresh steps: the earlier ones were worse still
+            notBetter = true;
         } catch (const Swinging &s) {
             swung = true;
             Trial t;
@@ -705,9 +773,9 @@ void AutoTuner::Session::verify()
             logTrial(t, QStringLiteral("Ellenőrzés – leng, elvetve"), false);
         }
     }
-    keepSnapshot(swung ? QStringLiteral("A legjobb talált értékekkel a tengely az ellenőrzés "
-                                        "közben lengett; a kiinduló értékek maradnak.")
-                       : noBetter);
+    keepSnapshot(notBetter ? noBetter
+                           : QStringLiteral("A legjobb talált értékekkel a tengely az ellenőrzés "
+                                            "közben lengett; a kiinduló értékek maradnak."));
 }
 
 bool AutoTuner::Session::verifyGains(const ParamNumbers &gains)

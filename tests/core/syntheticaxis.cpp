@@ -96,7 +96,7 @@ StepRecord SyntheticAxis::step(int steps, double windowMs, double limitCounts)
     const int index = stepsTaken++;
     StepRecord r = simulate(steps, windowMs);
     clockMs += windowMs;
-    if (swingAboveP > 0 && params[2] > swingAboveP &&
+    if (swingAboveP > 0 && params[2] > swingAboveP && index >= swingFromStep &&
         (swingBelowSteps == 0 || std::abs(steps) < swingBelowSteps)) {
         for (size_t i = 0; i < r.error.size(); ++i)
             r.error[i] = std::round((steps > 0 ? 40.0 : -40.0) * std::sin(r.tMs[i] / 15.0));

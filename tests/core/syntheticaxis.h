@@ -23,9 +23,10 @@ public:
     int faultSteps = 1;          // for how many steps from there (swinging faults)
     bool deadAfterFault = false; // the line stays dead once it has failed
     // Gains that make it swing: P2 above this (0: none), on steps shorter
-    // than swingBelowSteps (0: every step).
+    // than swingBelowSteps (0: every step), from step swingFromStep on.
     int swingAboveP = 0;
     int swingBelowSteps = 0;
+    int swingFromStep = 0;
 
     // What the tuner did, in order: "W2=150", "S+200", "R" (rest), "X" (stop), "B" (read back).
     QStringList journal;

@@ -251,9 +251,14 @@ void TestAutoTuner::swingingGains_data()
     QTest::addColumn<int>("startP");
     QTest::addColumn<int>("swingAboveP");
     QTest::addColumn<bool>("onlyAtHalfStep");
-    QTest::newRow("the gains as found swing") << 1000 << 400 << false;
-    QTest::newRow("higher gains swing") << 200 << 250 << false;
-    QTest::newRow("higher gains swing at half the step") << 200 << 250 << true;
+    QTest::addColumn<int>("fromStep");
+    QTest::addColumn<double>("gainUnit");
+    QTest::newRow("the gains as found swing") << 1000 << 400 << false << 0 << 1.0;
+    QTest::newRow("higher gains swing") << 200 << 250 << false << 0 << 1.0;
+    QTest::newRow("higher gains swing at half the step") << 200 << 250 << true << 0 << 1.0;
+    // The axis changes under the search: the best found, and the one that
+    // led before it, swing when stepped again.
+    QTest::newRow("higher gains begin to swing") << 100 << 200 << false << 40 << 0.25;
 }
 
 void TestAutoTuner::swingingGains()
@@ -261,9 +266,13 @@ void TestAutoTuner::swingingGains()
     QFETCH(int, startP);
     QFETCH(int, swingAboveP);
     QFETCH(bool, onlyAtHalfStep);
+    QFETCH(int, fromStep);
+    QFETCH(double, gainUnit);
     SyntheticAxis axis;
+    axis.gainUnit = gainUnit;
     axis.params[2] = startP;
     axis.swingAboveP = swingAboveP;
+    axis.swingFromStep = fromStep;
     const TuningOptions o = options();
     if (onlyAtHalfStep)
         axis.swingBelowSteps = o.stepSteps;
