@@ -165,6 +165,11 @@ private:
     void rejectSwinging(Trial &t, const QString &stage, const QString &message);
     void report(const QString &stage);
     void logTrial(const Trial &trial, const QString &stage, bool best);
+    // Logs gains that made the axis swing, and keeps them from being tried again.
+    void logSwinging(Trial trial, const QString &stage);
+    bool swung(const ParamNumbers &p) const;
+    // The lowest cost that led so far: the baseline's or a best's.
+    double lowestLeadCost() const;
 
     AutoTuner &m_owner;
     const TuningOptions &m_o;
@@ -183,9 +188,8 @@ private:
     int m_swings = 0;
     Trial m_baseline;
     Trial m_best;
-    std::vector<Trial> m_bests; // every trial that led, in order
-    std::vector<Trial> m_tried; // every candidate measured, by its gains
-    double m_lowestLeadCost = std::numeric_limits<double>::infinity();
+    std::vector<Trial> m_bests;        // every trial that led, in order
+    std::vector<Trial> m_tried;        // every candidate measured, by its gains
     std::vector<ParamNumbers> m_swung; // candidates that swung: never again
     QString m_stage;
 };
@@ -357,7 +361,7 @@ bool AutoTuner::Session::better(const Trial &candidate, const Trial &best) const
     // give up the baseline's speed, which the verification insists on. The
     // noise is counted from the lowest cost that led, so that lower gains
     // cannot creep up the cost one small step at a time.
-    if (c > std::min(b, m_lowestLeadCost) * (1 + m_margin))
+    if (c > std::min(b, lowestLeadCost()) * (1 + m_margin))
         return false;
     if (figuresOf(candidate).itae > m_baseline.itaeLimit)
         return false;
@@ -403,7 +407,7 @@ bool AutoTuner::Session::tryCandidate(const ParamNumbers &p, const QString &stag
 {
     if (p == m_best.params || !budgetLeftForSearch())
         return false;
-    if (std::find(m_swung.begin(), m_swung.end(), p) != m_swung.end())
+    if (swung(p))
         return false;
     // Gains tried before are judged again on what they showed, without
     // new steps, unless they now win on a single pair.
@@ -442,7 +446,6 @@ bool AutoTuner::Session::tryCandidate(const ParamNumbers &p, const QString &stag
         if (won) {
             m_best = t;
             m_bests.push_back(t);
-            m_lowestLeadCost = std::min(m_lowestLeadCost, t.cost());
         }
         return won;
     } catch (const Swinging &s) {
@@ -451,13 +454,32 @@ bool AutoTuner::Session::tryCandidate(const ParamNumbers &p, const QString &stag
     }
 }
 
+void AutoTuner::Session::logSwinging(Trial trial, const QString &stage)
+{
+    trial.pairCosts = {std::numeric_limits<double>::infinity()};
+    logTrial(trial, stage + QStringLiteral(" – leng, elvetve"), false);
+    if (!swung(trial.params))
+        m_swung.push_back(trial.params);
+}
+
+bool AutoTuner::Session::swung(const ParamNumbers &p) const
+{
+    return std::find(m_swung.begin(), m_swung.end(), p) != m_swung.end();
+}
+
+double AutoTuner::Session::lowestLeadCost() const
+{
+    double lowest = m_baseline.cost();
+    for (const Trial &b : m_bests)
+        lowest = std::min(lowest, b.cost());
+    return lowest;
+}
+
 void AutoTuner::Session::rejectSwinging(Trial &t, const QString &stage, const QString &message)
 {
     // The candidate is out; the best gains go back and must hold still, or
     // the tuning ends and the snapshot goes back.
-    t.pairCosts = {std::numeric_limits<double>::infinity()};
-    logTrial(t, stage + QStringLiteral(" – leng, elvetve"), false);
-    m_swung.push_back(t.params);
+    logSwinging(t, stage);
     if (++m_swings > kMostSwings)
         abort(message + QStringLiteral(" Leállítva."));
     // The best must still hold still; gains as found that swing are known to.
@@ -478,27 +500,21 @@ void AutoTuner::Session::rejectSwinging(Trial &t, const QString &stage, const QS
                 logTrial(m_best, QStringLiteral("Lengés csillapítása"), true);
                 m_bests.push_back(m_best);
                 m_tried.push_back(m_best);
-                m_lowestLeadCost = std::min(m_lowestLeadCost, m_best.cost());
             }
             return;
         } catch (const Swinging &again) {
             if (m_best.params == m_baseline.params || ++m_swings > kMostSwings)
                 abort(again.message + QStringLiteral(" Leállítva."));
-            Trial out = m_best;
-            out.pairCosts = {std::numeric_limits<double>::infinity()};
-            logTrial(out, QStringLiteral("Legjobb – leng, elvetve"), false);
-            m_swung.push_back(out.params);
+            const Trial out = m_best;
+            logSwinging(out, QStringLiteral("Legjobb"));
             std::erase_if(m_bests, [&](const Trial &b) { return b.params == out.params; });
             m_best = m_bests.empty() ? m_baseline : m_bests.back();
             if (m_best.params == m_baseline.params && m_baselineSwings) {
                 m_best = Trial{};
                 m_best.params = scaled(out.params, calmingGains(), 0.5);
-                if (std::find(m_swung.begin(), m_swung.end(), m_best.params) != m_swung.end())
+                if (swung(m_best.params))
                     abort(again.message + QStringLiteral(" Leállítva."));
             }
-            m_lowestLeadCost = m_baseline.cost();
-            for (const Trial &b : m_bests)
-                m_lowestLeadCost = std::min(m_lowestLeadCost, b.cost());
         }
     }
 }
@@ -667,7 +683,6 @@ void AutoTuner::Session::calmDown()
 void AutoTuner::Session::search()
 {
     m_best = m_baseline;
-    m_lowestLeadCost = m_baseline.cost();
     calmDown();
     // Gain units differ from axis to axis: first find the overall level with
     // every gain moving together, then shape the response one gain at a time.
@@ -695,7 +710,7 @@ void AutoTuner::Session::preferLower()
     // Two measured costs of the same gains differ by up to twice the spread;
     // lower gains are not worth more than a tenth of the cost, however noisy.
     const double asGood =
-        std::min(m_best.cost(), m_lowestLeadCost) * (1 + std::min(2 * m_margin, kLowerGainsWorth));
+        std::min(m_best.cost(), lowestLeadCost()) * (1 + std::min(2 * m_margin, kLowerGainsWorth));
     const QString stage = QStringLiteral("Alacsonyabb erősítés");
     while (tryCandidate(scaled(m_best.params, m_gains, kLowerFactor), stage, [&](const Trial &t) {
         return t.cost() <= asGood && figuresOf(t).itae <= m_baseline.itaeLimit;
@@ -755,9 +770,9 @@ void AutoTuner::Session::verify()
             order.push_back(it->params);
     }
     const int stepsPerCheck = 2 * m_o.pairs * 2 + kVerifyExtraSteps;
-    bool swung = false, notBetter = false;
+    bool anySwung = false, notBetter = false;
     for (const ParamNumbers &p : order) {
-        if ((swung || notBetter) &&
+        if ((anySwung || notBetter) &&
             (m_r.stepsUsed + stepsPerCheck > m_o.maxSteps ||
              m_axis.elapsedMs() + (stepsPerCheck + 2) * m_stepMsAverage * 1.3 > m_o.budgetMs))
             break;
@@ -766,11 +781,10 @@ void AutoTuner::Session::verify()
                 return;
             notBetter = true;
         } catch (const Swinging &s) {
-            swung = true;
+            anySwung = true;
             Trial t;
             t.params = p;
-            t.pairCosts = {std::numeric_limits<double>::infinity()};
-            logTrial(t, QStringLiteral("Ellenőrzés – leng, elvetve"), false);
+            logSwinging(t, QStringLiteral("Ellenőrzés"));
         }
     }
     keepSnapshot(notBetter ? noBetter
