@@ -58,6 +58,15 @@ bool CommandInput::obey(const QByteArray &command)
         sane.seed = m_line.faults().seed;
         m_line.setFaults(sane);
         m_line.firmware().setEcho(false);
+    } else if (words == QList<QByteArray>{"values"}) {
+        // What the controller holds now, for a test to hold the terminal's
+        // reads against: one line on standard output.
+        QByteArray line = "values";
+        for (int n = 0; n < ParamCount; ++n)
+            line += ' ' + QByteArray::number(m_line.firmware().activeValue(n));
+        std::fprintf(stdout, "%s\n", line.constData());
+        std::fflush(stdout);
+        return true;
     } else if (words == QList<QByteArray>{"silent"}) {
         LineFaults faults = m_line.faults();
         faults.silentAfter = m_line.linesReceived();

@@ -20,6 +20,8 @@ class SimulatedLine;
 //             garbage, mangling or echo
 //   silent    answer nothing from now on
 //   burst N   send N bytes of noise at once (random, or --garbage-byte)
+//   values    print the active values of P0..P7 on standard output, as
+//             "values 1000 50 200 10 200 100 1024 30"
 //
 // Each command obeyed goes into the log, and so does "burst sent" once a
 // burst has gone into the pseudo-terminal completely. The end of the input

@@ -147,7 +147,8 @@ int main(int argc, char *argv[])
         QStringLiteral("Take commands on standard input, one a line: 'heal' (answer like a sound "
                        "controller from now on: no silence, garbage, mangling or echo), "
                        "'silent' (answer nothing from now on), 'burst N' (send N bytes of "
-                       "noise at once). The end of the input ends kdxsim."));
+                       "noise at once), 'values' (print P0..P7 as held now). The end of the "
+                       "input ends kdxsim."));
     const QCommandLineOption seed(QStringLiteral("seed"),
                                   QStringLiteral("Seed for the garbage bytes."),
                                   QStringLiteral("n"), QStringLiteral("1"));

@@ -106,6 +106,11 @@ void Terminal::run(const std::function<void()> &operation)
     m_scheduler->run(operation);
 }
 
+void Terminal::runAlone(const std::function<void()> &operation)
+{
+    m_scheduler->runAlone(operation);
+}
+
 bool Terminal::runOwningLine(const std::function<void()> &operation,
                              const std::function<void()> &done)
 {

@@ -99,6 +99,10 @@ public:
 
     // Runs one operation the way a window event does.
     void run(const std::function<void()> &operation);
+    // Runs an operation that needs a clean line from its first request (a
+    // tuning, writing a snapshot back): now when the line is free, else
+    // right after the operation under way. The window stays as it is.
+    void runAlone(const std::function<void()> &operation);
     // Runs an operation that owns the line: nothing else goes on the line
     // until it ends, and the window's controls wait. Then `done` runs, also
     // after a failure. An operation under way ends first; false (nothing

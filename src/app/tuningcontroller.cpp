@@ -1,5 +1,6 @@
 #include "tuningcontroller.h"
 
+#include "core/numberrules.h"
 #include "link/seriallink.h"
 #include "operations/motormodes.h"
 #include "operations/parameterreads.h"
@@ -136,12 +137,35 @@ void TuningController::holdMainWindow(bool hold)
     m_held.clear();
 }
 
-void TuningController::start(const TuningOptions &options)
+std::optional<ParamNumbers> TuningController::shownValues() const
 {
-    if (isRunning())
+    ParamNumbers shown{};
+    for (int n = 0; n < 8; ++n) {
+        const auto value = toInt16(m_terminal.rows().current(n).text());
+        if (!value)
+            return std::nullopt;
+        shown[n] = *value;
+    }
+    return shown;
+}
+
+void TuningController::start(TuningOptions options)
+{
+    if (isRunning() || m_startDue)
         return;
+    // The snapshot is checked against what the window shows: without a
+    // read there is nothing to check it against.
+    options.shown = shownValues();
+    if (!options.shown) {
+        m_prompter.message(QStringLiteral("A paraméterek aktuális értéke nem ismert. Olvassa ki "
+                                          "őket (Mind KIOLVAS), aztán indítsa a hangolást."),
+                           QString::fromUtf8(kTitle));
+        return;
+    }
     m_lastOptions = options;
-    m_terminal.run([this, options] {
+    m_startDue = true;
+    m_terminal.runAlone([this, options] {
+        m_startDue = false;
         holdMainWindow(true);
         auto release = qScopeGuard([this] { holdMainWindow(false); });
         m_panel->tuningStarted();
@@ -163,7 +187,7 @@ void TuningController::accept(const ParamNumbers &tuned)
 {
     if (!m_run->decisionDue())
         return;
-    m_terminal.run([this, tuned] {
+    m_terminal.runAlone([this, tuned] {
         std::vector<int> which;
         if (m_lastOptions.tuneVelocity)
             which.push_back(1);
@@ -186,7 +210,7 @@ void TuningController::accept(const ParamNumbers &tuned)
 
 void TuningController::discard()
 {
-    m_terminal.run([this] {
+    m_terminal.runAlone([this] {
         const bool pending = !m_run->decisionDue() && m_run->pendingSnapshot().has_value();
         const bool ok = pending ? m_run->restorePending() : m_run->discard();
         m_panel->decisionTaken(ok ? QStringLiteral("Elvetve: a hangolás előtti értékek vissza "
@@ -226,16 +250,26 @@ void TuningController::offerPendingRestore()
     QStringList values;
     for (int n = 0; n < 8; ++n)
         values << QStringLiteral("P%1=%2").arg(n).arg((*snapshot)[n]);
-    const bool restore = m_prompter.question(
-        QStringLiteral("Egy korábbi automata hangolás nem fejeződött be, és a vezérlőben "
-                       "próbaértékek maradhattak. Visszaírjam a hangolás előtti értékeket?\n%1")
-            .arg(values.join(u' ')),
-        QString::fromUtf8(kTitle));
+    // A value out of its range is not offered as it stands: the operator
+    // hears which one, and only the others would go back.
+    const QString wrong = m_run->pendingProblems();
+    const QString question =
+        wrong.isEmpty()
+            ? QStringLiteral("Egy korábbi automata hangolás nem fejeződött be, és a vezérlőben "
+                             "próbaértékek maradhattak. Visszaírjam a hangolás előtti "
+                             "értékeket?\n%1")
+                  .arg(values.join(u' '))
+            : QStringLiteral("Egy korábbi automata hangolás nem fejeződött be, és a vezérlőben "
+                             "próbaértékek maradhattak. A hangolás előtti értékek között hibás "
+                             "is van: %1. Ezt nem írom vissza, a vezérlő mostani értéke marad. "
+                             "Visszaírjam a többi hangolás előtti értéket?\n%2")
+                  .arg(wrong, values.join(u' '));
+    const bool restore = m_prompter.question(question, QString::fromUtf8(kTitle));
     if (!restore) {
         m_run->forgetPending();
         return;
     }
-    m_terminal.run([this] {
+    m_terminal.runAlone([this] {
         if (!m_run->restorePending())
             m_prompter.message(QStringLiteral("A visszaírás nem sikerült; a pillanatkép megmarad: "
                                               "%1")

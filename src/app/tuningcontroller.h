@@ -6,6 +6,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 
 class QTabWidget;
 class QWidget;
@@ -44,7 +45,9 @@ public:
     // At start-up: a tuning that never ended left its snapshot; offer it back.
     void offerPendingRestore();
 
-    void start(const TuningOptions &options);
+    // Starts a tuning; the snapshot must agree with the values the window
+    // shows (a message instead when it shows none).
+    void start(TuningOptions options);
     void accept(const ParamNumbers &tuned);
     void discard();
     void exportLog();
@@ -52,6 +55,8 @@ public:
     bool writeLog(const QString &path);
 
 private:
+    // P0..P7 as the current-value boxes show them; nothing when one is empty.
+    std::optional<ParamNumbers> shownValues() const;
     // Keeps the operator's other controls away from the line while a tuning owns it.
     void holdMainWindow(bool hold);
 
@@ -63,6 +68,7 @@ private:
     TuningOptions m_lastOptions;
     std::vector<QPointer<QWidget>> m_held;
     bool m_quitPending = false;
+    bool m_startDue = false; // a start waits for the operation under way
 };
 
 } // namespace kdx

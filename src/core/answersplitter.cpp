@@ -6,7 +6,8 @@ namespace kdx {
 
 namespace {
 
-// The whole-number text between the last "name" and the colon at the end.
+// The whole-number text between the last "name" (the request's word and a
+// blank) and the colon at the end.
 std::optional<int> valueAfter(QByteArrayView answer, QByteArrayView name, int lo, int hi)
 {
     if (!answer.endsWith(':'))
@@ -69,7 +70,7 @@ void AnswerSplitter::clear()
 
 std::optional<qint16> positionValue(QByteArrayView answer)
 {
-    const auto v = valueAfter(answer, "P9", -32768, 32767);
+    const auto v = valueAfter(answer, "P9 ", -32768, 32767);
     if (!v)
         return std::nullopt;
     return qint16(*v);
@@ -77,7 +78,7 @@ std::optional<qint16> positionValue(QByteArrayView answer)
 
 std::optional<int> parameterValue(QByteArrayView answer, int n)
 {
-    const QByteArray name = "P" + QByteArray::number(n);
+    const QByteArray name = "P" + QByteArray::number(n) + ' ';
     return valueAfter(answer, name, -32768, 32767);
 }
 

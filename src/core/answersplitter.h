@@ -36,11 +36,13 @@ private:
     qsizetype m_start = 0;
 };
 
-// The position error in a "P9" answer. Echoed bytes in front of it are
-// skipped: the value stands between the last "P9" and the colon.
+// The position error in a "P9 " answer. Echoed bytes in front of it are
+// skipped: the value stands between the last "P9 " and the colon. An answer
+// without "P9 " is no answer to the poll.
 std::optional<qint16> positionValue(QByteArrayView answer);
 
-// The value in a parameter prompt "Pn <value>:" as a whole number.
+// The value in a parameter prompt "Pn <value>:" as a whole number; nothing
+// for an answer that does not carry "Pn ".
 std::optional<int> parameterValue(QByteArrayView answer, int n);
 
 } // namespace kdx

@@ -1,5 +1,7 @@
 #include "autotuner.h"
 
+#include "core/tuningsnapshot.h"
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -126,6 +128,8 @@ private:
     };
 
     void prepare();
+    // Reads the snapshot and makes sure it can be trusted (throws Abort).
+    void checkSnapshot();
     void chooseStep();
     void measureBaseline();
     void search();
@@ -519,24 +523,47 @@ void AutoTuner::Session::rejectSwinging(Trial &t, const QString &stage, const QS
     }
 }
 
+void AutoTuner::Session::checkSnapshot()
+{
+    // What goes back at the end must be what the controller held: two reads
+    // that agree with each other and with the window, every value within
+    // its range. Nothing has been changed yet when one of them fails.
+    m_r.snapshot = m_axis.readBack();
+    const ParamNumbers again = m_axis.readBack();
+    const QString notStarted = QStringLiteral(" A hangolás nem indul.");
+    for (int n = 0; n < 8; ++n) {
+        if (again[n] != m_r.snapshot[n])
+            abort(QStringLiteral("A paraméterek két kiolvasása eltér: P%1 = %2, majd %3.")
+                      .arg(n)
+                      .arg(m_r.snapshot[n])
+                      .arg(again[n]) +
+                  notStarted);
+    }
+    if (m_o.shown) {
+        for (int n = 0; n < 8; ++n) {
+            if ((*m_o.shown)[n] != m_r.snapshot[n])
+                abort(QStringLiteral("P%1 a vezérlőben %2, az ablakban %3. Olvassa ki újra a "
+                                     "paramétereket (Mind KIOLVAS).")
+                          .arg(n)
+                          .arg(m_r.snapshot[n])
+                          .arg((*m_o.shown)[n]) +
+                      notStarted);
+        }
+    }
+    const QString wrong = rangeProblems(m_r.snapshot, m_o.testRanges);
+    if (!wrong.isEmpty())
+        abort(QStringLiteral("Hibás kiolvasott érték: %1.").arg(wrong) + notStarted);
+}
+
 void AutoTuner::Session::prepare()
 {
     report(QStringLiteral("Paraméterek kiolvasása"));
-    m_r.snapshot = m_axis.readBack();
+    checkSnapshot();
     m_r.snapshotKnown = true;
     m_current = m_r.snapshot;
     if (m_owner.onSnapshot)
         m_owner.onSnapshot(m_r.snapshot);
 
-    for (int n : m_gains) {
-        const auto [lo, hi] = m_o.testRanges[n];
-        if (m_current[n] < lo || m_current[n] > hi)
-            abort(QStringLiteral("P%1 jelenlegi értéke (%2) kívül esik a %3-%4 tartományon.")
-                      .arg(n)
-                      .arg(m_current[n])
-                      .arg(lo)
-                      .arg(hi));
-    }
     ParamNumbers capped = m_current;
     if (m_o.torqueCap > 0 && capped[kTorqueLimit] > m_o.torqueCap)
         capped[kTorqueLimit] = m_o.torqueCap;
@@ -743,7 +770,7 @@ void AutoTuner::Session::keepSnapshot(const QString &message)
 {
     m_r.outcome = TuningResult::Outcome::NoBetter;
     m_r.message = message;
-    m_r.restored = AutoTuner::restore(m_axis, m_r.snapshot);
+    m_r.restored = AutoTuner::restore(m_axis, m_r.snapshot, m_o.testRanges);
     m_current = m_r.snapshot;
     m_r.tuned = m_r.snapshot;
 }
@@ -858,7 +885,7 @@ TuningResult AutoTuner::Session::run()
             m_axis.stopAndReset();
         } catch (const AxisFailure &) {
         }
-        m_r.restored = AutoTuner::restore(m_axis, m_r.snapshot);
+        m_r.restored = AutoTuner::restore(m_axis, m_r.snapshot, m_o.testRanges);
         m_r.tuned = m_r.snapshot;
     }
     if (m_r.outcome != TuningResult::Outcome::Aborted && m_stepSteps < m_o.stepSteps)
@@ -870,7 +897,7 @@ TuningResult AutoTuner::Session::run()
     return m_r;
 }
 
-bool AutoTuner::restore(TuningAxis &axis, const ParamNumbers &snapshot)
+bool AutoTuner::restore(TuningAxis &axis, const ParamNumbers &snapshot, const ParamRanges &ranges)
 {
     try {
         for (int attempt = 0; attempt < 2; ++attempt) {
@@ -878,8 +905,13 @@ bool AutoTuner::restore(TuningAxis &axis, const ParamNumbers &snapshot)
             if (now == snapshot)
                 return true;
             for (int n = 0; n < 8; ++n) {
-                if (now[n] != snapshot[n])
-                    axis.testWrite(n, snapshot[n]);
+                if (now[n] == snapshot[n])
+                    continue;
+                // A value outside its range is never written, whatever it
+                // was taken for.
+                if (snapshot[n] < ranges[n].first || snapshot[n] > ranges[n].second)
+                    return false;
+                axis.testWrite(n, snapshot[n]);
             }
         }
         return axis.readBack() == snapshot;

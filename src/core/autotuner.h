@@ -7,6 +7,7 @@
 
 #include <array>
 #include <functional>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -27,15 +28,18 @@ struct TuningOptions {
     bool tuneP = true, tuneI = true, tuneD = true, tuneVelocity = false;
     int pairs = 2;          // ± pairs for the baseline and the verification
     double windowMs = 1000; // longest record of one step (shortened to fit the axis)
+    // P0..P7 as the window shows them from its last read, when known: the
+    // snapshot must agree with them.
+    std::optional<ParamNumbers> shown;
     // Values a test write accepts, per parameter (the terminal fills them in).
-    std::array<std::pair<int, int>, 8> testRanges{{{1, 32767},
-                                                   {1, 32767},
-                                                   {1, 32767},
-                                                   {1, 32767},
-                                                   {1, 32767},
-                                                   {1, 32767},
-                                                   {1, 32767},
-                                                   {1, 32767}}};
+    ParamRanges testRanges{{{1, 32767},
+                            {1, 32767},
+                            {1, 32767},
+                            {1, 32767},
+                            {1, 32767},
+                            {1, 32767},
+                            {1, 32767},
+                            {1, 32767}}};
 };
 
 // The figures of a set of gains: each figure the median over the steps taken.
@@ -99,7 +103,8 @@ public:
     TuningResult run(TuningAxis &axis);
 
     // Writes the snapshot back and reads it back; true when it is in force.
-    static bool restore(TuningAxis &axis, const ParamNumbers &snapshot);
+    // A value outside its range is never written: false instead.
+    static bool restore(TuningAxis &axis, const ParamNumbers &snapshot, const ParamRanges &ranges);
 
 private:
     struct Abort {

@@ -27,6 +27,28 @@ ParameterCut cutParameterReply(const QString &reply);
 std::optional<qint16> cutPositionReply(const QString &reply, QChar decimalSeparator);
 std::optional<qint16> cutPositionReply(const QString &reply);
 
+// What the terminal makes of a reply to "Pn" (n 0..7) or to the poll "P9".
+// An answer belongs to its request only when it carries the request's word
+// and a blank ("P2 " for "P2") before its value; the cuts above are then made
+// on the text from that word on. Answers to other requests left in front of
+// it (a poll's, an earlier read's) never become its value; when several
+// answers carry the word, the last complete one is the newest and counts.
+struct ParameterAnswer {
+    enum class Kind {
+        Value,   // the answer carries its word: `value` is its cut (may be empty)
+        Resend,  // neither a blank nor a colon: ask again
+        Foreign, // blanks or colons, but no answer to this request
+    };
+    Kind kind = Kind::Foreign;
+    QString value;
+};
+ParameterAnswer cutParameterAnswer(const QString &reply, int n, QChar decimalSeparator);
+ParameterAnswer cutParameterAnswer(const QString &reply, int n);
+
+// The position error in the last complete "P9 " answer of a reply.
+std::optional<qint16> cutPositionAnswer(const QString &reply, QChar decimalSeparator);
+std::optional<qint16> cutPositionAnswer(const QString &reply);
+
 // The controller speaks ASCII; bytes above 127 are taken one to one so that
 // positions in the text match positions on the wire.
 QString replyText(const QByteArray &bytes);

@@ -5,12 +5,15 @@
 #include <QString>
 
 #include <array>
+#include <utility>
 #include <exception>
 
 namespace kdx {
 
 // P0..P7 as the controller holds them, as numbers.
 using ParamNumbers = std::array<int, 8>;
+// The values a test write accepts, lowest and highest, per parameter.
+using ParamRanges = std::array<std::pair<int, int>, 8>;
 
 // The axis stopped answering (or the line went away) in the middle of a
 // tuning step. Thrown by a TuningAxis; the tuner catches it.

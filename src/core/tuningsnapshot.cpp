@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QList>
 #include <QSaveFile>
+#include <QStringList>
 
 namespace kdx {
 
@@ -17,6 +18,23 @@ QByteArray snapshotText(const ParamNumbers &p)
     for (int n = 0; n < 8; ++n)
         text += 'P' + QByteArray::number(n) + '=' + QByteArray::number(p[n]) + '\n';
     return text;
+}
+
+QString rangeProblems(const ParamNumbers &p, const ParamRanges &ranges)
+{
+    QStringList wrong;
+    for (int n = 0; n < 8; ++n) {
+        const auto [lo, hi] = ranges[n];
+        if (p[n] < lo || p[n] > hi)
+            wrong
+                << QStringLiteral("P%1 = %2 (megengedett: %3-%4)").arg(n).arg(p[n]).arg(lo).arg(hi);
+    }
+    return wrong.join(QStringLiteral(", "));
+}
+
+bool inRanges(const ParamNumbers &p, const ParamRanges &ranges)
+{
+    return rangeProblems(p, ranges).isEmpty();
 }
 
 std::optional<ParamNumbers> parseSnapshot(const QByteArray &text)

@@ -16,6 +16,10 @@ namespace kdx {
 inline constexpr const char *kTuningSnapshotFileName = "KDXtuning-snapshot.txt";
 
 QByteArray snapshotText(const ParamNumbers &p);
+// Every value outside its parameter's range, in the operator's words
+// ("P0 = 0 (megengedett: 10-1000)"); empty when all of them pass.
+QString rangeProblems(const ParamNumbers &p, const ParamRanges &ranges);
+bool inRanges(const ParamNumbers &p, const ParamRanges &ranges);
 // Nothing when the text is not a whole snapshot.
 std::optional<ParamNumbers> parseSnapshot(const QByteArray &text);
 

@@ -130,6 +130,9 @@ void SerialLink::setOpen(bool open, const QString &reason)
 {
     const bool changed = open != m_open;
     m_open = open;
+    // A line opened (again) owes no answers: whatever was on its way went
+    // with the old one.
+    m_unanswered = 0;
     m_replyProblem = ReplyProblem::None;
     // Open, the reason is a note about the opening, if any.
     setProblem(reason);
@@ -187,6 +190,7 @@ void SerialLink::send(const QByteArray &bytes)
         portFailed();
         throw LinkError(LinkError::Kind::NotOpen);
     }
+    m_unanswered += int(bytes.count('\r'));
     // Hand the bytes to the driver now: a settling delay may follow that
     // handles no events.
     if (auto *port = qobject_cast<QSerialPort *>(m_device))
@@ -259,13 +263,41 @@ QByteArray SerialLink::takeAll()
     ensureUsable();
     collectReceived();
     ensureUsable(); // the port may have failed meanwhile
-    return m_device->readAll();
+    const QByteArray bytes = m_device->readAll();
+    if (m_unanswered > 0) {
+        const auto ends = bytes.count(':') + bytes.count('\n');
+        m_unanswered = ends >= m_unanswered ? 0 : m_unanswered - int(ends);
+    }
+    return bytes;
+}
+
+void SerialLink::handOver()
+{
+    if (!m_open || m_shutDown)
+        return;
+    const QDeadlineTimer deadline(m_replyTimeoutMs);
+    for (;;) {
+        m_counters.dropped += quint64(takeAll().size());
+        if (m_unanswered == 0)
+            return;
+        if (deadline.hasExpired()) {
+            // Those answers are lost; should one still come, it is no
+            // answer to the requests that follow.
+            m_unanswered = 0;
+            return;
+        }
+        sleepUntilInput(std::max<qint64>(0, deadline.remainingTime()));
+    }
 }
 
 void SerialLink::fail(LinkError::Kind kind)
 {
-    if (kind == LinkError::Kind::NoReply)
+    if (kind == LinkError::Kind::NoReply) {
         ++m_counters.timeouts;
+        // What did not come within the time-out is taken as lost: the next
+        // operation does not wait for it again.
+        m_unanswered = 0;
+    }
     if (kind == LinkError::Kind::NoReply || kind == LinkError::Kind::Unintelligible) {
         m_replyProblem =
             kind == LinkError::Kind::NoReply ? ReplyProblem::Silent : ReplyProblem::Garbled;

@@ -18,6 +18,7 @@ struct LinkCounters {
     quint64 timeouts = 0; // waits for a reply that ran out
     quint64 uncut = 0;    // replies no value could be cut from
     quint64 resends = 0;  // requests sent again for want of a usable reply
+    quint64 dropped = 0;  // bytes of earlier answers dropped when an operation took the line
 };
 
 // The one line to the controller. Sends commands, waits for the first byte
@@ -57,6 +58,15 @@ public:
     qint64 waiting() const;
     // Takes every byte received up to this moment.
     QByteArray takeAll();
+    // Gives the line to an operation clean: waits (at most the reply
+    // time-out) for the answers to every request already sent, then drops
+    // them with whatever else has come in, so that the operation's first
+    // request gets its own answer and no other.
+    void handOver();
+    // Requests sent whose answers have not come in yet, as far as the line
+    // shows: every request ends with a CR, every answer with a colon or a
+    // line feed.
+    int unanswered() const { return m_unanswered; }
 
     // Ends the running operation for the given reason (reported once).
     [[noreturn]] void fail(LinkError::Kind kind);
@@ -112,6 +122,7 @@ private:
     LinkCounters m_counters;
     int m_replyTimeoutMs = kDefaultReplyTimeoutMs;
     int m_reconnectIntervalMs = kDefaultReconnectIntervalMs;
+    int m_unanswered = 0;
     bool m_open = false;
     bool m_aborting = false;
     bool m_shutDown = false;

@@ -1,7 +1,6 @@
 #include "linktuningaxis.h"
 
 #include "core/commands.h"
-#include "core/replycut.h"
 #include "link/linkerror.h"
 #include "link/seriallink.h"
 
@@ -12,12 +11,10 @@ namespace kdx {
 namespace {
 // The gear ratio parameter: counts per step × 1024.
 constexpr int kGearRatio = 6;
-// An answer longer than this without its end is not one this axis understands.
-constexpr qsizetype kLongestAnswer = 256;
 } // namespace
 
 LinkTuningAxis::LinkTuningAxis(SerialLink &link, std::function<bool()> cancelled)
-    : m_link(link), m_cancelled(std::move(cancelled))
+    : m_link(link), m_answers(link), m_cancelled(std::move(cancelled))
 {
     m_clock.start();
 }
@@ -44,40 +41,18 @@ template <typename F> auto LinkTuningAxis::guarded(F &&f) -> decltype(f())
     }
 }
 
-QByteArray LinkTuningAxis::exchange(const QByteArray &line, char end)
-{
-    m_link.send(line);
-    QByteArray answer;
-    for (;;) {
-        m_link.waitForInput();
-        answer += m_link.takeAll();
-        if (answer.contains(end))
-            break;
-        if (answer.size() > kLongestAnswer)
-            m_link.fail(LinkError::Kind::Unintelligible);
-    }
-    // An acknowledgement ends in CR LF: take its LF too.
-    if (end == '\r' && !answer.endsWith('\n')) {
-        m_link.waitForInput();
-        answer += m_link.takeAll();
-    }
-    return answer;
-}
-
 int LinkTuningAxis::readParameter(int n)
 {
-    const QByteArray word = "P" + QByteArray::number(n);
-    const QByteArray answer = exchange(cmd::readParameter(n), ':');
+    m_link.send(cmd::readParameter(n));
+    const auto value =
+        parameterValue(m_answers.nextValue(cmd::readParameter(n).chopped(1)).text, n);
     // The prompt stays open for a new value: an empty line keeps the value.
-    exchange(cmd::bareReturn(), '\r');
-    const qsizetype at = answer.lastIndexOf(word + ' ');
-    const ParameterCut cut = cutParameterReply(replyText(answer.mid(at < 0 ? 0 : at)));
-    bool ok = false;
-    const int value = cut.value.trimmed().toInt(&ok);
-    if (!ok)
+    m_link.send(cmd::bareReturn());
+    m_answers.nextAcknowledgement();
+    if (!value)
         m_link.fail(LinkError::Kind::Unintelligible);
     m_link.understood();
-    return value;
+    return *value;
 }
 
 ParamNumbers LinkTuningAxis::readBack()
@@ -96,9 +71,11 @@ void LinkTuningAxis::testWrite(int n, int value)
     guarded([&] {
         if (n == kGearRatio)
             m_gear = -1;
-        exchange(cmd::readParameter(n), ':');
-        const QByteArray ack = exchange(cmd::newValue(QString::number(value)), '\r');
-        if (ack.contains('?') || readParameter(n) != value)
+        m_link.send(cmd::readParameter(n));
+        m_answers.nextValue(cmd::readParameter(n).chopped(1));
+        m_link.send(cmd::newValue(QString::number(value)));
+        const bool refused = m_answers.nextAcknowledgement().kind == Answer::Kind::Refused;
+        if (refused || readParameter(n) != value)
             throw AxisFailure(
                 QStringLiteral("P%1 = %2 értéket a vezérlő nem fogadta el").arg(n).arg(value));
     });
@@ -106,9 +83,8 @@ void LinkTuningAxis::testWrite(int n, int value)
 
 double LinkTuningAxis::poll()
 {
-    const QByteArray answer = exchange(cmd::positionPoll(), ':');
-    const qsizetype at = answer.lastIndexOf("P9");
-    const auto value = cutPositionReply(replyText(answer.mid(at < 0 ? 0 : at)));
+    m_link.send(cmd::positionPoll());
+    const auto value = positionValue(m_answers.nextValue("P9").text);
     if (!value)
         m_link.fail(LinkError::Kind::Unintelligible);
     m_link.understood();
@@ -152,7 +128,8 @@ StepRecord LinkTuningAxis::step(int steps, double windowMs, double limitCounts)
             m_gear = readParameter(kGearRatio);
         const int gear = m_gear;
         const qint64 startNs = m_clock.nsecsElapsed();
-        exchange(cmd::step(steps > 0 ? '+' : '-', QString::number(std::abs(steps))), '\r');
+        m_link.send(cmd::step(steps > 0 ? '+' : '-', QString::number(std::abs(steps))));
+        m_answers.nextAcknowledgement();
         StepRecord r = record(windowMs, limitCounts, zero, startNs, true);
         r.stepCounts = steps * gear / 1024.0;
         return r;
@@ -170,8 +147,10 @@ StepRecord LinkTuningAxis::rest(double windowMs)
 void LinkTuningAxis::stopAndReset()
 {
     guarded([this] {
-        exchange(cmd::stop(), '\r');
-        exchange(cmd::stepMode(), '\r');
+        m_link.send(cmd::stop());
+        m_answers.nextAcknowledgement();
+        m_link.send(cmd::stepMode());
+        m_answers.nextAcknowledgement();
     });
 }
 

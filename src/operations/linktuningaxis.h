@@ -1,5 +1,6 @@
 #pragma once
 
+#include "answerstream.h"
 #include "core/tuningaxis.h"
 
 #include <QByteArray>
@@ -13,7 +14,8 @@ class SerialLink;
 
 // The tuner's axis over the terminal's own serial line. Each method is a
 // sequence of whole exchanges: it waits for every answer it causes, so the
-// line is clean between them. Runs inside one operation that owns the line
+// line is clean between them, and takes a value only from the answer that
+// carries its request's word. Runs inside one operation that owns the line
 // (no poll or repeated step goes between). A silent or failing line ends
 // the method with an AxisFailure and leaves the link usable for the
 // attempt to write the snapshot back.
@@ -34,14 +36,13 @@ public:
 
 private:
     template <typename F> auto guarded(F &&f) -> decltype(f());
-    // Sends a line and collects its answer up to and including `end`.
-    QByteArray exchange(const QByteArray &line, char end);
     int readParameter(int n);
     double poll();
     StepRecord record(double windowMs, double limitCounts, double zero, qint64 startNs,
                       bool stopOnLimit);
 
     SerialLink &m_link;
+    AnswerStream m_answers;
     std::function<bool()> m_cancelled;
     QElapsedTimer m_clock;
     double m_lastRate = 0;

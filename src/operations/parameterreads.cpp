@@ -22,20 +22,24 @@ void ParameterReads::readOne(int n)
 {
     Text &value = m.rows.current(n);
     value.clear();
+    int foreign = 0;
     for (int attempt = 1;; ++attempt) {
         m.link.send(cmd::readParameter(n));
         m.link.waitForInput();
         m.delay.settle();
-        const ParameterCut cut = cutParameterReply(replyText(m.link.takeAll()));
-        if (!cut.resend) {
+        const ParameterAnswer answer = cutParameterAnswer(replyText(m.link.takeAll()), n);
+        if (answer.kind == ParameterAnswer::Kind::Value) {
             m.link.understood();
-            value.set(cut.value);
+            value.set(answer.value);
             return;
         }
         m.link.noteUncut();
         // A controller that keeps answering without a space or a colon is
-        // not one this program can talk to.
-        if (attempt >= SerialLink::kMaxReadAttempts)
+        // not one this program can talk to; nor is one that answers "Pn"
+        // twice running with something that is no answer to it. Such a
+        // reply never becomes a value.
+        if (attempt >= SerialLink::kMaxReadAttempts ||
+            (answer.kind == ParameterAnswer::Kind::Foreign && ++foreign >= kForeignAnswers))
             m.link.fail(LinkError::Kind::Unintelligible);
         m.link.noteResend();
     }

@@ -27,6 +27,9 @@ public:
     };
     explicit ParameterReads(const Parts &parts) : m(parts) {}
 
+    // Answers to some other request that a read takes before it gives up.
+    static constexpr int kForeignAnswers = 2;
+
     // Asks "Pn" and cuts the reply into the current value of n.
     void readOne(int n);
     // Reads every parameter twice and moves the dials to the values read.

@@ -43,7 +43,7 @@ void PositionMonitor::pollOnce()
     // reply, and the rest is the front of the next tick's reply.
     m_link.send(cmd::positionPoll());
     m_link.waitForInput();
-    const std::optional<qint16> value = cutPositionReply(replyText(m_link.takeAll()));
+    const std::optional<qint16> value = cutPositionAnswer(replyText(m_link.takeAll()));
     if (value)
         m_link.understood();
     else

@@ -4,6 +4,7 @@
 
 #include <QObject>
 
+#include <deque>
 #include <functional>
 
 namespace kdx {
@@ -35,8 +36,13 @@ public:
     void setStep(std::function<void()> step) { m_stepOnce = std::move(step); }
 
     // Runs one operation; an operation started inside another runs nested
-    // in it, as a window event does inside a wait.
+    // in it, as a window event does inside a wait. One that comes while a
+    // tick (a poll, a step) waits for its answer goes right after the tick
+    // instead, so that the tick's answer is never taken for its own.
     void run(const std::function<void()> &operation);
+    // Runs an operation that must have the line to itself from its first
+    // request: now when nothing runs, else right after the running one.
+    void runAlone(const std::function<void()> &operation);
     // True while an operation runs (it owns the line).
     bool isBusy() const { return m_depth > 0; }
 
@@ -47,6 +53,7 @@ signals:
 private:
     void pollDue();
     void stepDue();
+    void runNow(const std::function<void()> &operation, bool tick);
 
     SerialLink &m_link;
     Switch &m_busy;
@@ -55,7 +62,9 @@ private:
     std::function<void()> m_pollOnce;
     std::function<void()> m_stepOnce;
     int m_depth = 0;
+    bool m_tickRunning = false; // the outermost operation is a poll or a step
     bool m_stepDue = false;
+    std::deque<std::function<void()>> m_deferred; // to run once the line is free
 };
 
 } // namespace kdx

@@ -6,10 +6,7 @@
 #include "core/stepfigures.h"
 #include "link/seriallink.h"
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QScopeGuard>
-#include <QTimer>
 
 #include <cmath>
 #include <cstdlib>
@@ -37,62 +34,17 @@ QString captureLabel(const Capture &c)
     return text;
 }
 
-void StepCapture::collect()
-{
-    // Taking also stops the wait when the line has failed or the program ends.
-    const QByteArray bytes = m_link.takeAll();
-    if (bytes.isEmpty())
-        return;
-    m_arrivalNs = steadyNowNs();
-    m_answers.feed(bytes);
-}
-
-Answer StepCapture::awaitAnswer()
-{
-    const QDeadlineTimer deadline(m_link.replyTimeout(), Qt::PreciseTimer);
-    QTimer wake; // the last pass must not sleep past the deadline
-    wake.setSingleShot(true);
-    wake.setTimerType(Qt::PreciseTimer);
-    for (;;) {
-        if (auto answer = m_answers.next())
-            return *answer;
-        collect();
-        if (auto answer = m_answers.next())
-            return *answer;
-        if (deadline.hasExpired()) {
-            // Bytes that never make an answer are not a silent controller.
-            m_link.fail(m_answers.pending() > 0 ? LinkError::Kind::Unintelligible
-                                                : LinkError::Kind::NoReply);
-        }
-        wake.start(std::max<qint64>(1, deadline.remainingTime()));
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    }
-}
-
-Answer StepCapture::awaitValue(QByteArrayView name)
-{
-    // Answers to earlier commands may come first; a line that keeps sending
-    // anything but the answer asked for makes no sense.
-    for (int skipped = 0; skipped < kMaxSkippedAnswers; ++skipped) {
-        Answer answer = awaitAnswer();
-        if (answer.kind == Answer::Kind::Value && answer.text.contains(name))
-            return answer;
-    }
-    m_link.fail(LinkError::Kind::Unintelligible);
-}
-
 std::array<int, 8> StepCapture::readParameters()
 {
     std::array<int, 8> params{};
     for (int n = 0; n < 8; ++n) {
         for (int attempt = 1;; ++attempt) {
             m_link.send(cmd::readParameter(n));
-            const Answer answer = awaitValue(cmd::readParameter(n).chopped(1));
+            const Answer answer = m_answers.nextValue(cmd::readParameter(n).chopped(1));
             const auto value = parameterValue(answer.text, n);
             // The prompt stays open until the next line: an empty one keeps the value.
             m_link.send(cmd::bareReturn());
-            while (awaitAnswer().kind == Answer::Kind::Value) {
-            }
+            m_answers.nextAcknowledgement();
             if (value) {
                 m_link.understood();
                 params[n] = *value;
@@ -111,7 +63,7 @@ qint16 StepCapture::pollOnce()
 {
     for (int attempt = 1;; ++attempt) {
         m_link.send(cmd::positionPoll());
-        const Answer answer = awaitValue("P9");
+        const Answer answer = m_answers.nextValue("P9");
         if (const auto value = positionValue(answer.text)) {
             m_link.understood();
             return *value;
@@ -185,8 +137,7 @@ Capture StepCapture::capture(int steps, double windowMs, const std::array<int, 8
     });
 
     m_link.send(cmd::stepMode());
-    while (awaitAnswer().kind == Answer::Kind::Value) {
-    }
+    m_answers.nextAcknowledgement();
     const qint16 zero = pollOnce();
 
     const qint64 sentNs = steadyNowNs();
@@ -204,7 +155,7 @@ Capture StepCapture::capture(int steps, double windowMs, const std::array<int, 8
             m_link.send(cmd::positionPoll());
         if (pollsOut == 0 && answersDue <= 0)
             break;
-        const Answer answer = awaitAnswer();
+        const Answer answer = m_answers.next();
         // Answers come in the order of their lines: first the step's own,
         // then its bare return's, then the polls'.
         if (answersDue > 0 && answer.kind != Answer::Kind::Value) {
@@ -226,8 +177,8 @@ Capture StepCapture::capture(int steps, double windowMs, const std::array<int, 8
         }
         m_link.understood();
         if (m_readings)
-            m_readings->push({m_arrivalNs, *value});
-        record.tMs.push_back(double(m_arrivalNs - sentNs) / 1e6);
+            m_readings->push({m_answers.lastArrivalNs(), *value});
+        record.tMs.push_back(double(m_answers.lastArrivalNs() - sentNs) / 1e6);
         record.error.push_back(double(*value) - zero);
     }
     record.complete = !refused && !m_cancel && !record.tMs.empty();

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/answersplitter.h"
+#include "answerstream.h"
 #include "core/capture.h"
 
 #include <QByteArray>
@@ -31,9 +31,8 @@ class StepCapture {
 public:
     static constexpr int kDefaultPollsInFlight = 2;
     static constexpr int kMaxReadAttempts = 5;
-    static constexpr int kMaxSkippedAnswers = 64;
 
-    explicit StepCapture(SerialLink &link) : m_link(link) {}
+    explicit StepCapture(SerialLink &link) : m_link(link), m_answers(link) {}
 
     // Readings also go into this buffer, so a live view goes on during a capture.
     void setReadings(ReadingBuffer *buffer) { m_readings = buffer; }
@@ -67,17 +66,12 @@ public:
 private:
     // Clears what the last run left and reads the parameters in force.
     std::array<int, 8> start(int steps);
-    Answer awaitAnswer();
-    // The next answer that is a value of the given name ("P9", "P3").
-    Answer awaitValue(QByteArrayView name);
-    void collect();
     qint16 pollOnce();
     void sendStep(int steps);
 
     SerialLink &m_link;
     ReadingBuffer *m_readings = nullptr;
-    AnswerSplitter m_answers;
-    qint64 m_arrivalNs = 0; // when the bytes being cut came in
+    AnswerStream m_answers;
     int m_pollsInFlight = kDefaultPollsInFlight;
     bool m_cancel = false;
     bool m_running = false;

@@ -20,8 +20,7 @@ TuningResult TuningRun::run(TuningOptions options)
     m_decisionDue = false;
     auto done = qScopeGuard([this] { m_running = false; });
 
-    for (int n = 0; n < kParamCount; ++n)
-        options.testRanges[n] = {param(n).testLo, param(n).testHi};
+    options.testRanges = testRanges();
     LinkTuningAxis axis(m_link, [this] { return m_cancelRequested; });
     AutoTuner tuner(options);
     bool snapshotSaved = true;
@@ -65,10 +64,18 @@ bool TuningRun::discard()
     return true;
 }
 
+ParamRanges TuningRun::testRanges()
+{
+    ParamRanges ranges{};
+    for (int n = 0; n < kParamCount; ++n)
+        ranges[n] = {param(n).testLo, param(n).testHi};
+    return ranges;
+}
+
 bool TuningRun::restoreSnapshot(const ParamNumbers &snapshot)
 {
     LinkTuningAxis axis(m_link, [] { return false; });
-    if (!AutoTuner::restore(axis, snapshot))
+    if (!AutoTuner::restore(axis, snapshot, testRanges()))
         return false;
     m_file.remove();
     return true;
@@ -81,10 +88,33 @@ std::optional<ParamNumbers> TuningRun::pendingSnapshot() const
     return m_file.load();
 }
 
+QString TuningRun::pendingProblems() const
+{
+    const auto snapshot = pendingSnapshot();
+    return snapshot ? rangeProblems(*snapshot, testRanges()) : QString();
+}
+
 bool TuningRun::restorePending()
 {
-    const auto snapshot = m_file.load();
-    return snapshot && restoreSnapshot(*snapshot);
+    auto snapshot = m_file.load();
+    if (!snapshot)
+        return false;
+    if (!inRanges(*snapshot, testRanges())) {
+        // A value that fails its range is never written: the controller
+        // keeps what it holds for that parameter, the others go back.
+        LinkTuningAxis axis(m_link, [] { return false; });
+        try {
+            const ParamNumbers now = axis.readBack();
+            const ParamRanges ranges = testRanges();
+            for (int n = 0; n < kParamCount; ++n) {
+                if ((*snapshot)[n] < ranges[n].first || (*snapshot)[n] > ranges[n].second)
+                    (*snapshot)[n] = now[n];
+            }
+        } catch (const AxisFailure &) {
+            return false;
+        }
+    }
+    return restoreSnapshot(*snapshot);
 }
 
 void TuningRun::forgetPending()

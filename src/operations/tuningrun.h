@@ -39,10 +39,17 @@ public:
 
     // A snapshot left by a tuning that never ended (the program was killed).
     std::optional<ParamNumbers> pendingSnapshot() const;
+    // Its values that fail their ranges, in the operator's words; empty when none.
+    QString pendingProblems() const;
+    // Writes the pending snapshot back; a value that fails its range is
+    // left as the controller holds it.
     bool restorePending();
     void forgetPending();
 
     QString snapshotPath() const { return m_file.path(); }
+
+    // The values a test write accepts, per parameter.
+    static ParamRanges testRanges();
 
 signals:
     void progress(const kdx::TuningProgress &p);

@@ -19,6 +19,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         if (cut.value.size() > reply.size() + 400)
             std::abort();
 
+        // An answer never lends its value to another request's.
+        for (int n : {0, 7}) {
+            const kdx::ParameterAnswer answer = kdx::cutParameterAnswer(reply, n, separator);
+            const bool carries = reply.contains(u'P' + QString::number(n) + u' ');
+            if ((answer.kind == kdx::ParameterAnswer::Kind::Value) != carries &&
+                answer.kind != kdx::ParameterAnswer::Kind::Resend)
+                std::abort();
+        }
+        if (kdx::cutPositionAnswer(reply, separator) && !reply.contains(QStringLiteral("P9 ")))
+            std::abort();
+
         if (kdx::cutPositionReply(reply, separator)) {
             const qsizetype colon = reply.indexOf(u':');
             if (colon < 3)

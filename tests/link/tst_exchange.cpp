@@ -24,6 +24,8 @@ private slots:
     void readResendsUntilItCanCut();
     void endlessGarbageEndsTheRead();
     void unreadRepliesFrontTheNextRead();
+    void foreignAnswerNeverBecomesAValue_data();
+    void foreignAnswerNeverBecomesAValue();
     void settleDelayFollowsTheReadTime_data();
     void settleDelayFollowsTheReadTime();
     void timeoutEndsTheWholeOperation();
@@ -38,8 +40,8 @@ void TestExchange::readOne_data()
 
     QTest::newRow("value keeps its leading blank") << 0 << QByteArray("P0 1234:") << " 1234";
     QTest::newRow("colon first leaves the box empty") << 0 << QByteArray(":P0 1234") << "";
-    QTest::newRow("blank and number without colon") << 3 << QByteArray(" 77") << "77";
-    QTest::newRow("number and blank") << 4 << QByteArray("250 ") << "250";
+    QTest::newRow("another answer in front of its own")
+        << 2 << QByteArray("P9 0:\r\nP2 200:") << " 200";
     QTest::newRow("P7 into its own box") << 7 << QByteArray("P7 30:") << " 30";
 }
 
@@ -106,8 +108,36 @@ void TestExchange::unreadRepliesFrontTheNextRead()
         fx.terminal().reads().readOne(5);
     });
 
-    // The cut runs from the first blank of the whole text to its first colon.
-    QCOMPARE(fx.form().row(5).current->text(), QStringLiteral(" ok\r\nP5 55"));
+    // What came in front of the answer to "P5" is not its value.
+    QCOMPARE(fx.form().row(5).current->text(), QStringLiteral(" 55"));
+}
+
+void TestExchange::foreignAnswerNeverBecomesAValue_data()
+{
+    QTest::addColumn<QList<QByteArray>>("replies");
+    QTest::addColumn<QString>("box"); // empty: the read gives up
+    QTest::newRow("the poll's answer, twice") << QList<QByteArray>{"P9 0:", "P9 0:"} << "";
+    QTest::newRow("another parameter's answer, twice")
+        << QList<QByteArray>{"P1 50:", "P1 50:"} << "";
+    QTest::newRow("a bare number, twice") << QList<QByteArray>{" 77", "250 "} << "";
+    QTest::newRow("the poll's answer, then its own")
+        << QList<QByteArray>{"P9 0:", "P0 1000:"} << " 1000";
+}
+
+void TestExchange::foreignAnswerNeverBecomesAValue()
+{
+    QFETCH(QList<QByteArray>, replies);
+    QFETCH(QString, box);
+    TerminalFixture fx;
+    fx.load();
+    fx.device().setResponder([&](const QByteArray &) { return replies.takeFirst(); });
+
+    fx.run([&] { fx.terminal().reads().readOne(0); });
+
+    QCOMPARE(fx.form().row(0).current->text(), box);
+    QCOMPARE(fx.device().written(), QByteArray("P0\rP0\r"));
+    QCOMPARE(fx.terminal().link().counters().uncut, box.isEmpty() ? 2u : 1u);
+    QCOMPARE(fx.terminal().link().problem().isEmpty(), !box.isEmpty());
 }
 
 void TestExchange::settleDelayFollowsTheReadTime_data()

@@ -15,6 +15,8 @@ private slots:
     void positionCut_data();
     void positionCut();
     void replyTextKeepsPositions();
+    void answerBelongsToItsRequest_data();
+    void answerBelongsToItsRequest();
 };
 
 void TestWireFormat::commands_data()
@@ -116,6 +118,71 @@ void TestWireFormat::replyTextKeepsPositions()
     const QString text = replyText(bytes);
     QCOMPARE(text.size(), bytes.size());
     QCOMPARE(text.indexOf(u':'), bytes.indexOf(':'));
+}
+
+void TestWireFormat::answerBelongsToItsRequest_data()
+{
+    QTest::addColumn<QString>("reply");
+    QTest::addColumn<int>("n");        // 9: the poll
+    QTest::addColumn<QString>("kind"); // value, resend, foreign
+    QTest::addColumn<QString>("value");
+
+    QTest::newRow("its own answer") << "P0 1000:" << 0 << "value"
+                                    << " 1000";
+    QTest::newRow("the poll's answer is not P0's") << "P9 0:" << 0 << "foreign"
+                                                   << "";
+    QTest::newRow("the poll's answer in front") << "P9 0:P0 1000:" << 0 << "value"
+                                                << " 1000";
+    QTest::newRow("another parameter's answer") << "P2 200:" << 3 << "foreign"
+                                                << "";
+    QTest::newRow("P1 is not P10's prefix") << "P1 50:" << 1 << "value"
+                                            << " 50";
+    QTest::newRow("acknowledgements in front") << "\r\n\r\nP2 40:" << 2 << "value"
+                                               << " 40";
+    QTest::newRow("a bare number is no answer") << " 77" << 3 << "foreign"
+                                                << "";
+    QTest::newRow("neither blank nor colon") << "\r\n"
+                                             << 3 << "resend"
+                                             << "";
+    QTest::newRow("the newest of two answers") << "P3 10:\r\nP3 1000:" << 3 << "value"
+                                               << " 1000";
+    QTest::newRow("a whole answer before a piece of the next") << "P3 10:P3 1" << 3 << "value"
+                                                               << " 10";
+    QTest::newRow("its word without a colon yet") << "P3 10" << 3 << "value"
+                                                  << "";
+    QTest::newRow("echo in front") << "P4\rP4 200:" << 4 << "value"
+                                   << " 200";
+    QTest::newRow("poll: its own") << "P9 -12:" << 9 << "value"
+                                   << "-12";
+    QTest::newRow("poll: a read's answer is no reading") << "P0 1000:" << 9 << "foreign"
+                                                         << "";
+    QTest::newRow("poll: acknowledgement in front") << "\r\nP9 5:" << 9 << "value"
+                                                    << "5";
+    QTest::newRow("poll: the newest reading") << "P9 3:P9 8:" << 9 << "value"
+                                              << "8";
+    QTest::newRow("poll: a read's answer after its own") << "P9 3:P2 200:" << 9 << "value"
+                                                         << "3";
+    QTest::newRow("poll: no blank after its word") << "P95:" << 9 << "foreign"
+                                                   << "";
+}
+
+void TestWireFormat::answerBelongsToItsRequest()
+{
+    QFETCH(QString, reply);
+    QFETCH(int, n);
+    QFETCH(QString, kind);
+    QFETCH(QString, value);
+    if (n == 9) {
+        const auto cut = cutPositionAnswer(reply, QChar(u','));
+        QCOMPARE(cut.has_value(), kind == QLatin1String("value"));
+        if (cut)
+            QCOMPARE(QString::number(*cut), value);
+        return;
+    }
+    const ParameterAnswer answer = cutParameterAnswer(reply, n, QChar(u','));
+    const char *const kinds[] = {"value", "resend", "foreign"};
+    QCOMPARE(QLatin1String(kinds[int(answer.kind)]), kind);
+    QCOMPARE(answer.value, value);
 }
 
 QTEST_APPLESS_MAIN(TestWireFormat)

@@ -46,6 +46,22 @@ void KdxsimProcess::command(const QByteArray &line)
     m_process.waitForBytesWritten(5000);
 }
 
+QList<int> KdxsimProcess::values()
+{
+    command("values");
+    while (!m_process.canReadLine()) {
+        if (!m_process.waitForReadyRead(5000))
+            return {};
+    }
+    const QList<QByteArray> words = m_process.readLine().trimmed().split(' ');
+    QList<int> values;
+    if (words.size() != 9 || words.front() != "values")
+        return {};
+    for (qsizetype i = 1; i < words.size(); ++i)
+        values << words[i].toInt();
+    return values;
+}
+
 QStringList KdxsimProcess::receivedLines(const QString &logPath)
 {
     QFile file(logPath);

@@ -20,6 +20,9 @@ public:
     void kill();
     // Gives it a command on its standard input (started with --commands).
     void command(const QByteArray &line);
+    // P0..P7 as the controller holds them now (started with --commands);
+    // empty when kdxsim did not say.
+    QList<int> values();
     // The lines kdxsim received, in order, from its log (--log): a bare
     // return as an empty line.
     static QStringList receivedLines(const QString &logPath);
