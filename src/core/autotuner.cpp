@@ -539,6 +539,9 @@ void AutoTuner::Session::checkSnapshot()
                       .arg(again[n]) +
                   notStarted);
     }
+    const QString wrong = rangeProblems(m_r.snapshot, m_o.testRanges);
+    if (!wrong.isEmpty())
+        abort(QStringLiteral("Hibás kiolvasott érték: %1.").arg(wrong) + notStarted);
     if (m_o.shown) {
         for (int n = 0; n < 8; ++n) {
             if ((*m_o.shown)[n] != m_r.snapshot[n])
@@ -550,9 +553,6 @@ void AutoTuner::Session::checkSnapshot()
                       notStarted);
         }
     }
-    const QString wrong = rangeProblems(m_r.snapshot, m_o.testRanges);
-    if (!wrong.isEmpty())
-        abort(QStringLiteral("Hibás kiolvasott érték: %1.").arg(wrong) + notStarted);
 }
 
 void AutoTuner::Session::prepare()
@@ -904,14 +904,16 @@ bool AutoTuner::restore(TuningAxis &axis, const ParamNumbers &snapshot, const Pa
             const ParamNumbers now = axis.readBack();
             if (now == snapshot)
                 return true;
+            // A value outside its range is never written, whatever it was
+            // taken for; nor is any other, so that nothing half goes back.
             for (int n = 0; n < 8; ++n) {
-                if (now[n] == snapshot[n])
-                    continue;
-                // A value outside its range is never written, whatever it
-                // was taken for.
-                if (snapshot[n] < ranges[n].first || snapshot[n] > ranges[n].second)
+                if (now[n] != snapshot[n] &&
+                    (snapshot[n] < ranges[n].first || snapshot[n] > ranges[n].second))
                     return false;
-                axis.testWrite(n, snapshot[n]);
+            }
+            for (int n = 0; n < 8; ++n) {
+                if (now[n] != snapshot[n])
+                    axis.testWrite(n, snapshot[n]);
             }
         }
         return axis.readBack() == snapshot;

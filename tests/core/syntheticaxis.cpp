@@ -25,7 +25,7 @@ kdx::ParamNumbers SyntheticAxis::readBack()
     failIfDead();
     journal << QStringLiteral("B");
     clockMs += 10;
-    return params;
+    return misreads.isEmpty() ? params : misreads.takeFirst();
 }
 
 void SyntheticAxis::testWrite(int n, int value)

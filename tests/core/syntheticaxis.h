@@ -28,6 +28,10 @@ public:
     int swingBelowSteps = 0;
     int swingFromStep = 0;
 
+    // Reads back these first, one each, before the parameters in force (a
+    // line that garbles a value).
+    QList<kdx::ParamNumbers> misreads;
+
     // What the tuner did, in order: "W2=150", "S+200", "R" (rest), "X" (stop), "B" (read back).
     QStringList journal;
     int stepsTaken = 0;

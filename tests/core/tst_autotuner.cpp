@@ -53,6 +53,9 @@ private slots:
     void swingingGains_data();
     void swingingGains();
     void restoreFailsOnADeadLine();
+    void untrustedSnapshotChangesNothing_data();
+    void untrustedSnapshotChangesNothing();
+    void restoreNeverWritesOutOfRange();
     void stepTooSmallForTheNoise();
     void snapshotFile_data();
     void snapshotFile();
@@ -314,6 +317,63 @@ void TestAutoTuner::restoreFailsOnADeadLine()
     QVERIFY(!r.restored);
     QVERIFY(r.snapshotKnown);
     QCOMPARE(r.snapshot[2], 40);
+}
+
+void TestAutoTuner::untrustedSnapshotChangesNothing_data()
+{
+    QTest::addColumn<QList<ParamNumbers>>("misreads");
+    QTest::addColumn<bool>("windowDiffers");
+    QTest::addColumn<QString>("says");
+    const ParamNumbers sound{1000, 50, 200, 10, 200, 100, 1024, 30};
+    ParamNumbers pollAsP0 = sound;
+    pollAsP0[0] = 0;
+    QTest::newRow("a poll's answer taken for P0, twice")
+        << QList<ParamNumbers>{pollAsP0, pollAsP0} << false << "P0 = 0 (megengedett: 10-1000)";
+    QTest::newRow("the two reads differ")
+        << QList<ParamNumbers>{pollAsP0} << false << "P0 = 0, majd 1000";
+    QTest::newRow("the window shows another value")
+        << QList<ParamNumbers>{} << true << "P2 a vezérlőben 200, az ablakban 201";
+}
+
+void TestAutoTuner::untrustedSnapshotChangesNothing()
+{
+    QFETCH(QList<ParamNumbers>, misreads);
+    QFETCH(bool, windowDiffers);
+    QFETCH(QString, says);
+    SyntheticAxis axis;
+    axis.params = {1000, 50, 200, 10, 200, 100, 1024, 30};
+    axis.misreads = misreads;
+    TuningOptions o = options();
+    o.torqueCap = 100; // would be the first write
+    o.shown = axis.params;
+    if (windowDiffers)
+        (*o.shown)[2] = 201;
+    AutoTuner tuner(o);
+    bool kept = false;
+    tuner.onSnapshot = [&](const ParamNumbers &) { kept = true; };
+    const TuningResult r = tuner.run(axis);
+
+    QCOMPARE(r.outcome, TuningResult::Outcome::Aborted);
+    QVERIFY2(r.message.contains(says), qPrintable(r.message));
+    QVERIFY(r.message.contains(QStringLiteral("nem indul")));
+    // Nothing written, no step, no snapshot kept: nothing to restore.
+    QVERIFY(writtenParameters(axis.journal).isEmpty());
+    QCOMPARE(axis.stepsTaken, 0);
+    QVERIFY(!kept);
+    QVERIFY(!r.snapshotKnown);
+}
+
+void TestAutoTuner::restoreNeverWritesOutOfRange()
+{
+    SyntheticAxis axis;
+    axis.params = {1000, 50, 300, 10, 200, 100, 1024, 30};
+    ParamNumbers wrong = axis.params;
+    wrong[2] = 200;
+    wrong[7] = 0;
+    QVERIFY(!AutoTuner::restore(axis, wrong, options().testRanges));
+    // Not even the sound value goes back on its own.
+    QVERIFY(writtenParameters(axis.journal).isEmpty());
+    QCOMPARE(axis.params[7], 30);
 }
 
 void TestAutoTuner::stepTooSmallForTheNoise()

@@ -8,12 +8,15 @@
 // spinning one (a whole core).
 
 #include "app/terminal.h"
+#include "app/tuningcontroller.h"
 #include "kdxsimprocess.h"
 #include "link/seriallink.h"
 #include "link/serialportopener.h"
 #include "operations/parameterreads.h"
+#include "operations/paramrows.h"
 #include "operations/scheduler.h"
 #include "operations/ticktimer.h"
+#include "operations/tuningrun.h"
 #include "scriptedprompter.h"
 #include "serialbench.h"
 #include "widgets/form1.h"
@@ -383,6 +386,7 @@ void TestE2eFaults::garbageAndFloods_data()
                                << QByteArray() << QString();
     QTest::newRow("no colon or blank") << QStringList{"--mangle"} << QByteArray() << kGarbled;
     QTest::newRow("echo") << QStringList{"--echo"} << QByteArray() << QString();
+    QTest::newRow("latency") << QStringList{"--latency", "40"} << QByteArray() << QString();
     QTest::newRow("megabyte of noise") << QStringList{} << QByteArray("burst 1000000") << QString();
     QTest::newRow("megabyte of NUL")
         << QStringList{"--garbage-byte", "0"} << QByteArray("burst 1000000") << QString();
@@ -426,6 +430,33 @@ void TestE2eFaults::garbageAndFloods()
         QTRY_VERIFY_WITH_TIMEOUT(logHas(logPath(), "# burst sent"), kPatienceMs);
     } else {
         runWindow(1000); // the monitor polls through the fault
+        // A tuning started now takes its snapshot right or does not start,
+        // and the controller keeps its values either way (it is stopped
+        // once the snapshot is taken).
+        TuningController &t = b.terminal->tuning();
+        const auto stopper =
+            QObject::connect(&t.tuning(), &TuningRun::progress, &f, [&t](const TuningProgress &p) {
+                if (p.stage != QStringLiteral("Paraméterek kiolvasása"))
+                    t.stop();
+            });
+        // The window shows the values read before the fault began.
+        for (int n = 0; n < 8; ++n)
+            b.terminal->rows().current(n).set(kPresetValues[n]);
+        t.start(TuningOptions());
+        QObject::disconnect(stopper);
+        QVERIFY(t.tuning().last());
+        const TuningResult r = *t.tuning().last();
+        qInfo("tuning during the fault: %s", qPrintable(r.message));
+        QStringList held;
+        for (int v : sim.values())
+            held << u' ' + QString::number(v);
+        QCOMPARE(held, kPresetValues);
+        if (r.snapshotKnown) {
+            QStringList snapshot;
+            for (int v : r.snapshot)
+                snapshot << u' ' + QString::number(v);
+            QCOMPARE(snapshot, kPresetValues);
+        }
     }
     const qint64 residentAfter = residentKiB();
     qInfo("resident memory %lld KiB before, %lld KiB after; at most %lld bytes waiting",

@@ -94,6 +94,7 @@ private slots:
     void operatorStops_data();
     void operatorStops();
     void silentLineLeavesTheSnapshotForTheNextStart();
+    void snapshotWithAWrongValueIsNotOfferedAsItStands();
 };
 
 void TestE2eTuning::tuneThenDecide_data()
@@ -276,6 +277,27 @@ void TestE2eTuning::silentLineLeavesTheSnapshotForTheNextStart()
     QCOMPARE(next.controller(), found);
     QVERIFY(!TuningSnapshotFile(folder.path()).exists());
     QCOMPARE(next.terminal->rows().current(2).text().trimmed(), QStringLiteral("40"));
+}
+
+void TestE2eTuning::snapshotWithAWrongValueIsNotOfferedAsItStands()
+{
+    KdxsimProcess sim;
+    QVERIFY(sim.start(kSimArguments));
+    QTemporaryDir folder;
+    // Left by a tuning that took a poll's answer for P0, then was killed.
+    const ParamNumbers left{0, 50, 300, 10, 200, 100, 1024, 30};
+    QVERIFY(TuningSnapshotFile(folder.path()).save(left));
+
+    Bench next(sim.ptyPath(), folder.path());
+    next.prompter.answers.push_back(true);
+    QVERIFY(next.start());
+    // The offer names the wrong value.
+    QVERIFY2(
+        next.prompter.texts().join(u'|').contains(QStringLiteral("P0 = 0 (megengedett: 10-1000)")),
+        qPrintable(next.prompter.texts().join(u'|')));
+    // The others went back; P0 was never written.
+    QCOMPARE(sim.values(), (QList<int>{1000, 50, 300, 10, 200, 100, 1024, 30}));
+    QVERIFY(!TuningSnapshotFile(folder.path()).exists());
 }
 
 QTEST_MAIN(TestE2eTuning)

@@ -383,7 +383,13 @@ void TestWorkbench::closingStopsTheAxis()
     WorkbenchWindow &w = *b.window;
     if (duringCapture) {
         w.windowBox()->setValue(5000);
-        QTimer::singleShot(200, &w, [&w] { w.close(); });
+        // Closed once the first readings of the step have come in.
+        QTimer closer;
+        QObject::connect(&closer, &QTimer::timeout, &w, [&] {
+            if (b.terminal->stepCapture().last().record.tMs.size() > 5)
+                w.close();
+        });
+        closer.start(5);
         w.captureButton()->click();
         // What came in before is kept, marked incomplete.
         QCOMPARE(b.store().size(), 1);
