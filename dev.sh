@@ -3,7 +3,7 @@
 #
 #   ./dev.sh run      install what is missing, build, start the terminal
 #   ./dev.sh test     install what is missing, build, run every test
-#   ./dev.sh package  install what is missing, build the Debian package (build-package/)
+#   ./dev.sh package  install what is missing, build the Debian package (build-package/), lint it
 #
 # Extra arguments after "run" go to the terminal (default: --simulate).
 set -euo pipefail
@@ -11,7 +11,7 @@ cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev
           libqt6opengl6-dev libgl-dev fonts-liberation2 clang libclang-rt-14-dev
-          dpkg-dev file desktop-file-utils appstream)
+          dpkg-dev file desktop-file-utils appstream lintian)
 JOBS=${JOBS:-$(nproc)}
 
 install_missing() {
@@ -64,7 +64,14 @@ check_package() ( # check_package DEB: contents, programs, desktop entry and met
     appstreamcli validate --no-net "$root"/usr/share/metainfo/*.metainfo.xml
     [[ $(zcat "$root"/usr/share/man/man1/kdxterminal.1.gz) == .TH\ KDXTERMINAL\ 1* ]] \
         || { echo "the man page does not unpack"; exit 1; }
+    lint_package "$deb"
 )
+
+lint_package() { # lint_package DEB: Debian's checks; an error fails, warnings are listed (README says why)
+    # (Run as root, as in CI, it first says that root is not recommended; that is no finding.)
+    lintian --fail-on error "$1"
+    echo "lintian: no errors in $(basename "$1")"
+}
 
 case "${1:-}" in
 run)
@@ -81,6 +88,7 @@ package)
         -DKDX_BUILD_BENCH=OFF -DKDX_BUILD_TOOLS=OFF >/dev/null
     make_package build-package
     deb=$(ls build-package/kdxterminal_*.deb)
+    lint_package "$deb"
     echo "Built $deb; install it with: sudo apt install ./$deb"
     ;;
 test)
