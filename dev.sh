@@ -4,6 +4,7 @@
 #   ./dev.sh run      install what is missing, build, start the terminal
 #   ./dev.sh test     install what is missing, build, run every test
 #   ./dev.sh package  install what is missing, build the Debian package (build-package/), lint it
+#   ./dev.sh docs     install what is missing, build, make every picture in docs/ again
 #
 # Extra arguments after "run" go to the terminal (default: --simulate).
 set -euo pipefail
@@ -73,6 +74,30 @@ lint_package() { # lint_package DEB: Debian's checks; an error fails, warnings a
     echo "lintian: no errors in $(basename "$1")"
 }
 
+# Every picture in docs/, one line each: picture FILE [VAR=VALUE...] TOOL [OPTIONS...].
+# TOOL is a program of tools/ (kdxscreenshot, kdxfigurepicture, ...); it runs
+# headless on the built-in simulator and writes docs/FILE.
+doc_pictures() {
+    picture window.png kdxscreenshot --pid-run --speed 150 --seconds 3 --hover Text5 --locale hu_HU
+    picture port-chooser.png kdxscreenshot --port-chooser --locale hu_HU
+    picture workbench.png kdxscreenshot --workbench P2=200,P2=600 --locale hu_HU
+    picture step-figures.png kdxfigurepicture
+}
+
+picture() { # picture FILE [VAR=VALUE...] TOOL [OPTIONS...], run from build-docs/tools/
+    local file=$1 vars=() tool program
+    shift
+    while [[ ${1:-} =~ ^[A-Z_][A-Z0-9_]*= ]]; do vars+=("$1"); shift; done
+    tool=$1
+    shift
+    program=$(find build-docs/tools -type f -name "$tool" -perm -u+x | head -n 1)
+    [ -n "$program" ] || { echo "no developer tool $tool in build-docs/tools"; exit 1; }
+    echo "docs/$file: $tool $*"
+    env -u QT_SCALE_FACTOR QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 "${vars[@]}" \
+        "$program" -o "docs/$file" "$@"
+    made+=("docs/$file")
+}
+
 case "${1:-}" in
 run)
     shift
@@ -90,6 +115,18 @@ package)
     deb=$(ls build-package/kdxterminal_*.deb)
     lint_package "$deb"
     echo "Built $deb; install it with: sudo apt install ./$deb"
+    ;;
+docs)
+    install_missing
+    build build-docs -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKDX_BUILD_TESTS=OFF -DKDX_BUILD_BENCH=OFF \
+        -DKDX_BUILD_TOOLS=ON
+    made=()
+    doc_pictures
+    # A picture no line makes would go stale unnoticed.
+    for png in docs/*.png; do
+        [[ " ${made[*]} " == *" $png "* ]] || { echo "$png: no line of doc_pictures in dev.sh makes it"; exit 1; }
+    done
+    echo "Made ${#made[@]} pictures in docs/"
     ;;
 test)
     install_missing
@@ -109,7 +146,7 @@ test)
     echo "== All tests passed"
     ;;
 *)
-    sed -n '2,8p' "$0"
+    sed -n '2,9p' "$0"
     exit 2
     ;;
 esac
