@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Builds, runs and tests kdxterminal on Debian 12.
 #
-#   ./dev.sh run      install what is missing, build, start the terminal
-#   ./dev.sh test     install what is missing, build, run every test
-#   ./dev.sh package  install what is missing, build the Debian package (build-package/), lint it
-#   ./dev.sh docs     install what is missing, build, make every picture in docs/ again
+#   ./dev.sh run         install what is missing, build, start the terminal
+#   ./dev.sh test        install what is missing, build, run every test (what CI runs)
+#   ./dev.sh test quick  the same, but only the Debug build and its tests
+#   ./dev.sh package     install what is missing, build the Debian package (build-package/), lint it
+#   ./dev.sh docs        install what is missing, build, make every picture in docs/ again
 #
 # Extra arguments after "run" go to the terminal (default: --simulate).
 set -euo pipefail
@@ -98,6 +99,10 @@ picture() { # picture FILE [VAR=VALUE...] TOOL [OPTIONS...], run from build-docs
     made+=("docs/$file")
 }
 
+stage() { # stage TITLE: a heading with the time taken so far
+    printf '== [%d min %02d s] %s\n' $((SECONDS / 60)) $((SECONDS % 60)) "$1"
+}
+
 case "${1:-}" in
 run)
     shift
@@ -129,24 +134,33 @@ docs)
     echo "Made ${#made[@]} pictures in docs/"
     ;;
 test)
+    case "${2:-}" in
+    "") quick= ;;
+    quick) quick=1 ;;
+    *) sed -n '2,10p' "$0"; exit 2 ;;
+    esac
     install_missing
-    echo "== Build and test (warnings are errors)"
+    stage "Build and test (warnings are errors)"
     build build-ci -DCMAKE_BUILD_TYPE=Debug -DKDX_WERROR=ON
     run_tests build-ci
-    echo "== Debian package (from the same build), unpacked and checked"
+    if [ -n "$quick" ]; then
+        stage "Quick run passed (package, sanitizers, fuzzing and benchmark left out)"
+        exit 0
+    fi
+    stage "Debian package (from the same build), unpacked and checked"
     make_package build-ci
     check_package build-ci/kdxterminal_*.deb
-    echo "== Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
+    stage "Build and test with AddressSanitizer and UndefinedBehaviorSanitizer"
     build build-asan -DCMAKE_BUILD_TYPE=Debug -DKDX_WERROR=ON -DKDX_SANITIZE=ON -DKDX_BUILD_BENCH=OFF
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan
-    echo "== Fuzzing (libFuzzer, ${FUZZ_SECONDS:-20} s per target)"
+    stage "Fuzzing (libFuzzer, ${FUZZ_SECONDS:-20} s per target)"
     tests/fuzz/run.sh "${FUZZ_SECONDS:-20}"
-    echo "== Benchmark, short run (a few seconds per figure; speed is not judged here)"
+    stage "Benchmark, short run (a few seconds per figure; speed is not judged here)"
     build-ci/bench/kdxbench --short
-    echo "== All tests passed"
+    stage "All tests passed"
     ;;
 *)
-    sed -n '2,9p' "$0"
+    sed -n '2,10p' "$0"
     exit 2
     ;;
 esac
