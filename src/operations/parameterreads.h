@@ -3,6 +3,7 @@
 namespace kdx {
 
 class MotorModes;
+class ParameterEvents;
 class ParamRows;
 class PositionMonitor;
 class Prompter;
@@ -27,6 +28,9 @@ public:
     };
     explicit ParameterReads(const Parts &parts) : m(parts) {}
 
+    // Told of every complete read-all (may be null).
+    void setEvents(ParameterEvents *events) { m_events = events; }
+
     // Asks "Pn" and cuts the reply into the current value of n.
     void readOne(int n);
     // Reads every parameter twice and moves the dials to the values read.
@@ -38,6 +42,7 @@ private:
     bool moveDialsToCurrent();
 
     Parts m;
+    ParameterEvents *m_events = nullptr;
 };
 
 } // namespace kdx
