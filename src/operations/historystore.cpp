@@ -72,6 +72,12 @@ QVariant textOrNull(const QString &text)
     return text.isEmpty() ? QVariant(QMetaType(QMetaType::QString)) : QVariant(text);
 }
 
+// A null QString goes to the database as NULL: an empty text is "".
+QVariant text(const QString &text)
+{
+    return text.isNull() ? QVariant(QStringLiteral("")) : QVariant(text);
+}
+
 HistoryEvent eventFrom(const QSqlQuery &q)
 {
     HistoryEvent e;
@@ -383,8 +389,8 @@ qint64 HistoryStore::add(const HistoryEvent &e)
     q.addBindValue(m_session);
     const QDateTime at = e.at.isValid() ? e.at : QDateTime::currentDateTime();
     q.addBindValue(at.toOffsetFromUtc(at.offsetFromUtc()).toString(Qt::ISODateWithMs));
-    q.addBindValue(e.axis.name);
-    q.addBindValue(e.axis.port);
+    q.addBindValue(text(e.axis.name));
+    q.addBindValue(text(e.axis.port));
     q.addBindValue(int(e.kind));
     q.addBindValue(e.kind == HistoryKind::Read ? QVariant(int(e.occasion))
                                                : QVariant(QMetaType(QMetaType::Int)));
@@ -403,7 +409,7 @@ qint64 HistoryStore::add(const HistoryEvent &e)
         q.addBindValue(id);
         q.addBindValue(e.param);
         q.addBindValue(textOrNull(e.before.trimmed()));
-        q.addBindValue(e.sent);
+        q.addBindValue(text(e.sent));
         q.addBindValue(e.stored ? 1 : 0);
         q.addBindValue(textOrNull(e.readBack.trimmed()));
         break;
@@ -412,8 +418,8 @@ qint64 HistoryStore::add(const HistoryEvent &e)
         q.prepare(QStringLiteral("INSERT INTO tunings (event, outcome, message, options, result, "
                                  "log, records) VALUES (?, ?, ?, ?, ?, ?, ?)"));
         q.addBindValue(id);
-        q.addBindValue(entry.outcome);
-        q.addBindValue(entry.message);
+        q.addBindValue(text(entry.outcome));
+        q.addBindValue(text(entry.message));
         q.addBindValue(
             QString::fromUtf8(QJsonDocument(entry.options).toJson(QJsonDocument::Compact)));
         q.addBindValue(
@@ -497,8 +503,8 @@ std::vector<HistoryEvent> HistoryStore::timeline(const AxisKey *axis, KindMask k
     q.setForwardOnly(true);
     q.prepare(sql);
     if (axis) {
-        q.addBindValue(axis->name);
-        q.addBindValue(axis->port);
+        q.addBindValue(text(axis->name));
+        q.addBindValue(text(axis->port));
     }
     if (beforeId > 0)
         q.addBindValue(beforeId);

@@ -89,6 +89,21 @@ QString shownValue(const QString &value)
     return v.isEmpty() ? QStringLiteral("–") : v;
 }
 
+QString valueChange(const QString &a, const QString &b)
+{
+    const QString x = a.trimmed(), y = b.trimmed();
+    if (x.isEmpty() && y.isEmpty())
+        return QString();
+    bool okX = false, okY = false;
+    const qlonglong from = x.toLongLong(&okX), to = y.toLongLong(&okY);
+    if (!okX || !okY)
+        return x == y ? QStringLiteral("0") : QStringLiteral("≠");
+    const qlonglong d = to - from;
+    if (d == 0)
+        return QStringLiteral("0");
+    return d > 0 ? QStringLiteral("+%1").arg(d) : QStringLiteral("−%1").arg(-d);
+}
+
 QString historySummary(const HistoryEvent &e)
 {
     switch (e.kind) {
@@ -117,6 +132,88 @@ QString historySummary(const HistoryEvent &e)
     }
     }
     return QString();
+}
+
+} // namespace kdx
+
+namespace kdx {
+
+namespace {
+
+QByteArray csvField(const QString &text)
+{
+    QByteArray bytes = text.toUtf8();
+    if (bytes.contains(',') || bytes.contains('"') || bytes.contains('\n') ||
+        bytes.contains('\r')) {
+        bytes.replace('"', "\"\"");
+        bytes = '"' + bytes + '"';
+    }
+    return bytes;
+}
+
+const char *kindKey(HistoryKind kind)
+{
+    switch (kind) {
+    case HistoryKind::Read:
+        return "read";
+    case HistoryKind::Write:
+        return "write";
+    case HistoryKind::Tuning:
+        return "tuning";
+    case HistoryKind::Capture:
+        return "capture";
+    }
+    return "";
+}
+
+const char *occasionKey(ReadOccasion occasion)
+{
+    switch (occasion) {
+    case ReadOccasion::Startup:
+        return "startup";
+    case ReadOccasion::Operator:
+        return "read_all";
+    case ReadOccasion::LateController:
+        return "late_port";
+    case ReadOccasion::Reconnect:
+        return "reconnect";
+    case ReadOccasion::PortSwitch:
+        return "port_switch";
+    case ReadOccasion::TuningSnapshot:
+        return "tuning_snapshot";
+    case ReadOccasion::AfterRestore:
+        return "after_restore";
+    }
+    return "";
+}
+
+} // namespace
+
+QByteArray historyToCsv(const std::vector<HistoryEvent> &events)
+{
+    QByteArray out = "id,time,port,axis,kind,occasion,param,before,sent,stored,read_back,steps,"
+                     "window_ms,readings,complete,outcome,summary,P0,P1,P2,P3,P4,P5,P6,P7\n";
+    for (const HistoryEvent &e : events) {
+        const bool write = e.kind == HistoryKind::Write;
+        const bool capture = e.kind == HistoryKind::Capture;
+        QByteArrayList row;
+        row << QByteArray::number(e.id)
+            << csvField(e.at.toOffsetFromUtc(e.at.offsetFromUtc()).toString(Qt::ISODateWithMs))
+            << csvField(e.axis.port) << csvField(e.axis.name) << kindKey(e.kind)
+            << (e.kind == HistoryKind::Read ? occasionKey(e.occasion) : "")
+            << (write ? QByteArray::number(e.param) : QByteArray()) << csvField(e.before)
+            << csvField(e.sent) << (write ? QByteArray(e.stored ? "yes" : "no") : QByteArray())
+            << csvField(e.readBack) << (capture ? QByteArray::number(e.steps) : QByteArray())
+            << (capture ? QByteArray::number(e.windowMs, 'g', QLocale::FloatingPointShortest)
+                        : QByteArray())
+            << (capture ? QByteArray::number(e.readings) : QByteArray())
+            << (capture ? QByteArray(e.complete ? "yes" : "no") : QByteArray())
+            << csvField(e.outcome) << csvField(historySummary(e));
+        for (const QString &value : e.set)
+            row << csvField(value);
+        out += row.join(',') + '\n';
+    }
+    return out;
 }
 
 } // namespace kdx

@@ -23,5 +23,12 @@ QString axisTitle(const AxisKey &axis);
 QString historySummary(const HistoryEvent &event);
 // A value as shown, "–" when it is not known.
 QString shownValue(const QString &value);
+// How a value changed from a to b: "+200", "−50", "0"; "≠" when they are
+// not both numbers and differ, empty when neither is known.
+QString valueChange(const QString &a, const QString &b);
+
+// Events as CSV that any spreadsheet reads: UTF-8, a header row, one row per
+// event, with P0..P7 as known after it.
+QByteArray historyToCsv(const std::vector<HistoryEvent> &events);
 
 } // namespace kdx

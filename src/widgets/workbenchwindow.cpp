@@ -1,5 +1,6 @@
 #include "workbenchwindow.h"
 
+#include "binding.h"
 #include "capturechart.h"
 #include "core/capturecsv.h"
 #include "core/commands.h"
@@ -21,6 +22,7 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPainter>
 #include <QPixmap>
@@ -90,6 +92,22 @@ WorkbenchWindow::WorkbenchWindow(const WorkbenchServices &services, QWidget *par
     bar->addWidget(m_capturePairs);
     bar->addWidget(m_cancel);
     bar->addStretch();
+    // The axis worked on names the captures, the history and the report.
+    m_axis = new QLineEdit(this);
+    m_axis->setAccessibleName(tr("Tengely neve"));
+    m_axis->setPlaceholderText(tr("pl. 3. gép, X tengely"));
+    m_axis->setToolTip(tr("A tengely neve: a felvételek, az előzmények és a jegyzőkönyv ezzel "
+                          "jelölik; a program portonként megjegyzi."));
+    m_axis->setMinimumWidth(180);
+    if (m_s.axisName)
+        bind(m_axis, *m_s.axisName);
+    auto *axisLabel = new QLabel(tr("&Tengely:"), this);
+    axisLabel->setBuddy(m_axis);
+    m_history = new QPushButton(tr("Előzmények"), this);
+    m_history->setToolTip(tr("Minden kiolvasás, írás, hangolás és felvétel, tengelyenként"));
+    bar->addWidget(axisLabel);
+    bar->addWidget(m_axis);
+    bar->addWidget(m_history);
 
     m_scope = new LiveScope(*m_s.readings, this);
     m_tabs = new QTabWidget(this);
@@ -116,6 +134,10 @@ WorkbenchWindow::WorkbenchWindow(const WorkbenchServices &services, QWidget *par
     connect(m_captureOne, &QPushButton::clicked, this, &WorkbenchWindow::captureStep);
     connect(m_capturePairs, &QPushButton::clicked, this, &WorkbenchWindow::capturePairs);
     connect(m_cancel, &QPushButton::clicked, this, &WorkbenchWindow::cancelCapture);
+    connect(m_history, &QPushButton::clicked, this, [this] {
+        if (m_s.openHistory)
+            m_s.openHistory();
+    });
     m_statusTimer.setInterval(kStatusIntervalMs);
     connect(&m_statusTimer, &QTimer::timeout, this, &WorkbenchWindow::updateStatus);
 

@@ -8,6 +8,7 @@
 #include <functional>
 
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QSpinBox;
 class QTabWidget;
@@ -21,6 +22,7 @@ class FiguresTable;
 class LiveScope;
 class ReadingBuffer;
 class StepCapture;
+class Text;
 
 // What the workbench works with; the terminal gives it.
 struct WorkbenchServices {
@@ -40,6 +42,10 @@ struct WorkbenchServices {
     std::function<int()> stepCount;
     // Where the parameter file is: the dialogs start there.
     std::function<QString()> folder;
+    // The axis the operator works on ("3. gép, X tengely"); may be null.
+    Text *axisName = nullptr;
+    // Opens the history window.
+    std::function<void()> openHistory;
 };
 
 // The tuning workbench: the live scope, step captures with their figures,
@@ -77,6 +83,8 @@ public:
     QPushButton *cancelButton() const { return m_cancel; }
     QLabel *statusLine() const { return m_status; }
     QLabel *messageLine() const { return m_message; }
+    QLineEdit *axisBox() const { return m_axis; }
+    QPushButton *historyButton() const { return m_history; }
 
     static const char *const kTitle;
 
@@ -99,6 +107,8 @@ private:
     QTabWidget *m_tabs;
     QSpinBox *m_steps, *m_window, *m_pairs;
     QPushButton *m_captureOne, *m_capturePairs, *m_cancel;
+    QLineEdit *m_axis;
+    QPushButton *m_history;
     QLabel *m_status, *m_message;
     QTimer m_statusTimer;
     LinkCounters m_countersAtOpen;

@@ -113,14 +113,23 @@ void TestHistoryStore::eventsComeBackAsKept()
         QVERIFY(e.id > 0);
         kept.push_back(e);
     }
-    // A write whose read-back never came: the value sent is kept, the read-back is not known.
-    HistoryEvent lost = numberedEvent(QStringLiteral("3. gép, X tengely"), 5);
+    // A write whose read-back never came, on an axis with no name: the value
+    // sent is kept, the read-back is not known.
+    HistoryEvent lost = numberedEvent(QString(), 5);
     lost.readBack.clear();
     lost.set[5].clear();
     lost.id = store.add(lost);
     kept.push_back(lost);
+    // A restore after a tuning has no message and no log.
+    HistoryEvent restore = numberedEvent(QString(), 6);
+    restore.tuning->message = QString();
+    restore.tuning->logCsv.clear();
+    restore.message.clear();
+    restore.id = store.add(restore);
+    kept.push_back(restore);
 
     for (const HistoryEvent &want : kept) {
+        QVERIFY2(want.id > 0, qPrintable(store.problemText()));
         const std::optional<HistoryEvent> got = store.event(want.id);
         QVERIFY(got);
         QCOMPARE(got->kind, want.kind);
