@@ -525,6 +525,13 @@ void Terminal::openWorkbench()
         s.files = &files();
         s.axisName = &m_axisName;
         s.openHistory = [this] { openHistory(); };
+        s.reportInput = [this] {
+            ReportInput input;
+            input.axis = m_history->place();
+            input.date = QDateTime::currentDateTime();
+            input.events = m_history->journalOf(input.axis);
+            return input;
+        };
         s.tell = [this](const QString &text) { m_options.prompter->message(text); };
         s.runOwningLine = [this](const std::function<void()> &op,
                                  const std::function<void()> &done) {

@@ -87,7 +87,7 @@ HistoryWindow::HistoryWindow(const HistoryServices &services, QWidget *parent)
     m_values = new QTableWidget(kParamCount, 1, side);
     m_values->setAccessibleName(tr("P0..P7 a kijelölt pontokon"));
     m_values->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_values->horizontalHeader()->setStretchLastSection(true);
+    m_values->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     QStringList rows;
     for (int n = 0; n < kParamCount; ++n)
         rows << QString::fromUtf8(param(n).caption);
@@ -251,10 +251,9 @@ void HistoryWindow::showSelection()
     const bool two = picked.size() >= 2;
     m_values->setColumnCount(two ? 3 : 1);
     if (two)
-        m_values->setHorizontalHeaderLabels(
-            {tr("A: %1").arg(timeText(a.at)), tr("B: %1").arg(timeText(b.at)), tr("Változás")});
+        m_values->setHorizontalHeaderLabels({tr("A"), tr("B"), tr("Változás")});
     else
-        m_values->setHorizontalHeaderLabels({timeText(a.at)});
+        m_values->setHorizontalHeaderLabels({tr("Érték")});
     for (int n = 0; n < kParamCount; ++n) {
         const std::size_t i = std::size_t(n);
         const QString change = two ? valueChange(a.set[i], b.set[i]) : QString();
@@ -275,14 +274,16 @@ void HistoryWindow::showSelection()
     }
 
     if (two) {
-        m_details->setText(tr("A: %1\nB: %2").arg(historySummary(a), historySummary(b)));
+        m_details->setText(
+            tr("A: %1 – %2\nB: %3 – %4")
+                .arg(timeText(a.at), historySummary(a), timeText(b.at), historySummary(b)));
         return;
     }
-    QString details = historySummary(a);
+    QString details = timeText(a.at) + QStringLiteral(" – ") + historySummary(a);
     const std::optional<HistoryEvent> full = m_s.store ? m_s.store->event(a.id) : std::nullopt;
     if (full && full->capture) {
         const StepFigures f = stepFigures(full->capture->record);
-        details += tr("\nTúllendülés %1 %, beállási idő %2 ms, legnagyobb hiba %3, ITAE %4")
+        details += tr("\nTúllövés %1 %, beállási idő %2 ms, csúcshiba %3, ITAE %4 ms²")
                        .arg(number(f.overshootPct, 1), number(f.settlingTimeMs, 0),
                             number(f.peakError, 0), number(f.itae, 0));
         if (!f.note.isEmpty())

@@ -26,12 +26,15 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSettings>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTextBrowser>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -118,6 +121,12 @@ WorkbenchWindow::WorkbenchWindow(const WorkbenchServices &services, QWidget *par
     tuning->setObjectName(QStringLiteral("AutoTuningPanel"));
     tuning->setAlignment(Qt::AlignCenter);
     m_tabs->addTab(tuning, QStringLiteral("Automata hangolás"));
+    m_reportTab = buildReportTab();
+    m_tabs->addTab(m_reportTab, tr("Jegyzőkönyv"));
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this] {
+        if (m_tabs->currentWidget() == m_reportTab)
+            previewReport();
+    });
 
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("StatusLine"));
@@ -193,6 +202,83 @@ QWidget *WorkbenchWindow::buildCaptureTab()
     connect(m_chart, &ScopeView::cursorsChanged, cursor,
             [this, cursor] { cursor->setText(m_chart->cursorText()); });
     return page;
+}
+
+QWidget *WorkbenchWindow::buildReportTab()
+{
+    auto *page = new QWidget(this);
+    m_note = new QPlainTextEdit(page);
+    m_note->setAccessibleName(tr("Megjegyzés a jegyzőkönyvbe"));
+    m_note->setPlaceholderText(
+        tr("Megjegyzés a jegyzőkönyvbe (a gép, a megrendelő, ami a hangoláskor feltűnt)"));
+    m_note->setTabChangesFocus(true);
+    m_note->setMaximumHeight(90);
+    auto *preview = new QPushButton(tr("Előnézet frissítése"), page);
+    m_saveReport = new QPushButton(tr("Jegyzőkönyv mentése (PDF és HTML)..."), page);
+    m_saveReport->setToolTip(tr("A tengely üzembe helyezési jegyzőkönyve erről a munkamenetről: "
+                                "A4 PDF, és ugyanez HTML-ben mellette"));
+    m_preview = new QTextBrowser(page);
+    m_preview->setAccessibleName(tr("A jegyzőkönyv előnézete"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(preview);
+    buttons->addWidget(m_saveReport);
+    buttons->addStretch();
+    auto *noteLabel = new QLabel(tr("&Megjegyzés:"), page);
+    noteLabel->setBuddy(m_note);
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(noteLabel);
+    layout->addWidget(m_note);
+    layout->addLayout(buttons);
+    layout->addWidget(m_preview, 1);
+    connect(preview, &QPushButton::clicked, this, &WorkbenchWindow::previewReport);
+    connect(m_saveReport, &QPushButton::clicked, this, &WorkbenchWindow::saveReport);
+    return page;
+}
+
+ReportInput WorkbenchWindow::currentReport() const
+{
+    ReportInput input = m_s.reportInput ? m_s.reportInput() : ReportInput();
+    input.note = m_note->toPlainText();
+    return input;
+}
+
+void WorkbenchWindow::previewReport()
+{
+    const ReportInput input = currentReport();
+    const ReportContent content = reportContent(input);
+    const QString chart = QStringLiteral("kdx-report-preview.png");
+    m_preview->document()->addResource(QTextDocument::ImageResource, QUrl(chart),
+                                       reportChart(content, QSize(1280, 512)));
+    m_preview->setHtml(reportHtml(input, content, chart));
+}
+
+void WorkbenchWindow::saveReport()
+{
+    const ReportInput input = currentReport();
+    QString stem = QStringLiteral("jegyzokonyv");
+    const QString name = input.axis.name.trimmed();
+    if (!name.isEmpty()) {
+        // Only what every file system takes goes into the proposed name.
+        QString safe;
+        for (const QChar ch : name)
+            safe += ch.isLetterOrNumber() ? ch : QLatin1Char('_');
+        stem += QLatin1Char('-') + safe;
+    }
+    QString path = m_s.files->saveFileName(this, tr("Jegyzőkönyv mentése"),
+                                           proposedName(stem, QStringLiteral(".pdf")),
+                                           tr("PDF dokumentum (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        path += QStringLiteral(".pdf");
+    const QString html = path.left(path.size() - 4) + QStringLiteral(".html");
+    const QString failed = writeReport(input, path, html);
+    if (!failed.isEmpty()) {
+        m_s.tell(failed);
+        return;
+    }
+    m_message->setText(tr("Jegyzőkönyv mentve: %1 és %2")
+                           .arg(QDir::toNativeSeparators(path), QFileInfo(html).fileName()));
 }
 
 void WorkbenchWindow::showEvent(QShowEvent *event)
