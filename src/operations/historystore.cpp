@@ -213,7 +213,9 @@ bool HistoryStore::connect()
     // WAL: a reader never waits for a writer, and a killed writer loses
     // nothing it committed. FULL: each commit is on the disk before the
     // event counts as kept.
-    const char *const setup[] = {"PRAGMA journal_mode=WAL", "PRAGMA synchronous=FULL",
+    const char *const setup[] = {"PRAGMA journal_mode=WAL",
+                                 m_options.syncEveryEvent ? "PRAGMA synchronous=FULL"
+                                                          : "PRAGMA synchronous=NORMAL",
                                  "PRAGMA foreign_keys=ON"};
     for (const char *statement : setup)
         if (!q.exec(QString::fromLatin1(statement)))

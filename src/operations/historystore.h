@@ -113,6 +113,10 @@ public:
         int busyTimeoutMs = 5000;
         bool readOnly = false; // the file opened for reading only
         int maxPageCount = 0;  // limits the file's size in pages (0: no limit)
+        // Each event on the disk before add() returns. Off only for filling
+        // a file in bulk (a benchmark): a power cut may then lose the last
+        // events, though never the file.
+        bool syncEveryEvent = true;
     };
 
     enum class Problem { None, Locked, ReadOnly, Full, Corrupt, Newer, Other };

@@ -107,6 +107,7 @@ bool captureRuns(kdx::Terminal &terminal, const QString &settings)
     while (!painted.hasExpired())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
     window->stepBox()->setValue(1000);
+    window->captureButton()->setFocus();
     window->windowBox()->setValue(400);
     for (const QString &setting : settings.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const QStringList parts = setting.split(QLatin1Char('='));
