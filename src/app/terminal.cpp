@@ -353,6 +353,10 @@ void Terminal::wireHistory()
         if (m_historyWindow)
             m_historyWindow->eventRecorded(e);
     });
+    connect(&h, &HistoryRecorder::axisNamed, this, [this] {
+        if (m_historyWindow)
+            m_historyWindow->refresh();
+    });
     connect(&m_axisName, &Text::changed, this, [this](const QString &name) {
         if (m_options.portMemory)
             m_options.portMemory->rememberAxisName(m_portSwitch->current(), name.trimmed());

@@ -136,12 +136,36 @@ void HistoryRecorder::open(const QString &path, const HistoryStore::Options &opt
         return;
     m_store = std::make_unique<HistoryStore>(path, options);
     if (!m_store->isWritable())
-        tellOnce(tr("Előzmények: az adatbázis (%1) %2. A terminál előzmények nélkül dolgozik "
-                    "tovább.")
-                     .arg(QDir::toNativeSeparators(path), m_store->problemText()));
+        tellUnusable();
     else if (!m_store->setAsidePath().isEmpty())
         tellOnce(tr("Előzmények: a sérült adatbázis félretéve (%1), új adatbázis indult.")
                      .arg(QFileInfo(m_store->setAsidePath()).fileName()));
+}
+
+void HistoryRecorder::setPlace(const AxisKey &axis)
+{
+    const bool naming = axis.port == m_place.port && m_place.name.isEmpty() && !axis.name.isEmpty();
+    m_place = axis;
+    if (!naming)
+        return;
+    bool named = false;
+    for (HistoryEvent &e : m_journal) {
+        if (e.axis.port == axis.port && e.axis.name.isEmpty()) {
+            e.axis.name = axis.name;
+            named = true;
+        }
+    }
+    if (!named)
+        return;
+    if (isRecording() && !m_store->nameAxis(axis.port, axis.name))
+        tellUnusable();
+    emit axisNamed();
+}
+
+void HistoryRecorder::tellUnusable()
+{
+    tellOnce(tr("Előzmények: az adatbázis (%1) %2. A terminál előzmények nélkül dolgozik tovább.")
+                 .arg(QDir::toNativeSeparators(m_store->path()), m_store->problemText()));
 }
 
 void HistoryRecorder::tellOnce(const QString &text)
@@ -160,9 +184,7 @@ void HistoryRecorder::keep(HistoryEvent event)
         event.session = m_store->session();
         event.id = m_store->add(event);
         if (event.id == 0)
-            tellOnce(tr("Előzmények: az adatbázis (%1) %2. A terminál előzmények nélkül "
-                        "dolgozik tovább.")
-                         .arg(QDir::toNativeSeparators(m_store->path()), m_store->problemText()));
+            tellUnusable();
     }
     m_journal.push_back(event);
     emit recorded(m_journal.back());

@@ -33,8 +33,9 @@ public:
     // Events go into the file.
     bool isRecording() const { return m_store && m_store->isWritable(); }
 
-    // The axis the events are of from now on.
-    void setPlace(const AxisKey &axis) { m_place = axis; }
+    // The axis the events are of from now on. A name given to an axis
+    // that had none (on the same port) names its events of this session too.
+    void setPlace(const AxisKey &axis);
     const AxisKey &place() const { return m_place; }
     // Why the next set of P0..P7 is read; taken by the next setRead() only
     // ("Mind KIOLVAS" when none is given).
@@ -59,10 +60,14 @@ signals:
     void problem(const QString &text);
     // An event was taken (id 0 when it is in the journal only).
     void recorded(const kdx::HistoryEvent &event);
+    // Events already kept were given the axis name.
+    void axisNamed();
 
 private:
     void keep(HistoryEvent event);
     void tellOnce(const QString &text);
+    // The file cannot be used: what is wrong with it, once.
+    void tellUnusable();
 
     std::unique_ptr<HistoryStore> m_store;
     std::vector<HistoryEvent> m_journal;

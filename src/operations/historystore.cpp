@@ -376,10 +376,8 @@ qint64 HistoryStore::add(const HistoryEvent &e)
         QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
         failWith(error);
         // What is there may still be read, unless the file is broken.
-        if (m_problem == Problem::Corrupt) {
+        if (m_problem == Problem::Corrupt)
             m_open = false;
-            disconnect();
-        }
         return 0;
     };
     if (!q.exec(QStringLiteral("BEGIN IMMEDIATE")))
@@ -449,6 +447,24 @@ qint64 HistoryStore::add(const HistoryEvent &e)
     if (!q.exec(QStringLiteral("COMMIT")))
         return abandon(q.lastError());
     return id;
+}
+
+bool HistoryStore::nameAxis(const QString &port, const QString &name)
+{
+    if (!m_writable)
+        return false;
+    QSqlQuery q(QSqlDatabase::database(m_connection, false));
+    q.prepare(
+        QStringLiteral("UPDATE events SET axis = ? WHERE session = ? AND port = ? AND axis = ''"));
+    q.addBindValue(text(name));
+    q.addBindValue(m_session);
+    q.addBindValue(text(port));
+    if (q.exec())
+        return true;
+    failWith(q.lastError());
+    if (m_problem == Problem::Corrupt)
+        m_open = false;
+    return false;
 }
 
 std::vector<AxisSummary> HistoryStore::axes() const

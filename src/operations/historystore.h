@@ -144,6 +144,10 @@ public:
     // be written (the store is unwritable then and problem() says why). The
     // event's id and session are the store's.
     qint64 add(const HistoryEvent &event);
+    // The events of this session on the port that had no axis name get
+    // this one (the operator named the axis after working on it). False
+    // when it could not be written (the store is unwritable then).
+    bool nameAxis(const QString &port, const QString &name);
 
     // The axes with events, the one with the latest event first.
     std::vector<AxisSummary> axes() const;

@@ -172,7 +172,10 @@ ReportContent reportContent(const ReportInput &input)
     std::vector<Capture> responses;
     for (const HistoryEvent &e : input.events) {
         if (!foundYet && anyKnown(e.set)) {
+            // A write's set is what it left; before it the value was another.
             c.found = e.set;
+            if (e.kind == HistoryKind::Write && e.param >= 0 && e.param < kParamCount)
+                c.found[std::size_t(e.param)] = e.before;
             foundYet = true;
         }
         for (int n = 0; n < kParamCount; ++n) {

@@ -40,7 +40,8 @@ struct Bench {
         options.paramFolder = folder;
         options.historyFile = historyFile;
         options.reconnectIntervalMs = 0;
-        options.settleStep = std::chrono::microseconds(1);
+        // The real settling delay: each reply whole before it is cut, as at
+        // the bench, so no read is sent again and the two runs' lines compare.
         options.port = PortChoice::serial(port);
         options.portMemory = &memory;
         terminal = std::make_unique<Terminal>(options);
@@ -183,12 +184,15 @@ void TestE2eHistory::anotherPortIsAnotherAxis()
     QCOMPARE(readsOnB.size(), std::size_t(1));
     QCOMPARE(readsOnB[0].occasion, ReadOccasion::PortSwitch);
     QCOMPARE(readsOnB[0].set[2], QStringLiteral("333"));
+    // The start-up read came before the axis had a name: naming it named that too.
     const std::vector<HistoryEvent> readsOnA = store.timeline(&onA, kAllKinds, 0, 10);
-    QCOMPARE(readsOnA.size(), std::size_t(1)); // the start-up read was before the name
+    QCOMPARE(readsOnA.size(), std::size_t(2));
     QCOMPARE(readsOnA[0].occasion, ReadOccasion::PortSwitch);
-    QCOMPARE(readsOnA[0].set[2], QStringLiteral("111"));
+    QCOMPARE(readsOnA[1].occasion, ReadOccasion::Startup);
+    QCOMPARE(readsOnA[1].set[2], QStringLiteral("111"));
     const AxisKey unnamed{QString(), a.ptyPath()};
-    QCOMPARE(store.timeline(&unnamed, kAllKinds, 0, 10).at(0).occasion, ReadOccasion::Startup);
+    QCOMPARE(store.timeline(&unnamed, kAllKinds, 0, 10).size(), std::size_t(0));
+    QCOMPARE(t.history().journalOf(onA).size(), std::size_t(2));
 }
 
 void TestE2eHistory::historyThatCannotBeKeptIsSaidOnce()
