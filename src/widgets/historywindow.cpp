@@ -140,7 +140,6 @@ HistoryWindow::HistoryWindow(const HistoryServices &services, QWidget *parent)
     const QByteArray geometry = QSettings().value(QLatin1String(kGeometryKey)).toByteArray();
     if (!geometry.isEmpty())
         restoreGeometry(geometry);
-    refresh();
 }
 
 HistoryWindow::~HistoryWindow()

@@ -43,7 +43,8 @@ public:
     explicit HistoryWindow(const HistoryServices &services, QWidget *parent = nullptr);
     ~HistoryWindow() override;
 
-    // The axes and the timeline read again; the terminal's axis chosen.
+    // The axes and the timeline read again, the terminal's axis chosen; at
+    // every show too.
     void refresh();
     // An event was kept: it goes on top when it belongs to what is shown.
     void eventRecorded(const HistoryEvent &event);

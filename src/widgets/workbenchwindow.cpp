@@ -332,11 +332,24 @@ void WorkbenchWindow::updateStatus()
 void WorkbenchWindow::setBusy(bool busy)
 {
     m_busy = busy;
+    // A control that is disabled with the focus hands it on to the next one,
+    // which would be the axis name with its text selected for typing over:
+    // the focus goes to "Megszakítás" and back to the capture instead.
+    QWidget *focused = focusWidget();
+    if (busy) {
+        m_cancel->setEnabled(true);
+        if (focused == m_captureOne || focused == m_capturePairs)
+            m_cancel->setFocus();
+    }
     for (QWidget *w : {static_cast<QWidget *>(m_captureOne), static_cast<QWidget *>(m_capturePairs),
                        static_cast<QWidget *>(m_steps), static_cast<QWidget *>(m_window),
                        static_cast<QWidget *>(m_pairs), m_tabs->widget(1)})
         w->setEnabled(!busy);
-    m_cancel->setEnabled(busy);
+    if (!busy) {
+        if (focused == m_cancel)
+            m_captureOne->setFocus();
+        m_cancel->setEnabled(false);
+    }
     // The capture's readings come first: the scope does not redraw meanwhile.
     m_scope->setActive(!busy && isVisible());
 }

@@ -268,8 +268,12 @@ void TestReport::fromTheWorkbench()
 
     // A capture, a test write of P2, another capture.
     window->windowBox()->setValue(300);
+    window->captureButton()->setFocus();
     window->captureButton()->click();
     QTRY_VERIFY_WITH_TIMEOUT(terminal.captures().size() == 1, kPatienceMs);
+    // The focus went to "Megszakítás" and back, never into the axis name
+    // with its text selected for typing over.
+    QCOMPARE(window->focusWidget(), window->captureButton());
     terminal.rows().newValue(2).set(QStringLiteral("400"));
     emit terminal.form().row(2).test->clicked();
     window->captureButton()->click();
