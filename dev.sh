@@ -13,7 +13,7 @@ cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev
           libqt6opengl6-dev libgl-dev fonts-liberation2 clang libclang-rt-14-dev
-          dpkg-dev file desktop-file-utils appstream lintian)
+          dpkg-dev file desktop-file-utils appstream lintian libqt6sql6-sqlite poppler-utils)
 JOBS=${JOBS:-$(nproc)}
 
 install_missing() {
@@ -58,6 +58,8 @@ check_package() ( # check_package DEB: contents, programs, desktop entry and met
     done
     [[ $(dpkg-deb --field "$deb" Depends) == *libqt6serialport6* ]] \
         || { echo "the package's dependencies lack the Qt libraries"; exit 1; }
+    [[ $(dpkg-deb --field "$deb" Depends) == *libqt6sql6-sqlite* ]] \
+        || { echo "the package's dependencies lack Qt's SQLite driver (the history)"; exit 1; }
     apt-get install --simulate "$(realpath "$deb")" >/dev/null
     dpkg -x "$deb" "$root"
     "$root"/usr/bin/kdxterminal --version

@@ -83,6 +83,7 @@ bool BenchTerminal::start(const QStringList &simArguments, QString *error)
     options.opener = m_opener.get();
     options.prompter = &m_prompter;
     options.paramFolder = m_folder.path();
+    options.historyFile = m_historyFile;
 
     QElapsedTimer clock;
     clock.start();

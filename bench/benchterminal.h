@@ -29,6 +29,9 @@ public:
     BenchTerminal();
     ~BenchTerminal();
 
+    // The terminal keeps its history in this file (none unless set).
+    void setHistoryFile(const QString &path) { m_historyFile = path; }
+
     // Starts kdxsim with the given options, then the terminal on its line,
     // and returns once the first-show actions have ended. False (with the
     // reason) when something did not come up.
@@ -64,6 +67,7 @@ private:
     std::unique_ptr<SerialPortOpener> m_opener;
     std::unique_ptr<Terminal> m_terminal;
     qint64 m_startupNs = -1;
+    QString m_historyFile;
 };
 
 } // namespace kdx::bench
