@@ -2,6 +2,7 @@
 
 #include "link/portopener.h"
 #include "link/seriallink.h"
+#include "link/simulatedopener.h"
 #include "operations/prompter.h"
 
 #include <algorithm>
@@ -26,7 +27,8 @@ OpenResult PortSwitch::switchTo(const PortChoice &choice)
     m_current = choice;
     openedWith(result);
     if (result.status == OpenResult::Status::InUse)
-        m_prompter.message(m_link.portName() + QStringLiteral(" Port használatban van."));
+        m_prompter.message(SimulatedOpener::shownPortName(m_link.portName()) +
+                           tr(" Port használatban van."));
     else if (m_memory)
         m_memory->remember(choice);
     return result;

@@ -3,6 +3,7 @@
 #include "core/portchoice.h"
 #include "link/portcatalogue.h"
 
+#include <QCoreApplication>
 #include <functional>
 #include <memory>
 
@@ -17,6 +18,8 @@ struct OpenResult;
 // port in use, opens the chosen one and remembers the choice for the next
 // start. The first actions on the new line are the caller's.
 class PortSwitch {
+    Q_DECLARE_TR_FUNCTIONS(PortSwitch)
+
 public:
     using OpenerMaker = std::function<std::unique_ptr<PortOpener>(const PortChoice &)>;
 

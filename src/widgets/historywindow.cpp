@@ -328,7 +328,7 @@ void HistoryWindow::exportSelectedCsv()
         return;
     const QString folder = m_s.folder ? m_s.folder() : QString();
     const QString proposed = QDir(folder).filePath(
-        QStringLiteral("elozmenyek") +
+        tr("elozmenyek") +
         QDateTime::currentDateTime().toString(QStringLiteral("-yyyyMMdd-HHmmss")) +
         QStringLiteral(".csv"));
     const QString path =

@@ -5,6 +5,7 @@
 //
 //   kdxscreenshot -o docs/window.png --pid-run --seconds 3 --hover Text7 --locale hu_HU
 //   kdxscreenshot -o docs/workbench.png --workbench "P2=200,P2=400" --locale hu_HU
+//   kdxscreenshot -o docs/window-en.png --language en --locale en_GB
 //
 //   kdxscreenshot -o docs/history.png --workbench "P2=200,P2=600" --history --axis "3. gép, X
 //   tengely" kdxscreenshot --workbench "P2=200,P2=600" --report report.pdf --axis "3. gép, X
@@ -17,6 +18,7 @@
 // session (PDF, and HTML beside it) instead of a picture.
 
 #include "app/terminal.h"
+#include "core/language.h"
 #include "link/portcatalogue.h"
 #include "link/simulatedopener.h"
 #include "operations/capturestore.h"
@@ -201,6 +203,10 @@ int main(int argc, char *argv[])
         QStringLiteral("locale"),
         QStringLiteral("The operator's locale, e.g. hu_HU (default: the system's)."),
         QStringLiteral("NAME"));
+    const QCommandLineOption languageOption(
+        QStringLiteral("language"),
+        QStringLiteral("The language of the window: hu (default) or en."), QStringLiteral("hu|en"),
+        QStringLiteral("hu"));
     const QCommandLineOption folderOption(
         QStringLiteral("param-folder"),
         QStringLiteral("Folder of KDXparam.txt (default: a fresh temporary folder)."),
@@ -228,11 +234,21 @@ int main(int argc, char *argv[])
                                         QStringLiteral("The operator's note in the report."),
                                         QStringLiteral("TEXT"));
     parser.addOptions({outputOption, pidOption, speedOption, secondsOption, hoverOption,
-                       localeOption, folderOption, chooserOption, workbenchOption, axisOption,
-                       historyOption, reportOption, noteOption});
+                       localeOption, languageOption, folderOption, chooserOption, workbenchOption,
+                       axisOption, historyOption, reportOption, noteOption});
     parser.process(app);
     if (parser.isSet(localeOption))
         QLocale::setDefault(QLocale(parser.value(localeOption)));
+    const std::optional<kdx::Language> language =
+        kdx::languageFromCode(parser.value(languageOption));
+    if (!language) {
+        warn(QStringLiteral("--language wants hu or en"));
+        return 2;
+    }
+    if (!kdx::useLanguage(*language)) {
+        warn(QStringLiteral("the English texts could not be loaded"));
+        return 1;
+    }
 
     bool ok = false;
     const double seconds = parser.value(secondsOption).toDouble(&ok);
@@ -287,7 +303,11 @@ int main(int argc, char *argv[])
         QPixmap picture = subject->grab();
         if (parser.isSet(chooserOption)) {
             const SamplePorts ports;
-            kdx::PortChooser chooser(ports, kdx::PortChoice::simulator(), QString(), &form);
+            // The language choice as the operator finds it: the one in use.
+            kdx::LanguageMemory languages(scratch.filePath(QStringLiteral("choice.ini")));
+            languages.remember(*language);
+            kdx::PortChooser chooser(ports, kdx::PortChoice::simulator(), QString(), &languages,
+                                     &form);
             chooser.show();
             QApplication::processEvents();
             picture = chooser.grab();
