@@ -12,6 +12,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev
+          qt6-tools-dev qt6-l10n-tools
           libqt6opengl6-dev libgl-dev fonts-liberation2 clang libclang-rt-14-dev
           dpkg-dev file desktop-file-utils appstream lintian libqt6sql6-sqlite poppler-utils)
 JOBS=${JOBS:-$(nproc)}
