@@ -5,1906 +5,1966 @@
     <name>CaptureCsv</name>
     <message>
         <source>a %1 kétszer szerepel</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 appears twice</translation>
     </message>
     <message>
         <source>a %1 értéke hibás: „%2”</source>
-        <translation type="unfinished"></translation>
+        <translation>the value of %1 is wrong: “%2”</translation>
     </message>
     <message>
         <source>a %1 oszlopsor hiányzik</source>
-        <translation type="unfinished"></translation>
+        <translation>the %1 column header is missing</translation>
     </message>
     <message>
         <source>két szám kell vesszővel elválasztva (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>two numbers separated by a comma are needed (%1)</translation>
     </message>
     <message>
         <source>az idő nem lehet negatív</source>
-        <translation type="unfinished"></translation>
+        <translation>the time cannot be negative</translation>
     </message>
     <message>
         <source>az idő nem csökkenhet</source>
-        <translation type="unfinished"></translation>
+        <translation>the time cannot go backwards</translation>
     </message>
     <message>
         <source>az itt kezdődő felvételből hiányzik a lépés mérete (step_counts)</source>
-        <translation type="unfinished"></translation>
+        <translation>the capture starting here lacks the step size (step_counts)</translation>
     </message>
     <message>
         <source>nem UTF-8 szöveg</source>
-        <translation type="unfinished"></translation>
+        <translation>not UTF-8 text</translation>
     </message>
     <message>
         <source>nincs benne felvétel</source>
-        <translation type="unfinished"></translation>
+        <translation>it holds no capture</translation>
     </message>
     <message>
         <source>Hibás a fájl %1. sora: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Line %1 of the file is wrong: %2.</translation>
     </message>
     <message>
         <source>Hibás a fájl: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>The file is wrong: %1.</translation>
     </message>
 </context>
 <context>
     <name>CommissioningReport</name>
     <message>
         <source>Csúcshiba (impulzus)</source>
-        <translation type="unfinished"></translation>
+        <translation>Peak error (counts)</translation>
     </message>
     <message>
         <source>Túllövés (%)</source>
-        <translation type="unfinished"></translation>
+        <translation>Overshoot (%)</translation>
     </message>
     <message>
         <source>Csúcsidő (ms)</source>
-        <translation type="unfinished"></translation>
+        <translation>Peak time (ms)</translation>
     </message>
     <message>
         <source>Felfutási idő (ms)</source>
-        <translation type="unfinished"></translation>
+        <translation>Rise time (ms)</translation>
     </message>
     <message>
         <source>Beállási idő (ms)</source>
-        <translation type="unfinished"></translation>
+        <translation>Settling time (ms)</translation>
     </message>
     <message>
         <source>Maradó hiba (impulzus)</source>
-        <translation type="unfinished"></translation>
+        <translation>Steady-state error (counts)</translation>
     </message>
     <message>
         <source>IAE (ms)</source>
-        <translation type="unfinished"></translation>
+        <translation>IAE (ms)</translation>
     </message>
     <message>
         <source>ITAE (ms²)</source>
-        <translation type="unfinished"></translation>
+        <translation>ITAE (ms²)</translation>
     </message>
     <message>
         <source>Mintavétel (1/s)</source>
-        <translation type="unfinished"></translation>
+        <translation>Sample rate (1/s)</translation>
     </message>
     <message>
         <source>változatlan</source>
-        <translation type="unfinished"></translation>
+        <translation>unchanged</translation>
     </message>
     <message>
         <source>tárolva (W 0)</source>
-        <translation type="unfinished"></translation>
+        <translation>stored (W 0)</translation>
     </message>
     <message>
         <source>csak próba (TESZT)</source>
-        <translation type="unfinished"></translation>
+        <translation>trial only (TEST)</translation>
     </message>
     <message>
         <source>csak próba (hangolás)</source>
-        <translation type="unfinished"></translation>
+        <translation>trial only (tuning)</translation>
     </message>
     <message>
         <source>kiolvasva</source>
-        <translation type="unfinished"></translation>
+        <translation>read</translation>
     </message>
     <message>
         <source>idő a lépés kiadásától (ms)</source>
-        <translation type="unfinished"></translation>
+        <translation>time from the step command (ms)</translation>
     </message>
     <message>
         <source>pozíció hiba (impulzus)</source>
-        <translation type="unfinished"></translation>
+        <translation>position error (counts)</translation>
     </message>
     <message>
         <source>Nem készült lépésválasz.</source>
-        <translation type="unfinished"></translation>
+        <translation>No step response was captured.</translation>
     </message>
     <message>
         <source>Előtte: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Before: %1</translation>
     </message>
     <message>
         <source>Utána: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>After: %1</translation>
     </message>
     <message>
         <source>Üzembe helyezési jegyzőkönyv – %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Commissioning report – %1</translation>
     </message>
     <message>
         <source>Üzembe helyezési jegyzőkönyv</source>
-        <translation type="unfinished"></translation>
+        <translation>Commissioning report</translation>
     </message>
     <message>
         <source>(név nélkül)</source>
-        <translation type="unfinished"></translation>
+        <translation>(unnamed)</translation>
     </message>
     <message>
         <source>Tengely</source>
-        <translation type="unfinished"></translation>
+        <translation>Axis</translation>
     </message>
     <message>
         <source>Dátum</source>
-        <translation type="unfinished"></translation>
+        <translation>Date</translation>
     </message>
     <message>
         <source>Port</source>
-        <translation type="unfinished"></translation>
+        <translation>Port</translation>
     </message>
     <message>
         <source>Megjegyzés</source>
-        <translation type="unfinished"></translation>
+        <translation>Note</translation>
     </message>
     <message>
         <source>Paraméterek</source>
-        <translation type="unfinished"></translation>
+        <translation>Parameters</translation>
     </message>
     <message>
         <source>Paraméter</source>
-        <translation type="unfinished"></translation>
+        <translation>Parameter</translation>
     </message>
     <message>
         <source>Induláskor</source>
-        <translation type="unfinished"></translation>
+        <translation>At start</translation>
     </message>
     <message>
         <source>Átadáskor</source>
-        <translation type="unfinished"></translation>
+        <translation>At handover</translation>
     </message>
     <message>
         <source>Állapot</source>
-        <translation type="unfinished"></translation>
+        <translation>State</translation>
     </message>
     <message>
         <source>„tárolva (W 0)”: a vezérlő kikapcsolás után is ezt az értéket használja. „csak próba”: a vezérlő kikapcsolásig használja, tárolni Pn-MENT vagy Mind MENT gombbal lehet.</source>
-        <translation type="unfinished"></translation>
+        <translation>“stored (W 0)”: the controller keeps using this value after power-off. “trial only”: the controller uses it until power-off; Pn-SAVE or Save all stores it.</translation>
     </message>
     <message>
         <source>Lépésválasz előtte és utána</source>
-        <translation type="unfinished"></translation>
+        <translation>Step response before and after</translation>
     </message>
     <message>
         <source>Jellemző</source>
-        <translation type="unfinished"></translation>
+        <translation>Figure</translation>
     </message>
     <message>
         <source>Előtte</source>
-        <translation type="unfinished"></translation>
+        <translation>Before</translation>
     </message>
     <message>
         <source>Utána</source>
-        <translation type="unfinished"></translation>
+        <translation>After</translation>
     </message>
     <message>
         <source>Felvétel</source>
-        <translation type="unfinished"></translation>
+        <translation>Capture</translation>
     </message>
     <message>
         <source>Lengések</source>
-        <translation type="unfinished"></translation>
+        <translation>Oscillations</translation>
     </message>
     <message>
         <source>előtte: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>before: %1</translation>
     </message>
     <message>
         <source>utána: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>after: %1</translation>
     </message>
     <message>
         <source>A hátrafelé tett lépés előjelét megfordítva mutatja.</source>
-        <translation type="unfinished"></translation>
+        <translation>A backward step is shown with its sign reversed.</translation>
     </message>
     <message>
         <source>Ebben a munkamenetben nem készült lépésválasz ezen a tengelyen.</source>
-        <translation type="unfinished"></translation>
+        <translation>No step response was captured on this axis in this session.</translation>
     </message>
     <message>
         <source>Automata hangolás</source>
-        <translation type="unfinished"></translation>
+        <translation>Auto-tuning</translation>
     </message>
     <message>
         <source>Cél</source>
-        <translation type="unfinished"></translation>
+        <translation>Aim</translation>
     </message>
     <message>
         <source>Eredmény</source>
-        <translation type="unfinished"></translation>
+        <translation>Result</translation>
     </message>
     <message>
         <source>Erősítések</source>
-        <translation type="unfinished"></translation>
+        <translation>Gains</translation>
     </message>
     <message>
         <source>Mozgások</source>
-        <translation type="unfinished"></translation>
+        <translation>Moves</translation>
     </message>
     <message>
         <source>Idő</source>
-        <translation type="unfinished"></translation>
+        <translation>Time</translation>
     </message>
     <message>
         <source>%1 s</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 s</translation>
     </message>
     <message>
         <source>Írások a munkamenetben</source>
-        <translation type="unfinished"></translation>
+        <translation>Writes in the session</translation>
     </message>
     <message>
         <source>Nem volt írás.</source>
-        <translation type="unfinished"></translation>
+        <translation>No writes.</translation>
     </message>
     <message>
         <source>Új érték</source>
-        <translation type="unfinished"></translation>
+        <translation>New value</translation>
     </message>
     <message>
         <source>Mód</source>
-        <translation type="unfinished"></translation>
+        <translation>Mode</translation>
     </message>
     <message>
         <source>Visszaolvasva</source>
-        <translation type="unfinished"></translation>
+        <translation>Read back</translation>
     </message>
     <message>
         <source>mentés (W 0)</source>
-        <translation type="unfinished"></translation>
+        <translation>save (W 0)</translation>
     </message>
     <message>
         <source>próba (TESZT)</source>
-        <translation type="unfinished"></translation>
+        <translation>trial (TEST)</translation>
     </message>
     <message>
         <source>Az utolsó %1 írás a(z) %2 közül; mind az Előzmények ablakban.</source>
-        <translation type="unfinished"></translation>
+        <translation>The last %1 of %2 writes; all of them are in the History window.</translation>
     </message>
     <message>
         <source>Készítette: %1 %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Made by %1 %2</translation>
     </message>
     <message>
         <source>A fájl nem írható: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>The file cannot be written: %1</translation>
+    </message>
+    <message>
+        <source>yyyy. MMMM d., HH:mm</source>
+        <comment>date format</comment>
+        <translation>yyyy-MM-dd HH:mm</translation>
     </message>
 </context>
 <context>
     <name>Help</name>
     <message>
         <source>Segítség helye...</source>
-        <translation type="unfinished"></translation>
+        <translation>Help appears here...</translation>
     </message>
     <message>
         <source>Automata motor paraméter beállítás .</source>
-        <translation type="unfinished"></translation>
+        <translation>Automatic tuning of the motor parameters.</translation>
     </message>
     <message>
         <source>Kiválasztás esetén a scroll bar értéket azonnal mentés nélkül(teszt módban) elküldi a microcontrollerbe.</source>
-        <translation type="unfinished"></translation>
+        <translation>When ticked, the scroll bar value is sent to the controller at once, without saving (test mode).</translation>
     </message>
     <message>
         <source>Scroll bar értéke ebbe az érték boxba kerül (aktivált zöld box).</source>
-        <translation type="unfinished"></translation>
+        <translation>The scroll bar value goes into this value box (the active green box).</translation>
     </message>
     <message>
         <source>Paraméter kiolvasás időzítő .</source>
-        <translation type="unfinished"></translation>
+        <translation>Parameter read timer.</translation>
     </message>
     <message>
         <source>Microcontrollerben jelenleg használt összes érték kiolvasása</source>
-        <translation type="unfinished"></translation>
+        <translation>Reads every value the controller uses now</translation>
     </message>
     <message>
         <source>Aktuális velocity limit érték kiolvasása</source>
-        <translation type="unfinished"></translation>
+        <translation>Reads the current velocity limit</translation>
     </message>
     <message>
         <source>Aktuális velocity feedback érték kiolvasása</source>
-        <translation type="unfinished"></translation>
+        <translation>Reads the current velocity feedback</translation>
     </message>
     <message>
         <source>Aktuális P gain érték kiolvasása</source>
-        <translation type="unfinished"></translation>
+        <translation>Reads the current P gain</translation>
     </message>
     <message>
         <source>Aktuális I gain érték kiolvasása</source>
-        <translation type="unfinished"></translation>
+        <translation>Reads the current I gain</translation>
     </message>
     <message>
         <source>Aktuális torque limit érték kiolvasása</source>
-        <translation type="unfinished"></translation>
+        <translation>Reads the current torque limit</translation>
     </message>
     <message>
         <source>Aktuális EMS feedback érték kiolvasása</source>
-        <translation type="unfinished"></translation>
+        <translation>Reads the current EMF feedback</translation>
     </message>
     <message>
         <source>Aktuális gear ratio érték kiolvasása</source>
-        <translation type="unfinished"></translation>
+        <translation>Reads the current gear ratio</translation>
     </message>
     <message>
         <source>Aktuális D gain érték kiolvasása</source>
-        <translation type="unfinished"></translation>
+        <translation>Reads the current D gain</translation>
     </message>
     <message>
         <source>Microcontrollerben jelenleg használt velocity limit (sebesség határ) érték. </source>
-        <translation type="unfinished"></translation>
+        <translation>Velocity limit the controller uses now. </translation>
     </message>
     <message>
         <source>Microcontrollerben jelenleg használt velocity feedback (sebesség visszajelzés) érték</source>
-        <translation type="unfinished"></translation>
+        <translation>Velocity feedback the controller uses now</translation>
     </message>
     <message>
         <source>Microcontrollerben jelenleg használt P gain (P tag) érték</source>
-        <translation type="unfinished"></translation>
+        <translation>P gain (proportional term) the controller uses now</translation>
     </message>
     <message>
         <source>Microcontrollerben jelenleg használt I gain (I tag) érték</source>
-        <translation type="unfinished"></translation>
+        <translation>I gain (integral term) the controller uses now</translation>
     </message>
     <message>
         <source>Microcontrollerben jelenleg használt torque limit érték. </source>
-        <translation type="unfinished"></translation>
+        <translation>Torque limit the controller uses now. </translation>
     </message>
     <message>
         <source>Microcontrollerben jelenleg használt EMF érték</source>
-        <translation type="unfinished"></translation>
+        <translation>EMF value the controller uses now</translation>
     </message>
     <message>
         <source>Microcontrollerben jelenleg használt gear ratio érték (áttétel : 256=1:4 , 1024=1:1). Áttétel : 1:</source>
-        <translation type="unfinished"></translation>
+        <translation>Gear ratio the controller uses now (256 = 1:4, 1024 = 1:1). Ratio 1:</translation>
     </message>
     <message>
         <source>Microcontrollerben jelenleg használt gear ratio érték (áttétel : 256=1:4 , 1024=1:1).</source>
-        <translation type="unfinished"></translation>
+        <translation>Gear ratio the controller uses now (256 = 1:4, 1024 = 1:1).</translation>
     </message>
     <message>
         <source>Microcontrollerben jelenleg használt D gain (D tag) érték</source>
-        <translation type="unfinished"></translation>
+        <translation>D gain (derivative term) the controller uses now</translation>
     </message>
     <message>
         <source>Új velocity limit értéket itt adhatsz meg .  Scroll bar értéke ide kerül.</source>
-        <translation type="unfinished"></translation>
+        <translation>Enter a new velocity limit here. The scroll bar value goes here.</translation>
     </message>
     <message>
         <source>Új velocity feedback értéket itt adhatsz meg .  Scroll bar értéke ide kerül.</source>
-        <translation type="unfinished"></translation>
+        <translation>Enter a new velocity feedback here. The scroll bar value goes here.</translation>
     </message>
     <message>
         <source>Új P gain értéket itt adhatsz meg . Scroll bar értéke ide kerül.</source>
-        <translation type="unfinished"></translation>
+        <translation>Enter a new P gain here. The scroll bar value goes here.</translation>
     </message>
     <message>
         <source>Új I gain értéket itt adhatsz meg .  Scroll bar értéke ide kerül.</source>
-        <translation type="unfinished"></translation>
+        <translation>Enter a new I gain here. The scroll bar value goes here.</translation>
     </message>
     <message>
         <source>Új torque limit érték. </source>
-        <translation type="unfinished"></translation>
+        <translation>New torque limit. </translation>
     </message>
     <message>
         <source>Új torque limit érték.</source>
-        <translation type="unfinished"></translation>
+        <translation>New torque limit.</translation>
     </message>
     <message>
         <source>Új EMS feedback értéket itt adhatsz meg . Scroll bar értéke ide kerül.</source>
-        <translation type="unfinished"></translation>
+        <translation>Enter a new EMF feedback here. The scroll bar value goes here.</translation>
     </message>
     <message>
         <source>Új beállított gear ratio érték (áttétel : 256=1:4 , 1024=1:1). Áttétel : 1:</source>
-        <translation type="unfinished"></translation>
+        <translation>New gear ratio (256 = 1:4, 1024 = 1:1). Ratio 1:</translation>
     </message>
     <message>
         <source>Új beállított gear ratio érték (áttétel : 256=1:4 , 1024=1:1).</source>
-        <translation type="unfinished"></translation>
+        <translation>New gear ratio (256 = 1:4, 1024 = 1:1).</translation>
     </message>
     <message>
         <source>Új D gain értéket itt adhatsz meg .  Scroll bar értéke ide kerül.</source>
-        <translation type="unfinished"></translation>
+        <translation>Enter a new D gain here. The scroll bar value goes here.</translation>
     </message>
     <message>
         <source>Új velocity limit értéket elküldöd a microconrollerbe mentés nélkül (teszt érték).</source>
-        <translation type="unfinished"></translation>
+        <translation>Sends the new velocity limit to the controller without saving it (test value).</translation>
     </message>
     <message>
         <source>Új velocity feedback értéket elküldöd a microconrollerbe mentés nélkül (teszt érték).</source>
-        <translation type="unfinished"></translation>
+        <translation>Sends the new velocity feedback to the controller without saving it (test value).</translation>
     </message>
     <message>
         <source>Új P gain értéket elküldöd a microconrollerbe mentés nélkül (teszt érték).</source>
-        <translation type="unfinished"></translation>
+        <translation>Sends the new P gain to the controller without saving it (test value).</translation>
     </message>
     <message>
         <source>Új I gain értéket elküldöd a microconrollerbe mentés nélkül (teszt érték).</source>
-        <translation type="unfinished"></translation>
+        <translation>Sends the new I gain to the controller without saving it (test value).</translation>
     </message>
     <message>
         <source>Új torque limit értéket elküldöd a microconrollerbe mentés nélkül (teszt érték).</source>
-        <translation type="unfinished"></translation>
+        <translation>Sends the new torque limit to the controller without saving it (test value).</translation>
     </message>
     <message>
         <source>Új EMF feedback értéket elküldöd a microconrollerbe mentés nélkül (teszt érték).</source>
-        <translation type="unfinished"></translation>
+        <translation>Sends the new EMF feedback to the controller without saving it (test value).</translation>
     </message>
     <message>
         <source>Új gear ratio értéket elküldöd a microconrollerbe mentés nélkül (teszt érték).</source>
-        <translation type="unfinished"></translation>
+        <translation>Sends the new gear ratio to the controller without saving it (test value).</translation>
     </message>
     <message>
         <source>Új D gain értéket elküldöd a microconrollerbe mentés nélkül (teszt érték).</source>
-        <translation type="unfinished"></translation>
+        <translation>Sends the new D gain to the controller without saving it (test value).</translation>
     </message>
     <message>
         <source>Új velocity limit értéket elküldöd a microconrollerbe , új érték mentéssel.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sends the new velocity limit to the controller and saves it there.</translation>
     </message>
     <message>
         <source>Új velocity feedback értéket elküldöd a microconrollerbe , új érték mentéssel.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sends the new velocity feedback to the controller and saves it there.</translation>
     </message>
     <message>
         <source>Új P gain értéket elküldöd a microconrollerbe , új érték mentéssel.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sends the new P gain to the controller and saves it there.</translation>
     </message>
     <message>
         <source>Új I gain értéket elküldöd a microconrollerbe , új érték mentéssel.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sends the new I gain to the controller and saves it there.</translation>
     </message>
     <message>
         <source>Új torque limit értéket elküldöd a microconrollerbe , új érték mentéssel.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sends the new torque limit to the controller and saves it there.</translation>
     </message>
     <message>
         <source>Új EMF feedback értéket elküldöd a microconrollerbe , új érték mentéssel.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sends the new EMF feedback to the controller and saves it there.</translation>
     </message>
     <message>
         <source>Új gear ratio értéket elküldöd a microconrollerbe , új érték mentéssel.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sends the new gear ratio to the controller and saves it there.</translation>
     </message>
     <message>
         <source>Új D gain értéket elküldöd a microconrollerbe , új érték mentéssel.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sends the new D gain to the controller and saves it there.</translation>
     </message>
     <message>
         <source>Minden új értéket elküldöd a microconrollerbe , új érték mentés nélkül.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sends every new value to the controller without saving them.</translation>
     </message>
     <message>
         <source>Minden új értéket elküldöd a microconrollerbe , új értékek mentéssel.</source>
-        <translation type="unfinished"></translation>
+        <translation>Sends every new value to the controller and saves them there.</translation>
     </message>
     <message>
         <source>Motor futás feszültségvezérelt módban .</source>
-        <translation type="unfinished"></translation>
+        <translation>Runs the motor in voltage-controlled mode.</translation>
     </message>
     <message>
         <source>Motor futás PID szabályozott módban a fordulatszám scroll baron beállított sebességen.</source>
-        <translation type="unfinished"></translation>
+        <translation>Runs the motor in PID-controlled mode at the speed set on the speed scroll bar.</translation>
     </message>
     <message>
         <source>Léptető mód kiválasztása.</source>
-        <translation type="unfinished"></translation>
+        <translation>Selects step mode.</translation>
     </message>
     <message>
         <source>Motor futás leállítása + RESET .</source>
-        <translation type="unfinished"></translation>
+        <translation>Stops the motor + RESET.</translation>
     </message>
     <message>
         <source>Ismétlődve lépteti a motort a kiválasztott irányba a megadott (NEM encoder impulzus)lépésjel számmal P0 sebességen.</source>
-        <translation type="unfinished"></translation>
+        <translation>Steps the motor again and again in the chosen direction by the given number of step pulses (NOT encoder counts) at P0 speed.</translation>
     </message>
     <message>
         <source>Motor forgásirány léptető módban (+).</source>
-        <translation type="unfinished"></translation>
+        <translation>Motor direction in step mode (+).</translation>
     </message>
     <message>
         <source>Motor forgásirány léptető módban (-).</source>
-        <translation type="unfinished"></translation>
+        <translation>Motor direction in step mode (-).</translation>
     </message>
     <message>
         <source>Léptetés P0 sebességen . 1 motor fordulat = encoder felbontása × 4</source>
-        <translation type="unfinished"></translation>
+        <translation>Steps at P0 speed. 1 motor turn = encoder resolution × 4</translation>
     </message>
     <message>
         <source>Encoder felbontása . </source>
-        <translation type="unfinished"></translation>
+        <translation>Encoder resolution. </translation>
     </message>
     <message>
         <source>Pozíció hiba mérés be-kikapcsolható . Nem minden KDX mikrokontroller programban elérhető funkció !</source>
-        <translation type="unfinished"></translation>
+        <translation>Switches the position error measurement on or off. Not every KDX controller program has it!</translation>
     </message>
     <message>
         <source>Pillanatnyi pozíció hiba grafikus megjelenítése.</source>
-        <translation type="unfinished"></translation>
+        <translation>The current position error as a trace.</translation>
     </message>
     <message>
         <source>Pillanatnyi pozíció hiba . </source>
-        <translation type="unfinished"></translation>
+        <translation>Current position error. </translation>
     </message>
     <message>
         <source>Legnagyobb pozíció hiba . </source>
-        <translation type="unfinished"></translation>
+        <translation>Largest position error. </translation>
     </message>
     <message>
         <source>Legnagyobb és pillanatnyi pozíció hiba érték nullázása .</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeroes the largest and the current position error.</translation>
     </message>
     <message>
         <source>Pozíció hiba érték nullázása . Csak a programban ! Microcontroller-ben nem. </source>
-        <translation type="unfinished"></translation>
+        <translation>Zeroes the position error. In the program only, not in the controller! </translation>
     </message>
     <message>
         <source>Monitorozás bezárása . KDXparam.txt file-ben tárolt paraméter listák megjelenítése .</source>
-        <translation type="unfinished"></translation>
+        <translation>Closes the monitor and shows the parameter sets stored in KDXparam.txt.</translation>
     </message>
     <message>
         <source>Filében tárolt paraméterlista. </source>
-        <translation type="unfinished"></translation>
+        <translation>Parameter sets stored in the file. </translation>
     </message>
     <message>
         <source>Filében tárolt paraméterlista frissítése.</source>
-        <translation type="unfinished"></translation>
+        <translation>Reads the parameter sets from the file again.</translation>
     </message>
     <message>
         <source>A filében tárolt paraméterlista betöltése , megnyitása.</source>
-        <translation type="unfinished"></translation>
+        <translation>Loads the selected parameter set from the file.</translation>
     </message>
     <message>
         <source>KDXparam.txt filéből kiválasztott paramétersor törlése.</source>
-        <translation type="unfinished"></translation>
+        <translation>Deletes the selected parameter set from KDXparam.txt.</translation>
     </message>
     <message>
         <source>KDXparam.txt file bezárás , monitorozás megnyitása .</source>
-        <translation type="unfinished"></translation>
+        <translation>Closes KDXparam.txt and opens the monitor.</translation>
     </message>
     <message>
         <source>Help : Mozgasd az egér kurzort a gombok vagy érték mező fölé.</source>
-        <translation type="unfinished"></translation>
+        <translation>Help: move the mouse pointer over a button or a value box.</translation>
     </message>
 </context>
 <context>
     <name>History</name>
     <message>
         <source>Kiolvasás</source>
-        <translation type="unfinished"></translation>
+        <translation>Read</translation>
     </message>
     <message>
         <source>Írás</source>
-        <translation type="unfinished"></translation>
+        <translation>Write</translation>
     </message>
     <message>
         <source>Hangolás</source>
-        <translation type="unfinished"></translation>
+        <translation>Tuning</translation>
     </message>
     <message>
         <source>Felvétel</source>
-        <translation type="unfinished"></translation>
+        <translation>Capture</translation>
     </message>
     <message>
         <source>indításkor</source>
-        <translation type="unfinished"></translation>
+        <translation>at start</translation>
     </message>
     <message>
         <source>Mind KIOLVAS</source>
-        <translation type="unfinished"></translation>
+        <translation>Read all</translation>
     </message>
     <message>
         <source>késve megnyílt port</source>
-        <translation type="unfinished"></translation>
+        <translation>port opened late</translation>
     </message>
     <message>
         <source>újracsatlakozás után</source>
-        <translation type="unfinished"></translation>
+        <translation>after reconnecting</translation>
     </message>
     <message>
         <source>portváltás után</source>
-        <translation type="unfinished"></translation>
+        <translation>after a port change</translation>
     </message>
     <message>
         <source>hangolás előtti pillanatkép</source>
-        <translation type="unfinished"></translation>
+        <translation>snapshot before tuning</translation>
     </message>
     <message>
         <source>visszaírás után</source>
-        <translation type="unfinished"></translation>
+        <translation>after restoring</translation>
     </message>
     <message>
         <source>hangolva</source>
-        <translation type="unfinished"></translation>
+        <translation>tuned</translation>
     </message>
     <message>
         <source>nem talált jobbat</source>
-        <translation type="unfinished"></translation>
+        <translation>found nothing better</translation>
     </message>
     <message>
         <source>megszakítva</source>
-        <translation type="unfinished"></translation>
+        <translation>cancelled</translation>
     </message>
     <message>
         <source>a hangolás előtti értékek visszaírva</source>
-        <translation type="unfinished"></translation>
+        <translation>the values from before tuning restored</translation>
     </message>
     <message>
         <source>a hangolás előtti értékeket nem sikerült visszaírni</source>
-        <translation type="unfinished"></translation>
+        <translation>the values from before tuning could not be restored</translation>
     </message>
     <message>
         <source>Nincs túllendülés</source>
-        <translation type="unfinished"></translation>
+        <translation>No overshoot</translation>
     </message>
     <message>
         <source>Kiegyensúlyozott</source>
-        <translation type="unfinished"></translation>
+        <translation>Balanced</translation>
     </message>
     <message>
         <source>Gyors</source>
-        <translation type="unfinished"></translation>
+        <translation>Fast</translation>
     </message>
     <message>
         <source>%1 (név nélkül)</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 (unnamed)</translation>
     </message>
     <message>
         <source>%1 – %2</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 – %2</translation>
     </message>
     <message>
         <source>P0..P7 kiolvasva (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>P0..P7 read (%1)</translation>
     </message>
     <message>
         <source>P%1 mentés (W 0): %2 → %3</source>
-        <translation type="unfinished"></translation>
+        <translation>P%1 save (W 0): %2 → %3</translation>
     </message>
     <message>
         <source>P%1 próba: %2 → %3</source>
-        <translation type="unfinished"></translation>
+        <translation>P%1 trial: %2 → %3</translation>
     </message>
     <message>
         <source> (visszaolvasva: %1)</source>
-        <translation type="unfinished"></translation>
+        <translation> (read back: %1)</translation>
     </message>
     <message>
         <source>Automata hangolás: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Auto-tuning: %1</translation>
     </message>
     <message>
         <source>Automata hangolás: %1 – %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Auto-tuning: %1 – %2</translation>
     </message>
     <message>
         <source>Lépésválasz %1%2 lépés, %3 ms, %4 mérés</source>
-        <translation type="unfinished"></translation>
+        <translation>Step response %1%2 steps, %3 ms, %4 readings</translation>
     </message>
     <message>
         <source> [hiányos]</source>
-        <translation type="unfinished"></translation>
+        <translation> [incomplete]</translation>
     </message>
     <message>
         <source>Idő</source>
-        <translation type="unfinished"></translation>
+        <translation>Time</translation>
     </message>
     <message>
         <source>Fajta</source>
-        <translation type="unfinished"></translation>
+        <translation>Kind</translation>
     </message>
     <message>
         <source>Esemény</source>
-        <translation type="unfinished"></translation>
+        <translation>Event</translation>
+    </message>
+    <message>
+        <source>yyyy.MM.dd. HH:mm:ss</source>
+        <comment>date and time format</comment>
+        <translation>yyyy-MM-dd HH:mm:ss</translation>
     </message>
 </context>
 <context>
     <name>HistoryRecorder</name>
     <message>
         <source>Hangolás előtt</source>
-        <translation type="unfinished"></translation>
+        <translation>Before tuning</translation>
     </message>
     <message>
         <source>Hangolás után</source>
-        <translation type="unfinished"></translation>
+        <translation>After tuning</translation>
     </message>
     <message>
         <source>Előzmények: a sérült adatbázis félretéve (%1), új adatbázis indult.</source>
-        <translation type="unfinished"></translation>
+        <translation>History: the damaged database was set aside (%1) and a new one started.</translation>
     </message>
     <message>
         <source>Előzmények: az adatbázis (%1) %2. A terminál előzmények nélkül dolgozik tovább.</source>
-        <translation type="unfinished"></translation>
+        <translation>History: the database (%1) %2. The terminal carries on without history.</translation>
     </message>
 </context>
 <context>
     <name>HistoryStore</name>
     <message>
         <source>zárolva van (egy másik program használja)</source>
-        <translation type="unfinished"></translation>
+        <translation>is locked (another program uses it)</translation>
     </message>
     <message>
         <source>nem írható</source>
-        <translation type="unfinished"></translation>
+        <translation>cannot be written</translation>
     </message>
     <message>
         <source>megtelt, nincs több hely</source>
-        <translation type="unfinished"></translation>
+        <translation>is full, there is no more room</translation>
     </message>
     <message>
         <source>sérült</source>
-        <translation type="unfinished"></translation>
+        <translation>is damaged</translation>
     </message>
     <message>
         <source>egy újabb programváltozat formájában van</source>
-        <translation type="unfinished"></translation>
+        <translation>is in the format of a newer version of the program</translation>
     </message>
     <message>
         <source>nem használható</source>
-        <translation type="unfinished"></translation>
+        <translation>cannot be used</translation>
     </message>
     <message>
         <source>a Qt SQLite meghajtója hiányzik (libqt6sql6-sqlite)</source>
-        <translation type="unfinished"></translation>
+        <translation>Qt&apos;s SQLite driver is missing (libqt6sql6-sqlite)</translation>
     </message>
     <message>
         <source>a mappa nem hozható létre: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>the folder cannot be made: %1</translation>
     </message>
     <message>
         <source>%1. változat</source>
-        <translation type="unfinished"></translation>
+        <translation>version %1</translation>
     </message>
 </context>
 <context>
     <name>ParamFile</name>
     <message>
         <source>a sor olyan karaktert tartalmaz, amely a file kódolásában nem tárolható</source>
-        <translation type="unfinished"></translation>
+        <translation>the line holds a character that the file&apos;s encoding cannot store</translation>
     </message>
 </context>
 <context>
     <name>ParamSetList</name>
     <message>
         <source>Hibás vagy nem teljes motor paraméter sor .</source>
-        <translation type="unfinished"></translation>
+        <translation>The motor parameter set is wrong or incomplete.</translation>
     </message>
     <message>
         <source>Válassz a listából! ( Klikkelj a listából egy sorra , majd betöltés gomb . )</source>
-        <translation type="unfinished"></translation>
+        <translation>Choose from the list! (Click a set in the list, then the load button.)</translation>
     </message>
     <message>
         <source>Hibás paramétersor betöltés</source>
-        <translation type="unfinished"></translation>
+        <translation>Parameter set not loaded</translation>
     </message>
     <message>
         <source>Üres paramétersor nem betölthető.</source>
-        <translation type="unfinished"></translation>
+        <translation>An empty parameter set cannot be loaded.</translation>
     </message>
     <message>
         <source>Biztos, hogy töröljem a paramétersort ?</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete the parameter set?</translation>
     </message>
     <message>
         <source>Törlés</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete</translation>
     </message>
     <message>
         <source>Nincs törölhető paraméterlista.</source>
-        <translation type="unfinished"></translation>
+        <translation>There is no parameter set to delete.</translation>
     </message>
     <message>
         <source>Válassz törlendő paramétersort.</source>
-        <translation type="unfinished"></translation>
+        <translation>Choose the parameter set to delete.</translation>
     </message>
 </context>
 <context>
     <name>ParamSetStore</name>
     <message>
         <source>Nincs se új se kiolvasott %1 paraméter , mentés így nem lehetséges. Adj meg értéket.</source>
-        <translation type="unfinished"></translation>
+        <translation>There is neither a new nor a read %1 value, so the set cannot be saved. Enter a value.</translation>
     </message>
     <message>
         <source>A %1 (%2) paraméter értéke nem menthető a KDXparam.txt filébe, mert sorvéget, nem tárolható karaktert vagy a paramétersor jelölését (P0: ... P7:, &lt;end&gt;) tartalmazza.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source> file nem elérhető . Létrehozom .</source>
-        <translation type="unfinished"></translation>
+        <translation>The value of %1 (%2) cannot be saved in KDXparam.txt: it holds a line break, a character the file cannot store or a parameter set marker (P0: ... P7:, &lt;end&gt;).</translation>
     </message>
     <message>
         <source>A KDXparam.txt file nem hozható létre</source>
-        <translation type="unfinished"></translation>
+        <translation>KDXparam.txt cannot be created</translation>
     </message>
     <message>
         <source>A KDXparam.txt file nem olvasható</source>
-        <translation type="unfinished"></translation>
+        <translation>KDXparam.txt cannot be read</translation>
     </message>
     <message>
         <source>. A paraméterlista üres marad.</source>
-        <translation type="unfinished"></translation>
+        <translation>. The parameter list stays empty.</translation>
     </message>
     <message>
         <source>Adj kommentet a paraméterlista azonosításához.</source>
-        <translation type="unfinished"></translation>
+        <translation>Enter a comment to name the parameter set.</translation>
     </message>
     <message>
         <source>Nincs komment vagy paramétersor mentés elvetés.</source>
-        <translation type="unfinished"></translation>
+        <translation>No comment, or saving the parameter set was cancelled.</translation>
     </message>
     <message>
         <source>A komment olyan karaktert tartalmaz, amely nem menthető a KDXparam.txt filébe.</source>
-        <translation type="unfinished"></translation>
+        <translation>The comment holds a character that cannot be saved in KDXparam.txt.</translation>
     </message>
     <message>
         <source>A komment nem tartalmazhatja a paramétersor jelöléseit (P0: ... P7:, &lt;end&gt;), mert a paramétersor így nem lenne betölthető.</source>
-        <translation type="unfinished"></translation>
+        <translation>The comment cannot hold the parameter set markers (P0: ... P7:, &lt;end&gt;): the set could not be loaded again.</translation>
     </message>
     <message>
         <source>A paramétersor mentése a KDXparam.txt filébe nem sikerült</source>
-        <translation type="unfinished"></translation>
+        <translation>The parameter set could not be saved in KDXparam.txt</translation>
     </message>
     <message>
         <source>. A file változatlan maradt.</source>
-        <translation type="unfinished"></translation>
+        <translation>. The file is unchanged.</translation>
     </message>
     <message>
         <source>A KDXparam.txt file újraírása nem sikerült</source>
-        <translation type="unfinished"></translation>
+        <translation>KDXparam.txt could not be rewritten</translation>
+    </message>
+    <message>
+        <source>%1 file nem elérhető . Létrehozom .</source>
+        <translation>%1 is not there. Creating it.</translation>
     </message>
 </context>
 <context>
     <name>ParameterReads</name>
     <message>
         <source>Kiolvas</source>
-        <translation type="unfinished"></translation>
+        <translation>Reading</translation>
     </message>
 </context>
 <context>
     <name>ParameterWrites</name>
     <message>
         <source>Nincs érték megadva.</source>
-        <translation type="unfinished"></translation>
+        <translation>No value entered.</translation>
     </message>
     <message>
         <source>Hiba</source>
-        <translation type="unfinished"></translation>
+        <translation>Error</translation>
     </message>
     <message>
         <source>Nincs megadva új letölthető paraméter.</source>
-        <translation type="unfinished"></translation>
+        <translation>No new parameter value to send.</translation>
     </message>
     <message>
         <source>Nincs legalább egy új paraméter. Nincs mentés.</source>
-        <translation type="unfinished"></translation>
+        <translation>Not a single new parameter value. Nothing saved.</translation>
     </message>
     <message>
         <source>Microcontrollerbe az új paraméterek mentése megtörtént , szeretnéd KDXparam.txt filébe is menteni a beállításokat ?</source>
-        <translation type="unfinished"></translation>
+        <translation>The new parameters are saved in the controller. Save the settings in KDXparam.txt too?</translation>
     </message>
     <message>
         <source>Paraméterek mentése</source>
-        <translation type="unfinished"></translation>
+        <translation>Save parameters</translation>
     </message>
 </context>
 <context>
     <name>Parameters</name>
     <message>
         <source>P0 - ( Velocity limit )</source>
-        <translation type="unfinished"></translation>
+        <translation>P0 - ( Velocity limit )</translation>
     </message>
     <message>
         <source>Hibás P0 - (velocity limit) érték.</source>
-        <translation type="unfinished"></translation>
+        <translation>Wrong P0 (velocity limit) value.</translation>
     </message>
     <message>
         <source>P1 - ( Velocity feedback )</source>
-        <translation type="unfinished"></translation>
+        <translation>P1 - ( Velocity feedback )</translation>
     </message>
     <message>
         <source>P2 - ( P - gain )</source>
-        <translation type="unfinished"></translation>
+        <translation>P2 - ( P - gain )</translation>
     </message>
     <message>
         <source>P3 - ( I - gain )</source>
-        <translation type="unfinished"></translation>
+        <translation>P3 - ( I - gain )</translation>
     </message>
     <message>
         <source>P4 - ( Torque limit )</source>
-        <translation type="unfinished"></translation>
+        <translation>P4 - ( Torque limit )</translation>
     </message>
     <message>
         <source>P5 - ( EMF )</source>
-        <translation type="unfinished"></translation>
+        <translation>P5 - ( EMF )</translation>
     </message>
     <message>
         <source>P6 - ( Gear ratio )</source>
-        <translation type="unfinished"></translation>
+        <translation>P6 - ( Gear ratio )</translation>
     </message>
     <message>
         <source>P7 - ( D - gain )</source>
-        <translation type="unfinished"></translation>
+        <translation>P7 - ( D - gain )</translation>
     </message>
     <message>
         <source>Csak pozitív egész érték a megengedett! (%1-%2 értékhatár között)</source>
-        <translation type="unfinished"></translation>
+        <translation>Only a positive whole number is allowed! (from %1 to %2)</translation>
     </message>
     <message>
         <source>Hibás adatbevitel</source>
-        <translation type="unfinished"></translation>
+        <translation>Invalid input</translation>
+    </message>
+    <message>
+        <source>Hibás P1 - (velocity feedback) érték.</source>
+        <translation>Wrong P1 (velocity feedback) value.</translation>
+    </message>
+    <message>
+        <source>Hibás P2 - (P gain) érték.</source>
+        <translation>Wrong P2 (P gain) value.</translation>
+    </message>
+    <message>
+        <source>Hibás P3 - (I gain) érték.</source>
+        <translation>Wrong P3 (I gain) value.</translation>
+    </message>
+    <message>
+        <source>Hibás P4 - (torque limit) érték.</source>
+        <translation>Wrong P4 (torque limit) value.</translation>
+    </message>
+    <message>
+        <source>Hibás P5 - (EMF) érték.</source>
+        <translation>Wrong P5 (EMF) value.</translation>
+    </message>
+    <message>
+        <source>Hibás P6 - (gear ratio) érték.</source>
+        <translation>Wrong P6 (gear ratio) value.</translation>
+    </message>
+    <message>
+        <source>Hibás P7 - (D gain) érték.</source>
+        <translation>Wrong P7 (D gain) value.</translation>
     </message>
 </context>
 <context>
     <name>PortPanelMenu</name>
     <message>
         <source>Port választása...</source>
-        <translation type="unfinished"></translation>
+        <translation>Choose port...</translation>
     </message>
     <message>
         <source>Tengely neve...</source>
-        <translation type="unfinished"></translation>
+        <translation>Axis name...</translation>
     </message>
     <message>
         <source>Előzmények...</source>
-        <translation type="unfinished"></translation>
+        <translation>History...</translation>
     </message>
     <message>
         <source>; jobb gomb: tengely neve, előzmények (Ctrl+H)</source>
-        <translation type="unfinished"></translation>
+        <translation>; right button: axis name, history (Ctrl+H)</translation>
     </message>
 </context>
 <context>
     <name>PortSwitch</name>
     <message>
-        <source> Port használatban van.</source>
-        <translation type="unfinished"></translation>
+        <source>%1 Port használatban van.</source>
+        <translation>Port %1 is in use.</translation>
     </message>
 </context>
 <context>
     <name>PositionMonitor</name>
     <message>
         <source>Csak numerikus egész értéket adj meg !</source>
-        <translation type="unfinished"></translation>
+        <translation>Enter a whole number only!</translation>
     </message>
 </context>
 <context>
     <name>SerialPortOpener</name>
     <message>
         <source>nincs jogosultság a port használatához (dialout csoporttagság kell)</source>
-        <translation type="unfinished"></translation>
+        <translation>no permission to use the port (membership of the dialout group is needed)</translation>
     </message>
     <message>
         <source>nincs jogosultság a port használatához</source>
-        <translation type="unfinished"></translation>
+        <translation>no permission to use the port</translation>
     </message>
     <message>
         <source>a zárolási mappa (%1) nem írható, a port zárolófájl nélkül nyílt meg</source>
-        <translation type="unfinished"></translation>
+        <translation>the lock folder (%1) cannot be written; the port opened without a lock file</translation>
     </message>
     <message>
         <source>a port nem található</source>
-        <translation type="unfinished"></translation>
+        <translation>the port is not there</translation>
     </message>
     <message>
         <source>a port nem nyitható meg (%1)</source>
-        <translation type="unfinished"></translation>
+        <translation>the port cannot be opened (%1)</translation>
     </message>
 </context>
 <context>
     <name>SimulatedOpener</name>
     <message>
         <source>a szimulátor nem indítható</source>
-        <translation type="unfinished"></translation>
+        <translation>the simulator cannot start</translation>
     </message>
     <message>
         <source>szimulátor</source>
-        <translation type="unfinished"></translation>
+        <translation>simulator</translation>
     </message>
 </context>
 <context>
     <name>StepFigures</name>
     <message>
         <source>hibás mérés</source>
-        <translation type="unfinished"></translation>
+        <translation>faulty readings</translation>
     </message>
     <message>
         <source>nincs mérés</source>
-        <translation type="unfinished"></translation>
+        <translation>no readings</translation>
     </message>
     <message>
         <source>túl kevés mérés</source>
-        <translation type="unfinished"></translation>
+        <translation>too few readings</translation>
     </message>
     <message>
         <source>nincs lépés</source>
-        <translation type="unfinished"></translation>
+        <translation>no step</translation>
     </message>
     <message>
         <source>nincs mérés az ablak végén</source>
-        <translation type="unfinished"></translation>
+        <translation>no readings at the end of the window</translation>
     </message>
     <message>
         <source>a felvétel a mozgás vége előtt véget ért</source>
-        <translation type="unfinished"></translation>
+        <translation>the capture ended before the move did</translation>
     </message>
     <message>
         <source>nem állt be a sávba</source>
-        <translation type="unfinished"></translation>
+        <translation>did not settle into the band</translation>
     </message>
     <message>
         <source>hiányos felvétel</source>
-        <translation type="unfinished"></translation>
+        <translation>incomplete capture</translation>
     </message>
     <message>
         <source>nincs használható felvétel</source>
-        <translation type="unfinished"></translation>
+        <translation>no usable capture</translation>
     </message>
     <message>
         <source>nem mind állt be a sávba</source>
-        <translation type="unfinished"></translation>
+        <translation>not all settled into the band</translation>
     </message>
 </context>
 <context>
     <name>StepMode</name>
     <message>
         <source>Csak numerikus egész értéket adj meg !</source>
-        <translation type="unfinished"></translation>
+        <translation>Enter a whole number only!</translation>
     </message>
     <message>
         <source>Csak egész számérték a megengedett! 1-9999 között.</source>
-        <translation type="unfinished"></translation>
+        <translation>Only a whole number is allowed! From 1 to 9999.</translation>
     </message>
     <message>
         <source>Hibás adatbevitel</source>
-        <translation type="unfinished"></translation>
+        <translation>Invalid input</translation>
     </message>
 </context>
 <context>
     <name>TuningSnapshot</name>
     <message>
         <source>P%1 = %2 (megengedett: %3-%4)</source>
-        <translation type="unfinished"></translation>
+        <translation>P%1 = %2 (allowed: %3-%4)</translation>
     </message>
 </context>
 <context>
     <name>kdx::CaptureChart</name>
     <message>
         <source>Lépésválaszok</source>
-        <translation type="unfinished"></translation>
+        <translation>Step responses</translation>
     </message>
     <message>
         <source> (referencia)</source>
-        <translation type="unfinished"></translation>
+        <translation> (reference)</translation>
     </message>
 </context>
 <context>
     <name>kdx::FiguresTable</name>
     <message>
         <source>Felvétel</source>
-        <translation type="unfinished"></translation>
+        <translation>Capture</translation>
     </message>
     <message>
         <source>Csúcshiba</source>
-        <translation type="unfinished"></translation>
+        <translation>Peak error</translation>
     </message>
     <message>
         <source>Túllövés %</source>
-        <translation type="unfinished"></translation>
+        <translation>Overshoot %</translation>
     </message>
     <message>
         <source>Csúcsidő ms</source>
-        <translation type="unfinished"></translation>
+        <translation>Peak time ms</translation>
     </message>
     <message>
         <source>Felfutás ms</source>
-        <translation type="unfinished"></translation>
+        <translation>Rise ms</translation>
     </message>
     <message>
         <source>Beállás ms</source>
-        <translation type="unfinished"></translation>
+        <translation>Settling ms</translation>
     </message>
     <message>
         <source>Sáv</source>
-        <translation type="unfinished"></translation>
+        <translation>Band</translation>
     </message>
     <message>
         <source>Maradó hiba</source>
-        <translation type="unfinished"></translation>
+        <translation>Steady error</translation>
     </message>
     <message>
         <source>Lengés</source>
-        <translation type="unfinished"></translation>
+        <translation>Oscill.</translation>
     </message>
     <message>
         <source>Minta/s</source>
-        <translation type="unfinished"></translation>
+        <translation>Samples/s</translation>
     </message>
     <message>
         <source>Jellemzők</source>
-        <translation type="unfinished"></translation>
+        <translation>Figures</translation>
     </message>
     <message>
         <source>felvétel %1</source>
-        <translation type="unfinished"></translation>
+        <translation>capture %1</translation>
     </message>
     <message>
         <source> [referencia]</source>
-        <translation type="unfinished"></translation>
+        <translation> [reference]</translation>
     </message>
     <message>
         <source> [hiányos]</source>
-        <translation type="unfinished"></translation>
+        <translation> [incomplete]</translation>
     </message>
     <message>
         <source> [fájlból]</source>
-        <translation type="unfinished"></translation>
+        <translation> [from file]</translation>
     </message>
-    <message>
-        <source>átlag ± szórás (%1 felvétel)</source>
-        <translation type="unfinished"></translation>
+    <message numerus="yes">
+        <source>átlag ± szórás (%n felvétel)</source>
+        <translation>
+            <numerusform>mean ± std. dev. (%n capture)</numerusform>
+            <numerusform>mean ± std. dev. (%n captures)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
     <name>kdx::Form1</name>
     <message>
         <source>KDX terminal (ver.: 2.34_Frissítve : 2016.07.08. - Brenmoor)</source>
-        <translation type="unfinished"></translation>
+        <translation>KDX terminal (ver.: 2.34_Updated : 2016.07.08. - Brenmoor)</translation>
     </message>
     <message>
         <source>Mikrokontroller COM Port beállítás : %1,38400,N,8,1</source>
-        <translation type="unfinished"></translation>
+        <translation>Controller port: %1,38400,N,8,1</translation>
     </message>
     <message>
         <source>Paraméterek módosítása</source>
-        <translation type="unfinished"></translation>
+        <translation>Parameters</translation>
     </message>
     <message>
         <source>Motor teszt</source>
-        <translation type="unfinished"></translation>
+        <translation>Motor test</translation>
     </message>
     <message>
         <source>KDXparam.txt filében tárolt paraméterek</source>
-        <translation type="unfinished"></translation>
+        <translation>Parameter sets stored in KDXparam.txt</translation>
     </message>
     <message>
         <source>Pozíció hiba monitorozás</source>
-        <translation type="unfinished"></translation>
+        <translation>Position error monitor</translation>
     </message>
     <message>
         <source>Aktuális érték</source>
-        <translation type="unfinished"></translation>
+        <translation>Current value</translation>
     </message>
     <message>
         <source>Új érték beállítása</source>
-        <translation type="unfinished"></translation>
+        <translation>Set new value</translation>
     </message>
     <message>
         <source>Új érték</source>
-        <translation type="unfinished"></translation>
+        <translation>New value</translation>
     </message>
     <message>
         <source>%1 Kiolvas</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 Read</translation>
     </message>
     <message>
         <source>%1-TESZT</source>
-        <translation type="unfinished"></translation>
+        <translation>%1-TEST</translation>
     </message>
     <message>
         <source>%1-MENT</source>
-        <translation type="unfinished"></translation>
+        <translation>%1-SAVE</translation>
     </message>
     <message>
         <source>Mind KIOLVAS</source>
-        <translation type="unfinished"></translation>
+        <translation>Read all</translation>
     </message>
     <message>
         <source>Mind TESZT</source>
-        <translation type="unfinished"></translation>
+        <translation>Test all</translation>
     </message>
     <message>
         <source>Mind MENT</source>
-        <translation type="unfinished"></translation>
+        <translation>Save all</translation>
     </message>
     <message>
         <source>Új értéket azonnal elküld.</source>
-        <translation type="unfinished"></translation>
+        <translation>Send new value at once.</translation>
     </message>
     <message>
         <source>Auto TUNING</source>
-        <translation type="unfinished"></translation>
+        <translation>Auto TUNING</translation>
     </message>
     <message>
         <source>Olvasás idő : 50</source>
-        <translation type="unfinished"></translation>
+        <translation>Read time : 50</translation>
     </message>
     <message>
         <source>Töröl</source>
-        <translation type="unfinished"></translation>
+        <translation>Clear</translation>
     </message>
     <message>
         <source>Feszültség - vezérelt motor futás</source>
-        <translation type="unfinished"></translation>
+        <translation>Voltage-controlled motor run</translation>
     </message>
     <message>
         <source> PID - szabályozott motor futás</source>
-        <translation type="unfinished"></translation>
+        <translation>PID-controlled motor run</translation>
     </message>
     <message>
         <source>Sebesség : (PID -  fesz.vezérelt módban):</source>
-        <translation type="unfinished"></translation>
+        <translation>Speed (PID and voltage mode):</translation>
     </message>
     <message>
         <source>Lépés ismétlése P0 értéken ( + - ) :</source>
-        <translation type="unfinished"></translation>
+        <translation>Repeat steps at P0 speed ( + - ):</translation>
     </message>
     <message>
         <source>Lépés száma :</source>
-        <translation type="unfinished"></translation>
+        <translation>Step count:</translation>
     </message>
     <message>
         <source>Lépések közötti ismétlődés idő :</source>
-        <translation type="unfinished"></translation>
+        <translation>Time between steps:</translation>
     </message>
     <message>
         <source>Encoder felbontása :</source>
-        <translation type="unfinished"></translation>
+        <translation>Encoder resolution:</translation>
     </message>
     <message>
         <source>Léptetés mód</source>
-        <translation type="unfinished"></translation>
+        <translation>Step mode</translation>
     </message>
     <message>
         <source>STOP / RESET</source>
-        <translation type="unfinished"></translation>
+        <translation>STOP / RESET</translation>
     </message>
     <message>
         <source>Hibajel skála (+ -) :</source>
-        <translation type="unfinished"></translation>
+        <translation>Error scale (+ -):</translation>
     </message>
     <message>
         <source>Idő skála  :</source>
-        <translation type="unfinished"></translation>
+        <translation>Time scale:</translation>
     </message>
     <message>
         <source>Pillanatnyi pozíció hiba :</source>
-        <translation type="unfinished"></translation>
+        <translation>Current position error:</translation>
     </message>
     <message>
         <source>Legnagyobb pozíció hiba :</source>
-        <translation type="unfinished"></translation>
+        <translation>Largest position error:</translation>
     </message>
     <message>
         <source>Nulláz</source>
-        <translation type="unfinished"></translation>
+        <translation>Zero</translation>
     </message>
     <message>
         <source> KDXparam.txt filében tárolt paraméterek listája</source>
-        <translation type="unfinished"></translation>
+        <translation>Parameter sets stored in KDXparam.txt</translation>
     </message>
     <message>
         <source>Kiválasztott paramétersor betöltés teszt sorba</source>
-        <translation type="unfinished"></translation>
+        <translation>Load the selected set into the new values</translation>
     </message>
     <message>
         <source>Kiválasztott paramétersor törlés</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete the selected set</translation>
     </message>
     <message>
         <source>Paraméterlista frissítés</source>
-        <translation type="unfinished"></translation>
+        <translation>Refresh the list</translation>
     </message>
     <message>
         <source>Paraméterlista mentése filébe</source>
-        <translation type="unfinished"></translation>
+        <translation>Save the list to the file</translation>
     </message>
     <message>
         <source>COM port beállítása - kattintson ide másik port választásához</source>
-        <translation type="unfinished"></translation>
+        <translation>Serial port - click here to choose another port</translation>
     </message>
     <message>
         <source>Online segítség</source>
-        <translation type="unfinished"></translation>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>Nulláz_old</source>
+        <translation>Zero_old</translation>
     </message>
 </context>
 <context>
     <name>kdx::HistoryWindow</name>
     <message>
         <source>Előzmények</source>
-        <translation type="unfinished"></translation>
+        <translation>History</translation>
     </message>
     <message>
         <source>Tengely</source>
-        <translation type="unfinished"></translation>
+        <translation>Axis</translation>
     </message>
     <message>
         <source>Események</source>
-        <translation type="unfinished"></translation>
+        <translation>Events</translation>
     </message>
     <message>
         <source>Minden esemény</source>
-        <translation type="unfinished"></translation>
+        <translation>All events</translation>
     </message>
     <message>
         <source>Frissítés</source>
-        <translation type="unfinished"></translation>
+        <translation>Refresh</translation>
     </message>
     <message>
         <source>&amp;Tengely:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Axis:</translation>
     </message>
     <message>
         <source>&amp;Események:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Events:</translation>
     </message>
     <message>
         <source>Idővonal</source>
-        <translation type="unfinished"></translation>
+        <translation>Timeline</translation>
     </message>
     <message>
         <source>P0..P7 a kijelölt pontokon</source>
-        <translation type="unfinished"></translation>
+        <translation>P0..P7 at the selected points</translation>
     </message>
     <message>
         <source>Visszaállítás</source>
-        <translation type="unfinished"></translation>
+        <translation>Restore</translation>
     </message>
     <message>
         <source>A kijelölt pont P0..P7 értékei az Új érték mezőkbe kerülnek. Nem küld semmit: küldés Pn-TESZT, Mind TESZT vagy Mind MENT.</source>
-        <translation type="unfinished"></translation>
+        <translation>The selected point&apos;s P0..P7 go into the New value boxes. Nothing is sent: send with Pn-TEST, Test all or Save all.</translation>
     </message>
     <message>
         <source>CSV export...</source>
-        <translation type="unfinished"></translation>
+        <translation>Export CSV...</translation>
     </message>
     <message>
         <source>A kijelölt események mentése CSV fájlba</source>
-        <translation type="unfinished"></translation>
+        <translation>Saves the selected events in a CSV file</translation>
     </message>
     <message>
         <source>Nincsenek előzmények.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>%1 (%2 esemény)</source>
-        <translation type="unfinished"></translation>
+        <translation>No history.</translation>
     </message>
     <message>
         <source>Minden tengely</source>
-        <translation type="unfinished"></translation>
+        <translation>All axes</translation>
     </message>
     <message>
         <source>Érték</source>
-        <translation type="unfinished"></translation>
+        <translation>Value</translation>
     </message>
     <message>
         <source>Jelölj ki egy pontot az értékeihez, kettőt a változáshoz.</source>
-        <translation type="unfinished"></translation>
+        <translation>Select one point for its values, two for the change.</translation>
     </message>
     <message>
         <source>A</source>
-        <translation type="unfinished"></translation>
+        <translation>A</translation>
     </message>
     <message>
         <source>B</source>
-        <translation type="unfinished"></translation>
+        <translation>B</translation>
     </message>
     <message>
         <source>Változás</source>
-        <translation type="unfinished"></translation>
+        <translation>Change</translation>
     </message>
     <message>
         <source>A: %1 – %2
 B: %3 – %4</source>
-        <translation type="unfinished"></translation>
+        <translation>A: %1 – %2
+B: %3 – %4</translation>
     </message>
     <message>
         <source>
 Túllövés %1 %, beállási idő %2 ms, csúcshiba %3, ITAE %4 ms²</source>
-        <translation type="unfinished"></translation>
+        <translation>
+Overshoot %1 %, settling time %2 ms, peak error %3, ITAE %4 ms²</translation>
     </message>
     <message>
         <source>
 Cél: %1, lépés: %2, lépések: %3, idő: %4 s</source>
-        <translation type="unfinished"></translation>
+        <translation>
+Aim: %1, step: %2, steps used: %3, time: %4 s</translation>
     </message>
     <message>
         <source>Válassz ki pontosan egy pontot a visszaállításhoz.</source>
-        <translation type="unfinished"></translation>
+        <translation>Select exactly one point to restore.</translation>
     </message>
     <message>
         <source>nem lehet</source>
-        <translation type="unfinished"></translation>
+        <translation>not possible</translation>
     </message>
     <message>
         <source>A %1 értékei az Új érték mezőkben vannak. Semmi sem ment el: küldés Pn-TESZT, Mind TESZT vagy Mind MENT.</source>
-        <translation type="unfinished"></translation>
+        <translation>The values of %1 are in the New value boxes. Nothing was sent: send with Pn-TEST, Test all or Save all.</translation>
     </message>
     <message>
         <source>A visszaállítás most nem lehetséges: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Cannot restore now: %1</translation>
     </message>
     <message>
         <source>Előbb jelölj ki eseményeket.</source>
-        <translation type="unfinished"></translation>
+        <translation>Select events first.</translation>
     </message>
     <message>
         <source>elozmenyek</source>
-        <translation type="unfinished"></translation>
+        <translation>history</translation>
     </message>
     <message>
         <source>Előzmények mentése</source>
-        <translation type="unfinished"></translation>
+        <translation>Save history</translation>
     </message>
     <message>
         <source>CSV fájl (*.csv)</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Mentve: %1 (%2 esemény)</source>
-        <translation type="unfinished"></translation>
+        <translation>CSV file (*.csv)</translation>
     </message>
     <message>
         <source>A fájl nem írható: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>The file cannot be written: %1</translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 (%n esemény)</source>
+        <translation>
+            <numerusform>%1 (%n event)</numerusform>
+            <numerusform>%1 (%n events)</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Mentve: %1 (%n esemény)</source>
+        <translation>
+            <numerusform>Saved: %1 (%n event)</numerusform>
+            <numerusform>Saved: %1 (%n events)</numerusform>
+        </translation>
     </message>
 </context>
 <context>
     <name>kdx::LiveScope</name>
     <message>
         <source>Szünet</source>
-        <translation type="unfinished"></translation>
+        <translation>Pause</translation>
     </message>
     <message>
         <source>Teljes nézet</source>
-        <translation type="unfinished"></translation>
+        <translation>Whole view</translation>
     </message>
     <message>
         <source>Automatikus hibatartomány</source>
-        <translation type="unfinished"></translation>
+        <translation>Automatic error range</translation>
     </message>
     <message>
         <source>Pozíció hiba</source>
-        <translation type="unfinished"></translation>
+        <translation>Position error</translation>
     </message>
     <message>
         <source>Hibatartomány</source>
-        <translation type="unfinished"></translation>
+        <translation>Error range</translation>
     </message>
     <message>
         <source>Időablak</source>
-        <translation type="unfinished"></translation>
+        <translation>Time window</translation>
     </message>
     <message>
         <source>Időablak:</source>
-        <translation type="unfinished"></translation>
+        <translation>Time window:</translation>
     </message>
     <message>
         <source>Folytatás</source>
-        <translation type="unfinished"></translation>
+        <translation>Resume</translation>
     </message>
 </context>
 <context>
     <name>kdx::PortChooser</name>
     <message>
         <source>Port kiválasztása</source>
-        <translation type="unfinished"></translation>
+        <translation>Choose port</translation>
     </message>
     <message>
         <source>Melyik porton érhető el a mikrokontroller? (38400,N,8,1)</source>
-        <translation type="unfinished"></translation>
+        <translation>Which port is the controller on? (38400,N,8,1)</translation>
     </message>
     <message>
         <source>A mostani port hibája: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Fault of the present port: %1</translation>
     </message>
     <message>
         <source>Port</source>
-        <translation type="unfinished"></translation>
+        <translation>Port</translation>
     </message>
     <message>
         <source>Leírás</source>
-        <translation type="unfinished"></translation>
+        <translation>Description</translation>
     </message>
     <message>
         <source>Gyártó</source>
-        <translation type="unfinished"></translation>
+        <translation>Manufacturer</translation>
     </message>
     <message>
         <source>Sorozatszám</source>
-        <translation type="unfinished"></translation>
+        <translation>Serial number</translation>
     </message>
     <message>
         <source>Linuxon a soros portot a dialout csoport tagjai használhatják: sudo adduser &lt;felhasználó&gt; dialout, majd újra bejelentkezés.</source>
-        <translation type="unfinished"></translation>
+        <translation>On Linux, members of the dialout group may use the serial ports: sudo adduser &lt;user&gt; dialout, then log in again.</translation>
     </message>
     <message>
         <source>Nyelv / Language:</source>
-        <translation type="unfinished"></translation>
+        <translation>Nyelv / Language:</translation>
     </message>
     <message>
         <source>A választott nyelv a program következő indításakor lép életbe.</source>
-        <translation type="unfinished"></translation>
+        <translation>The chosen language takes effect the next time the program starts.</translation>
     </message>
     <message>
         <source>Megnyitás</source>
-        <translation type="unfinished"></translation>
+        <translation>Open</translation>
     </message>
     <message>
         <source>Mégse</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancel</translation>
     </message>
     <message>
         <source>Frissítés</source>
-        <translation type="unfinished"></translation>
+        <translation>Refresh</translation>
     </message>
     <message>
         <source>szimulátor</source>
-        <translation type="unfinished"></translation>
+        <translation>simulator</translation>
     </message>
     <message>
         <source>beépített szimulált vezérlő és tengely</source>
-        <translation type="unfinished"></translation>
+        <translation>built-in simulated controller and axis</translation>
     </message>
     <message>
         <source>szimulátor: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>simulator: %1</translation>
     </message>
     <message>
         <source>beépített szimulált vezérlő, %1 tengely</source>
-        <translation type="unfinished"></translation>
+        <translation>built-in simulated controller, %1 axis</translation>
     </message>
 </context>
 <context>
     <name>kdx::ScopeView</name>
     <message>
         <source>idő (ms)</source>
-        <translation type="unfinished"></translation>
+        <translation>time (ms)</translation>
     </message>
     <message>
         <source>hiba (inkrement)</source>
-        <translation type="unfinished"></translation>
+        <translation>error (counts)</translation>
     </message>
     <message>
         <source>Grafikon</source>
-        <translation type="unfinished"></translation>
+        <translation>Chart</translation>
     </message>
     <message>
         <source>Kurzor %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Cursor %1</translation>
     </message>
     <message>
         <source>K%1: %2 ms</source>
-        <translation type="unfinished"></translation>
+        <translation>C%1: %2 ms</translation>
     </message>
 </context>
 <context>
     <name>kdx::SerialLink</name>
     <message>
         <source>a mikrokontroller nem válaszol</source>
-        <translation type="unfinished"></translation>
+        <translation>the controller does not answer</translation>
     </message>
     <message>
         <source>a mikrokontroller válasza értelmezhetetlen</source>
-        <translation type="unfinished"></translation>
+        <translation>the controller&apos;s answer makes no sense</translation>
     </message>
     <message>
         <source>a port nincs megnyitva</source>
-        <translation type="unfinished"></translation>
+        <translation>the port is not open</translation>
     </message>
     <message>
         <source>a portot egy másik program használja</source>
-        <translation type="unfinished"></translation>
+        <translation>another program uses the port</translation>
     </message>
     <message>
         <source>a kapcsolat megszakadt</source>
-        <translation type="unfinished"></translation>
+        <translation>the connection was lost</translation>
     </message>
 </context>
 <context>
     <name>kdx::Terminal</name>
     <message>
         <source>A tengely neve, amelyen dolgozol (például „3. gép, X tengely”). Az előzmények, a felvételek és a jegyzőkönyv ezzel a névvel jelölik; a program portonként megjegyzi.</source>
-        <translation type="unfinished"></translation>
+        <translation>The name of the axis you work on (for example “Machine 3, X axis”). The history, the captures and the report carry this name; the program remembers it for each port.</translation>
     </message>
     <message>
         <source>Tengely neve</source>
-        <translation type="unfinished"></translation>
+        <translation>Axis name</translation>
     </message>
     <message>
         <source>a vonalat egy felvétel vagy egy hangolás használja</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source> Port használatban van.</source>
-        <translation type="unfinished"></translation>
+        <translation>a capture or a tuning run is using the line</translation>
     </message>
     <message>
         <source>; kattintson ide másik port választásához</source>
-        <translation type="unfinished"></translation>
+        <translation>; click here to choose another port</translation>
     </message>
 </context>
 <context>
     <name>kdx::WorkbenchWindow</name>
     <message>
         <source>Hangolás</source>
-        <translation type="unfinished"></translation>
+        <translation>Tuning</translation>
     </message>
     <message>
         <source>CSV fájl (*.csv)</source>
-        <translation type="unfinished"></translation>
+        <translation>CSV file (*.csv)</translation>
     </message>
     <message>
         <source>Lépés</source>
-        <translation type="unfinished"></translation>
+        <translation>Step</translation>
     </message>
     <message>
         <source>Felvételi idő</source>
-        <translation type="unfinished"></translation>
+        <translation>Capture time</translation>
     </message>
     <message>
         <source>Párok</source>
-        <translation type="unfinished"></translation>
+        <translation>Pairs</translation>
     </message>
     <message>
         <source>Lépés felvétele</source>
-        <translation type="unfinished"></translation>
+        <translation>Capture step</translation>
     </message>
     <message>
         <source>Párok felvétele</source>
-        <translation type="unfinished"></translation>
+        <translation>Capture pairs</translation>
     </message>
     <message>
         <source>Megszakítás</source>
-        <translation type="unfinished"></translation>
+        <translation>Cancel</translation>
     </message>
     <message>
         <source>Egy lépés, mindig az előzővel ellentétes irányba</source>
-        <translation type="unfinished"></translation>
+        <translation>One step, each in the direction opposite to the last</translation>
     </message>
     <message>
         <source>+N és -N lépés, egymás után, K-szor</source>
-        <translation type="unfinished"></translation>
+        <translation>+N and -N steps, one after the other, K times</translation>
     </message>
     <message>
         <source>Lépés:</source>
-        <translation type="unfinished"></translation>
+        <translation>Step:</translation>
     </message>
     <message>
         <source>Idő:</source>
-        <translation type="unfinished"></translation>
+        <translation>Time:</translation>
     </message>
     <message>
         <source>Párok:</source>
-        <translation type="unfinished"></translation>
+        <translation>Pairs:</translation>
     </message>
     <message>
         <source>Tengely neve</source>
-        <translation type="unfinished"></translation>
+        <translation>Axis name</translation>
     </message>
     <message>
         <source>pl. 3. gép, X tengely</source>
-        <translation type="unfinished"></translation>
+        <translation>e.g. Machine 3, X axis</translation>
     </message>
     <message>
         <source>A tengely neve: a felvételek, az előzmények és a jegyzőkönyv ezzel jelölik; a program portonként megjegyzi.</source>
-        <translation type="unfinished"></translation>
+        <translation>The name of the axis: the captures, the history and the report carry it; the program remembers it for each port.</translation>
     </message>
     <message>
         <source>&amp;Tengely:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Axis:</translation>
     </message>
     <message>
         <source>Előzmények</source>
-        <translation type="unfinished"></translation>
+        <translation>History</translation>
     </message>
     <message>
         <source>Minden kiolvasás, írás, hangolás és felvétel, tengelyenként</source>
-        <translation type="unfinished"></translation>
+        <translation>Every read, write, tuning run and capture, axis by axis</translation>
     </message>
     <message>
         <source>Élő jel</source>
-        <translation type="unfinished"></translation>
+        <translation>Live signal</translation>
     </message>
     <message>
         <source>Lépésválasz</source>
-        <translation type="unfinished"></translation>
+        <translation>Step response</translation>
     </message>
     <message>
         <source>Az automata hangolás helye.</source>
-        <translation type="unfinished"></translation>
+        <translation>Auto-tuning goes here.</translation>
     </message>
     <message>
         <source>Automata hangolás</source>
-        <translation type="unfinished"></translation>
+        <translation>Auto-tuning</translation>
     </message>
     <message>
         <source>Jegyzőkönyv</source>
-        <translation type="unfinished"></translation>
+        <translation>Report</translation>
     </message>
     <message>
         <source>Teljes nézet</source>
-        <translation type="unfinished"></translation>
+        <translation>Whole view</translation>
     </message>
     <message>
         <source>Referencia</source>
-        <translation type="unfinished"></translation>
+        <translation>Reference</translation>
     </message>
     <message>
         <source>Törlés</source>
-        <translation type="unfinished"></translation>
+        <translation>Delete</translation>
     </message>
     <message>
         <source>CSV mentés</source>
-        <translation type="unfinished"></translation>
+        <translation>Save CSV</translation>
     </message>
     <message>
         <source>Mind CSV-be</source>
-        <translation type="unfinished"></translation>
+        <translation>All to CSV</translation>
     </message>
     <message>
         <source>CSV betöltés</source>
-        <translation type="unfinished"></translation>
+        <translation>Load CSV</translation>
     </message>
     <message>
         <source>PNG mentés</source>
-        <translation type="unfinished"></translation>
+        <translation>Save PNG</translation>
     </message>
     <message>
         <source>A kijelölt felvétel lesz a referencia</source>
-        <translation type="unfinished"></translation>
+        <translation>Makes the selected capture the reference</translation>
     </message>
     <message>
         <source>Korábbi felvétel betöltése összehasonlításhoz</source>
-        <translation type="unfinished"></translation>
+        <translation>Loads an earlier capture to compare with</translation>
     </message>
     <message>
         <source>Megjegyzés a jegyzőkönyvbe</source>
-        <translation type="unfinished"></translation>
+        <translation>Note for the report</translation>
     </message>
     <message>
         <source>Megjegyzés a jegyzőkönyvbe (a gép, a megrendelő, ami a hangoláskor feltűnt)</source>
-        <translation type="unfinished"></translation>
+        <translation>Note for the report (the machine, the customer, anything noticed while tuning)</translation>
     </message>
     <message>
         <source>Előnézet frissítése</source>
-        <translation type="unfinished"></translation>
+        <translation>Refresh preview</translation>
     </message>
     <message>
         <source>Jegyzőkönyv mentése (PDF és HTML)...</source>
-        <translation type="unfinished"></translation>
+        <translation>Save report (PDF and HTML)...</translation>
     </message>
     <message>
         <source>A tengely üzembe helyezési jegyzőkönyve erről a munkamenetről: A4 PDF, és ugyanez HTML-ben mellette</source>
-        <translation type="unfinished"></translation>
+        <translation>The axis&apos;s commissioning report of this session: an A4 PDF, and the same in HTML beside it</translation>
     </message>
     <message>
         <source>A jegyzőkönyv előnézete</source>
-        <translation type="unfinished"></translation>
+        <translation>Report preview</translation>
     </message>
     <message>
         <source>&amp;Megjegyzés:</source>
-        <translation type="unfinished"></translation>
+        <translation>&amp;Note:</translation>
     </message>
     <message>
         <source>jegyzokonyv</source>
-        <translation type="unfinished"></translation>
+        <translation>report</translation>
     </message>
     <message>
         <source>Jegyzőkönyv mentése</source>
-        <translation type="unfinished"></translation>
+        <translation>Save report</translation>
     </message>
     <message>
         <source>PDF dokumentum (*.pdf)</source>
-        <translation type="unfinished"></translation>
+        <translation>PDF document (*.pdf)</translation>
     </message>
     <message>
         <source>Jegyzőkönyv mentve: %1 és %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Report saved: %1 and %2</translation>
     </message>
     <message>
         <source>Mintavétel: %1 /s (a vonal határának %2 %-a)   Hibák a megnyitás óta: időtúllépés %3, értelmezhetetlen válasz %4, újraküldés %5</source>
-        <translation type="unfinished"></translation>
+        <translation>Sampling: %1 /s (%2 % of what the line allows)   Faults since opening: timeouts %3, unintelligible answers %4, resends %5</translation>
     </message>
     <message>
         <source>Felvétel...</source>
-        <translation type="unfinished"></translation>
+        <translation>Capturing...</translation>
     </message>
     <message>
         <source>A vonal most foglalt, próbáld újra.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Kész: %1 felvétel.</source>
-        <translation type="unfinished"></translation>
+        <translation>The line is busy now; try again.</translation>
     </message>
     <message>
         <source>a mikrokontroller nem fogadta el a lépést</source>
-        <translation type="unfinished"></translation>
+        <translation>the controller refused the step</translation>
     </message>
     <message>
         <source>megszakítva</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>A felvétel hiányos (%1); %2 felvétel megmaradt.</source>
-        <translation type="unfinished"></translation>
+        <translation>cancelled</translation>
     </message>
     <message>
         <source>Mentve: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>Saved: %1</translation>
     </message>
     <message>
         <source>A fájl nem írható: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>The file cannot be written: %1</translation>
     </message>
     <message>
         <source>Előbb jelölj ki egy felvételt a táblázatban.</source>
-        <translation type="unfinished"></translation>
+        <translation>Select a capture in the table first.</translation>
     </message>
     <message>
         <source>Felvétel mentése</source>
-        <translation type="unfinished"></translation>
+        <translation>Save capture</translation>
     </message>
     <message>
         <source>lepesvalasz</source>
-        <translation type="unfinished"></translation>
+        <translation>step-response</translation>
     </message>
     <message>
         <source>Nincs még felvétel.</source>
-        <translation type="unfinished"></translation>
+        <translation>No captures yet.</translation>
     </message>
     <message>
         <source>Összes felvétel mentése</source>
-        <translation type="unfinished"></translation>
+        <translation>Save all captures</translation>
     </message>
     <message>
         <source>lepesvalaszok</source>
-        <translation type="unfinished"></translation>
+        <translation>step-responses</translation>
     </message>
     <message>
         <source>Felvétel betöltése</source>
-        <translation type="unfinished"></translation>
+        <translation>Load capture</translation>
     </message>
     <message>
         <source>A fájl nem olvasható: %1</source>
-        <translation type="unfinished"></translation>
+        <translation>The file cannot be read: %1</translation>
     </message>
     <message>
         <source>Hibás CSV fájl, %1. sor: %2
 Semmi sem töltődött be.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Betöltve: %1 felvétel.</source>
-        <translation type="unfinished"></translation>
+        <translation>Faulty CSV file, line %1: %2
+Nothing was loaded.</translation>
     </message>
     <message>
         <source>Grafikon mentése</source>
-        <translation type="unfinished"></translation>
+        <translation>Save chart</translation>
     </message>
     <message>
         <source>grafikon</source>
-        <translation type="unfinished"></translation>
+        <translation>chart</translation>
     </message>
     <message>
         <source>PNG kép (*.png)</source>
-        <translation type="unfinished"></translation>
+        <translation>PNG image (*.png)</translation>
+    </message>
+    <message numerus="yes">
+        <source>Kész: %n felvétel.</source>
+        <translation>
+            <numerusform>Done: %n capture.</numerusform>
+            <numerusform>Done: %n captures.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>A felvétel hiányos (%1); %n felvétel megmaradt.</source>
+        <translation>
+            <numerusform>The capture is incomplete (%1); %n capture kept.</numerusform>
+            <numerusform>The capture is incomplete (%1); %n captures kept.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Betöltve: %n felvétel.</source>
+        <translation>
+            <numerusform>Loaded: %n capture.</numerusform>
+            <numerusform>Loaded: %n captures.</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

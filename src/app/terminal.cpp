@@ -453,8 +453,7 @@ bool Terminal::start()
 
     const OpenResult opened = m_link->openAtStartup();
     if (opened.status == OpenResult::Status::InUse) {
-        m_options.prompter->message(SimulatedOpener::shownPortName(m_link->portName()) +
-                                    tr(" Port használatban van."));
+        m_options.prompter->message(PortSwitch::inUseMessage(m_link->portName()));
         return false;
     }
     m_portSwitch->openedWith(opened);

@@ -85,6 +85,11 @@ QString axisTitle(const AxisKey &axis)
     return Texts::tr("%1 – %2").arg(axis.name, SimulatedOpener::shownPortName(axis.port));
 }
 
+QString eventTimeText(const QDateTime &at)
+{
+    return QLocale().toString(at, Texts::tr("yyyy.MM.dd. HH:mm:ss", "date and time format"));
+}
+
 QString shownValue(const QString &value)
 {
     const QString v = value.trimmed();

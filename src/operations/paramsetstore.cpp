@@ -46,7 +46,7 @@ void ParamSetStore::refreshList()
     const ParamFile::ReadResult read = m_file.read();
     switch (read.status) {
     case ParamFile::ReadResult::Status::Missing:
-        message(m_file.path() + tr(" file nem elérhető . Létrehozom ."));
+        message(tr("%1 file nem elérhető . Létrehozom .").arg(m_file.path()));
         if (!m_file.create())
             message(tr("A KDXparam.txt file nem hozható létre") + because(m_file.errorString()) +
                     QStringLiteral("."));

@@ -43,6 +43,9 @@ public:
     // since).
     bool missingWhileOthersExist() const;
 
+    // What the box says of a port held by another program.
+    static QString inUseMessage(const QString &portName);
+
 private:
     SerialLink &m_link;
     Prompter &m_prompter;

@@ -336,11 +336,10 @@ QString reportHtml(const ReportInput &input, const ReportContent &c, const QStri
     h += QStringLiteral("<tr><th bgcolor=\"#e4e4e4\" align=\"left\" width=\"20%\">%1</th>%2</tr>")
              .arg(escaped(Texts::tr("Tengely")),
                   cell(QStringLiteral("<b>%1</b>").arg(escaped(axisName))));
-    h +=
-        QStringLiteral("<tr><th bgcolor=\"#e4e4e4\" align=\"left\">%1</th>%2</tr>")
-            .arg(
-                escaped(Texts::tr("Dátum")),
-                cell(escaped(locale.toString(input.date, QStringLiteral("yyyy. MMMM d., HH:mm")))));
+    h += QStringLiteral("<tr><th bgcolor=\"#e4e4e4\" align=\"left\">%1</th>%2</tr>")
+             .arg(escaped(Texts::tr("Dátum")),
+                  cell(escaped(locale.toString(input.date,
+                                               Texts::tr("yyyy. MMMM d., HH:mm", "date format")))));
     h += QStringLiteral("<tr><th bgcolor=\"#e4e4e4\" align=\"left\">%1</th>%2</tr>")
              .arg(escaped(Texts::tr("Port")),
                   cell(escaped(SimulatedOpener::shownPortName(input.axis.port) +

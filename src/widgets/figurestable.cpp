@@ -154,7 +154,7 @@ void FiguresTable::rebuild()
         if (s.count < 2)
             continue;
         const int mean = addRow(-1);
-        setItem(mean, Run, readOnly(tr("átlag ± szórás (%1 felvétel)").arg(s.count)));
+        setItem(mean, Run, readOnly(tr("átlag ± szórás (%n felvétel)", nullptr, s.count)));
         for (const FigureColumn &c : kFigureColumns)
             setItem(mean, c.column,
                     readOnly(withSpread(s.mean.*(c.field), s.spread.*(c.field), c.decimals)));

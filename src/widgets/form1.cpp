@@ -332,8 +332,7 @@ void Form1::buildMonitorFrame()
     Command41 = button(f, "Command41", tr(" KDXparam.txt filében tárolt paraméterek listája"),
                        10080, 3720, 4335, 495);
     Command42 = concealed(button(f, "Command42", QStringLiteral("RESET"), 10080, 3360, 735, 255));
-    Command39 =
-        concealed(button(f, "Command39", QStringLiteral("Nulláz_old"), 10800, 3360, 1095, 255));
+    Command39 = concealed(button(f, "Command39", tr("Nulláz_old"), 10800, 3360, 1095, 255));
 }
 
 void Form1::buildFileFrame()

@@ -427,14 +427,14 @@ void WorkbenchWindow::finishCapture(bool pairs, int pairCount)
         store.nextDirection(); // this step did not go out
     }
     if (complete) {
-        m_message->setText(tr("Kész: %1 felvétel.").arg(kept));
+        m_message->setText(tr("Kész: %n felvétel.", nullptr, kept));
     } else {
         QString why = capture.stepRefused() ? tr("a mikrokontroller nem fogadta el a lépést")
                                             : m_s.link->problem();
         if (why.isEmpty())
             why = tr("megszakítva");
         m_message->setText(
-            tr("A felvétel hiányos (%1); %2 felvétel megmaradt.").arg(why).arg(kept));
+            tr("A felvétel hiányos (%1); %n felvétel megmaradt.", nullptr, kept).arg(why));
     }
     if (kept > 0) {
         m_tabs->setCurrentIndex(1);
@@ -518,7 +518,7 @@ void WorkbenchWindow::importCsv()
         c.label += QStringLiteral(" – ") + name;
         m_s.store->add(c, true);
     }
-    m_message->setText(tr("Betöltve: %1 felvétel.").arg(result.captures.size()));
+    m_message->setText(tr("Betöltve: %n felvétel.", nullptr, int(result.captures.size())));
     m_tabs->setCurrentIndex(1);
     m_chart->wholeView();
 }
