@@ -98,10 +98,10 @@ Outcome runCase(const Case &c, double timeScale, const QStringList &simSupports,
         QObject::connect(&run, &TuningRun::candidate, [timeScale](const CandidateEntry &e) {
             std::fprintf(
                 stderr,
-                "  %3d %-22s P2=%4d P3=%3d P7=%3d  ITAE %7.0f os %5.1f ts %5.0f cost %9.0f%s\n",
+                "  %3d %-22s P2=%4d P3=%3d P7=%3d  ITAE %7.0f os %5.1f ts %5.0f settles %1.0f%s\n",
                 e.index, qPrintable(e.stage), e.params[2], e.params[3], e.params[7],
                 e.figures.itae * timeScale * timeScale, e.figures.overshootPct,
-                e.figures.settlingMs * timeScale, e.figures.cost * timeScale * timeScale,
+                e.figures.settlingMs * timeScale, double(e.figures.settles),
                 e.best ? " *" : "");
         });
     }

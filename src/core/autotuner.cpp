@@ -32,14 +32,25 @@ constexpr int kRetakes = 2;
 // The sizes every set of gains is judged at, in tuning steps.
 constexpr double kSizes[] = {0.5, 1, 2};
 // A model further off the measured steps than this is not used.
-constexpr double kPoorFitPct = 35;
+constexpr double kPoorFitPct = 70;
+// The design stays within this factor of the gains the model was last
+// shown (each correction moves from the gains it measured).
+constexpr double kTrustFactor = 6;
 // Refits after a verification that missed the aim.
 constexpr int kMostCorrections = 2;
 // Each miss makes the margin the design keeps this much wider.
 constexpr double kMarginGrowth = 1.2;
+// The model is asked for this much less overshoot than the aim.
+constexpr double kAimHeadroomPct = 1;
 // Overshoot measured beyond the aim that still counts as meeting it: a
 // count of noise on the smallest step.
 constexpr double kAimTolerancePct = 0.5;
+// An axis whose error at rest spreads wider than this does not hold still.
+constexpr double kRestlessCounts = 3;
+// A swing whose period is fewer readings than this is a quick one.
+constexpr double kQuickSwingReadings = 12;
+// Halvings of the gains tried to bring a swinging axis to rest.
+constexpr int kMostCalmings = 6;
 // A step that crosses the band this often without settling swings.
 constexpr int kSwingCrossings = 4;
 constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -52,6 +63,29 @@ QString gainText(const ParamNumbers &p)
 bool swings(const StepFigures &f)
 {
     return f.valid && !std::isfinite(f.settlingTimeMs) && f.oscillations >= kSwingCrossings;
+}
+
+// The start of a step that swings: up to its fourth swing across the goal
+// after the move, what the model can follow (later the swing is the line's
+// limits and friction more than the loop).
+StepRecord onset(const StepRecord &r)
+{
+    StepRecord o = r;
+    int crossings = 0;
+    size_t end = r.error.size();
+    for (size_t k = 1; k < r.error.size(); ++k) {
+        if (r.tMs[k] < r.moveEndMs)
+            continue;
+        if (r.error[k - 1] * r.error[k] < 0 && ++crossings >= 4) {
+            end = k + 1;
+            break;
+        }
+    }
+    o.tMs.resize(end);
+    o.error.resize(end);
+    if (!o.tMs.empty())
+        o.windowMs = o.tMs.back();
+    return o;
 }
 
 // The figures of a set of gains from the steps taken with it; the ITAE
@@ -132,6 +166,7 @@ private:
         GainFigures half, once, twice;    // by size
         std::vector<StepRecord> forwards; // one forward step per size, in order
         bool swung = false;
+        StepRecord swing; // the step that swung
         bool meetsAim() const
         {
             return !swung && all.settles && all.overshootPct <= aimPct + kAimTolerancePct;
@@ -146,6 +181,11 @@ private:
 
     void checkSnapshot();
     void prepare();
+    // Noise at rest (RMS about the mean), counts.
+    double measureRest(StepRecord *record = nullptr);
+    // Halves the gains being tuned.
+    void calm(const StepRecord &swing);
+    bool tuned(int n) const;
     void chooseStep();
     Measured measure(const ParamNumbers &p, const QString &stage);
     bool identify(const QString &stage);
@@ -173,7 +213,10 @@ private:
     double m_gear = 1;   // counts per step
     double m_sampleMs = 4;
     double m_marginGrowth = 1;
-    double m_aimShift = 0; // overshoot the model has been seen to foresee too little
+    int m_calmings = 0; // times the gains were halved to hold the axis still
+    std::optional<StepRecord> m_lastSwing; // the last step that swung, while none since held still
+    double m_aimShift = 0;
+    bool m_atTrustEdge = false; // the last design chose a gain at the edge of its trust // overshoot the model has been seen to foresee too little
     std::vector<FitRecord> m_records; // every step taken, for the fit
     LoopFit m_fit;
 };
@@ -315,7 +358,33 @@ void AutoTuner::Session::prepare()
 
     report(QStringLiteral("Zaj mérése nyugalomban"));
     m_axis.stopAndReset();
+    // An axis that does not hold still at rest with the gains as found gets
+    // calmer ones until it does: nothing can be measured on it before.
+    StepRecord rest;
+    while (measureRest(&rest) > kRestlessCounts) {
+        if (m_calmings >= kMostCalmings)
+            abort(QStringLiteral("A tengely nyugalomban sem áll meg (zaj %1 impulzus), "
+                                 "kisebb erősítésekkel sem.")
+                      .arg(m_noise, 0, 'f', 0));
+        calm(rest);
+        m_axis.stopAndReset();
+    }
+
+    m_gear = m_current[kGearRatio] > 0 ? m_current[kGearRatio] / 1024.0 : 1.0;
+    m_stepSteps = m_o.stepSteps;
+    m_r.stepSteps = m_stepSteps;
+    const double stepCounts = m_stepSteps * m_gear;
+    if (stepCounts < kStepOverNoise * m_noise)
+        abort(QStringLiteral("A lépés (%1 impulzus) túl kicsi a zajhoz (%2) képest.")
+                  .arg(stepCounts)
+                  .arg(m_noise, 0, 'f', 1));
+}
+
+double AutoTuner::Session::measureRest(StepRecord *record)
+{
     const StepRecord rest = m_axis.rest(kRestShare * m_o.windowMs);
+    if (record)
+        *record = rest;
     checkStop();
     if (rest.tMs.size() < kFewestReadings / 2 || rest.tMs.back() <= rest.tMs.front())
         abort(QStringLiteral("A tengely nem válaszol elég gyorsan a mérésekhez."));
@@ -330,15 +399,48 @@ void AutoTuner::Session::prepare()
     m_sampleMs = (rest.tMs.back() - rest.tMs.front()) / (n - 1);
     m_r.noiseCounts = m_noise;
     m_r.sampleRateHz = 1000 / m_sampleMs;
+    return m_noise;
+}
 
-    m_gear = m_current[kGearRatio] > 0 ? m_current[kGearRatio] / 1024.0 : 1.0;
-    m_stepSteps = m_o.stepSteps;
-    m_r.stepSteps = m_stepSteps;
-    const double stepCounts = m_stepSteps * m_gear;
-    if (stepCounts < kStepOverNoise * m_noise)
-        abort(QStringLiteral("A lépés (%1 impulzus) túl kicsi a zajhoz (%2) képest.")
-                  .arg(stepCounts)
-                  .arg(m_noise, 0, 'f', 1));
+void AutoTuner::Session::calm(const StepRecord &swing)
+{
+    // The integral goes first: on a shaft with inertia it is what most often
+    // makes a loop swing, and the fit needs steps more than speed. Then how
+    // the axis swings says what to change: a swing of a few readings a
+    // period is the loop too quick for its delay (less P and D); a slow one
+    // is too little damping for the stiffness (less P, more D).
+    const size_t n = swing.error.size();
+    double mean = 0;
+    for (size_t k = n / 2; k < n; ++k)
+        mean += swing.error[k];
+    mean /= std::max<size_t>(1, n - n / 2);
+    int crossings = 0;
+    for (size_t k = n / 2 + 1; k < n; ++k)
+        crossings += (swing.error[k - 1] - mean) * (swing.error[k] - mean) < 0;
+    const double period = crossings > 0 ? 2.0 * double(n - n / 2) / crossings : kInf;
+    const auto change = [&](ParamNumbers &p, int g, double f) {
+        if (tuned(g))
+            p[g] = std::clamp(int(std::lround(p[g] * f)), m_o.testRanges[g].first,
+                              m_o.testRanges[g].second);
+    };
+    ParamNumbers p = m_current;
+    const int leastI = m_o.testRanges[kIGain].first;
+    if (tuned(kIGain) && p[kIGain] > leastI) {
+        p[kIGain] = leastI;
+    } else if (period < kQuickSwingReadings) {
+        change(p, kPGain, 0.5);
+        change(p, kDGain, 0.5);
+    } else {
+        change(p, kPGain, 0.5);
+        change(p, kDGain, 2);
+    }
+    ++m_calmings;
+    apply(p);
+}
+
+bool AutoTuner::Session::tuned(int n) const
+{
+    return (n == kPGain && m_o.tuneP) || (n == kIGain && m_o.tuneI) || (n == kDGain && m_o.tuneD);
 }
 
 void AutoTuner::Session::chooseStep()
@@ -353,9 +455,13 @@ void AutoTuner::Session::chooseStep()
         const StepRecord r = takeStep(s);
         for (double e : r.error)
             peak = std::max(peak, std::abs(e));
-        m_records.push_back({r, settingOf(m_current)});
-        if (swings(stepFigures(r)))
+        if (swings(stepFigures(r))) {
             m_axis.stopAndReset();
+            m_records.push_back({onset(r), settingOf(m_current)});
+            m_lastSwing = r;
+            break;
+        }
+        m_records.push_back({r, settingOf(m_current)});
     }
     if (peak <= 0)
         return;
@@ -378,16 +484,18 @@ AutoTuner::Session::Measured AutoTuner::Session::measure(const ParamNumbers &p,
         for (const int s : {steps, -steps}) {
             report(stage);
             const StepRecord r = takeStep(s);
-            m_records.push_back({r, settingOf(m_current)});
             const StepFigures f = stepFigures(r);
+            // Of a step that swings, the model is fitted on how it began.
+            m_records.push_back({swings(f) ? onset(r) : r, settingOf(m_current)});
             all.push_back(f);
             bySize[k].push_back(f);
             if (s > 0)
                 m.forwards.push_back(r);
             if (swings(f)) {
-                // Stopped at once; what it showed goes into the fit.
+                // Stopped at once.
                 m_axis.stopAndReset();
                 m.swung = true;
+                m.swing = r;
                 break;
             }
         }
@@ -423,14 +531,6 @@ bool AutoTuner::Session::identify(const QString &stage)
     LoopFit fit;
     compute([&] { fit = fitLoop(records, cancelled); });
     m_fit = fit;
-    if (qEnvironmentVariableIsSet("KDX_TUNER_DEBUG")) {
-        const LoopModel &md = fit.model;
-        qDebug("fit %.1f%%: drive %.4g P %.4g I %.4g D %.4g viscous %.4g coulomb %.2f breakaway "
-               "%.2f load %.2f delay %.2f lag %.2f D on %s",
-               fit.errorPct, md.drive, md.pScale, md.iScale, md.dScale, md.viscous, md.coulomb,
-               md.breakaway, md.load, md.delayMs, md.lagMs,
-               md.derivativeOnMeasurement ? "measurement" : "error");
-    }
     m_r.model = fit.model;
     m_r.fitErrorPct = fit.errorPct;
     m_r.fitMeasured.clear();
@@ -444,7 +544,10 @@ Design AutoTuner::Session::design()
 {
     report(QStringLiteral("Tervezés a modellen"));
     DesignGoal g;
-    g.aimPct = std::max(0.0, m_aim - m_aimShift);
+    // A point under the aim on the model (a fifth of it for a small aim),
+    // and as much less again as the model has been seen to foresee too
+    // little: what the axis measures is not quite what the model said.
+    g.aimPct = std::max(0.0, m_aim - std::min(kAimHeadroomPct, 0.2 * m_aim) - m_aimShift);
     for (double k : kSizes)
         g.stepCounts.push_back(k * m_stepSteps * m_gear);
     g.windowMs = m_o.windowMs;
@@ -453,13 +556,35 @@ Design AutoTuner::Session::design()
     g.tuneP = m_o.tuneP;
     g.tuneI = m_o.tuneI;
     g.tuneD = m_o.tuneD;
-    g.ranges = {m_o.testRanges[kPGain], m_o.testRanges[kIGain], m_o.testRanges[kDGain]};
+    // The model is trusted only so far from the gains it was last shown:
+    // each gain within a factor of those, and within its range.
+    const int gains[] = {kPGain, kIGain, kDGain};
+    for (int k = 0; k < 3; ++k) {
+        const int n = gains[k];
+        const auto [lo, hi] = m_o.testRanges[n];
+        const double at = std::max(1, m_current[n]);
+        g.ranges[k] = {std::clamp(int(std::floor(at / kTrustFactor)), lo, hi),
+                       std::clamp(int(std::ceil(at * kTrustFactor)), lo, hi)};
+    }
     g.robustGain = 1 + (g.robustGain - 1) * m_marginGrowth;
     g.robustDelay = 1 + (g.robustDelay - 1) * m_marginGrowth;
     const LoopModel model = m_fit.model;
     const auto cancelled = [this] { return m_axis.cancelled(); };
     Design d;
+    const auto atEdge = [&] {
+        const double chosen[] = {d.setting.p, d.setting.i, d.setting.d};
+        const bool tunedGain[] = {g.tuneP, g.tuneI, g.tuneD};
+        for (int k = 0; k < 3; ++k) {
+            const auto [lo, hi] = g.ranges[k];
+            const auto [rangeLo, rangeHi] = m_o.testRanges[gains[k]];
+            if (tunedGain[k] && ((chosen[k] >= hi && hi < rangeHi) ||
+                                 (chosen[k] <= lo && lo > rangeLo)))
+                return true;
+        }
+        return false;
+    };
     compute([&] { d = designGains(model, g, cancelled); });
+    m_atTrustEdge = d.found && atEdge();
     return d;
 }
 
@@ -505,11 +630,11 @@ void AutoTuner::Session::finish(const Measured &baseline, const Measured *best,
                           .arg(aimText);
     if (closest) {
         m_r.closest = closest->params;
-        message += QStringLiteral(" A legközelebbi: %1 (túllendülés %2 %%%3).")
-                       .arg(gainText(closest->params))
-                       .arg(closest->all.overshootPct, 0, 'f', 1)
-                       .arg(closest->all.settles ? QString()
-                                                 : QStringLiteral(", nem áll be"));
+        message += QStringLiteral(" A legközelebbi: %1 (túllendülés %2%3).")
+                       .arg(gainText(closest->params),
+                            QString::number(closest->all.overshootPct, 'f', 1) +
+                                QStringLiteral(" %"),
+                            closest->all.settles ? QString() : QStringLiteral(", nem áll be"));
     }
     keepSnapshot(message + QStringLiteral(" A kiinduló értékek visszakerültek."));
 }
@@ -520,47 +645,70 @@ TuningResult AutoTuner::Session::run()
         prepare();
         chooseStep();
 
-        const Measured baseline = measure(m_current, QStringLiteral("Kiinduló erősítések mérése"));
+        // The gains as found, at the three sizes; when they keep the axis
+        // swinging, calmer ones are measured for the fit, halved until
+        // they hold it still.
+        Measured baseline;
+        if (m_calmings == 0) {
+            baseline = measure(m_current, QStringLiteral("Kiinduló erősítések mérése"));
+        } else {
+            baseline.params = m_r.snapshot;
+            baseline.params[kTorqueLimit] = m_current[kTorqueLimit];
+            baseline.aimPct = m_aim;
+            baseline.swung = true;
+        }
         m_r.baselineMeetsAim = baseline.meetsAim();
         m_r.baseline = baseline.all;
         if (baseline.forwards.size() > 1)
             m_r.baselineRecord = baseline.forwards[1];
         log(baseline, QStringLiteral("Kiinduló"), baseline.meetsAim());
-        // Gains that hold the axis still between measurements: the ones as
-        // found, or, when those keep it swinging, calmer ones.
+        // Gains that hold the axis still between measurements.
         ParamNumbers safe = baseline.params;
-        if (baseline.swung) {
-            safe[kPGain] = std::max(m_o.testRanges[kPGain].first, safe[kPGain] / 2);
-            safe[kIGain] = std::max(m_o.testRanges[kIGain].first, safe[kIGain] / 2);
-            apply(safe);
-        }
+        if (baseline.swung)
+            m_lastSwing = baseline.swing;
+        else
+            m_lastSwing.reset();
 
         std::optional<Measured> best;
         std::optional<Measured> closest;
         if (!baseline.meetsAim())
             closest = baseline;
         std::vector<ParamNumbers> tried{m_current};
+        bool fitted = false;
         for (int round = 0; round <= kMostCorrections; ++round) {
             m_r.corrections = round;
             const QString fitStage = round == 0 ? QStringLiteral("Modell illesztése")
                                                 : QStringLiteral("Modell újraillesztése");
             const LoopFit before = m_fit;
-            if (!identify(fitStage)) {
-                if (round > 0) {
-                    // What the last gains did is beyond the model: the model
-                    // before them stays, with a wider margin.
-                    m_fit = before;
-                    m_r.model = before.model;
-                    m_r.fitErrorPct = before.errorPct;
-                } else {
-                    keepSnapshot(QStringLiteral("A modell nem illeszkedik a mért lépésekhez "
-                                                "(illesztési hiba %1 %); ezen a tengelyen nem "
-                                                "hangolok.")
-                                     .arg(m_r.fitErrorPct, 0, 'f', 0));
-                    m_r.aimMet = baseline.meetsAim();
-                    m_r.elapsedMs = m_axis.elapsedMs();
-                    return m_r;
-                }
+            if (identify(fitStage)) {
+                fitted = true;
+            } else if (fitted) {
+                // What the last gains did is beyond the model: the model
+                // before them stays, with a wider margin.
+                m_fit = before;
+                m_r.model = before.model;
+                m_r.fitErrorPct = before.errorPct;
+            } else if (m_lastSwing && m_calmings < kMostCalmings) {
+                // The swing alone does not make a model: calmer gains that
+                // hold the axis still give the fit more to go on.
+                calm(*m_lastSwing);
+                const Measured still = measure(m_current, QStringLiteral("Lengés csillapítása"));
+                log(still, QStringLiteral("Csillapítva"), false);
+                m_lastSwing.reset();
+                if (still.swung)
+                    m_lastSwing = still.swing;
+                else
+                    safe = m_current;
+                --round;
+                continue;
+            } else {
+                keepSnapshot(QStringLiteral("A modell nem illeszkedik a mért lépésekhez "
+                                            "(illesztési hiba %1 %); ezen a tengelyen nem "
+                                            "hangolok.")
+                                 .arg(m_r.fitErrorPct, 0, 'f', 0));
+                m_r.aimMet = baseline.meetsAim();
+                m_r.elapsedMs = m_axis.elapsedMs();
+                return m_r;
             }
             // Gains measured once are not asked for again: the margin widens
             // until the model gives others.
@@ -591,7 +739,18 @@ TuningResult AutoTuner::Session::run()
             log(m, round == 0 ? QStringLiteral("Tervezett") : QStringLiteral("Javított"),
                 m.meetsAim());
             if (m.meetsAim()) {
-                best = m;
+                if (!best || m.all.itae < best->all.itae)
+                    best = m;
+                // Gains at the edge of what the model was trusted with: the
+                // model, shown these too, may go further from here.
+                if (!m_atTrustEdge)
+                    break;
+                safe = best->params;
+                continue;
+            }
+            if (best) {
+                // Going further missed the aim: the best stays.
+                apply(best->params);
                 break;
             }
             if (!closest || m.miss() < closest->miss())

@@ -10,13 +10,15 @@ namespace kdx {
 namespace {
 
 constexpr double kSearchTickMs = 0.5;
-constexpr double kCheckTickMs = 0.25;
+constexpr double kCheckTickMs = 0.5;
 constexpr double kFigureSampleMs = 1;
 // A step that swings this often without settling rings.
 constexpr int kRingingCrossings = 4;
 constexpr double kInf = std::numeric_limits<double>::infinity();
+// The most of the torque limit one count of noise may move.
+constexpr double kNoiseShare = 0.75;
 // The fastest on the model alone that are judged on every variant too.
-constexpr size_t kJudgedInFull = 80;
+constexpr size_t kJudgedInFull = 40;
 
 bool bothDirections(const LoopModel &m, const LoopSetting &s)
 {
@@ -86,8 +88,19 @@ public:
 
     // Meets the goal: the aim on the model, and within the slack on every
     // variant. The ITAE is the worst of them all; infinite when it fails.
+    // One count of encoder noise in one millisecond turns into no more than
+    // this share of the torque limit: beyond it the loop chatters on the
+    // encoder's steps, which no smooth model shows.
+    bool quiet(const LoopSetting &s) const
+    {
+        const double perCount = m.pScale * s.p + m.dScale * s.d;
+        return perCount <= kNoiseShare * std::max(1.0, s.torqueLimit);
+    }
+
     double worstItae(const LoopSetting &s, DesignFigures *figures = nullptr) const
     {
+        if (!quiet(s))
+            return kInf;
         const DesignFigures f = judge(m, s, g, kCheckTickMs, g.aimPct);
         if (figures)
             *figures = f;
@@ -137,12 +150,14 @@ public:
         std::vector<Candidate> passing;
         Candidate closest;
         double closestMiss = kInf;
-        for (double p : grid(g.tuneP, g.ranges[0], g.start.p, 1.4)) {
+        for (double p : grid(g.tuneP, g.ranges[0], g.start.p, 1.6)) {
             if (cancelled && cancelled())
                 break;
-            for (double d : grid(g.tuneD, g.ranges[2], g.start.d, 1.4)) {
-                for (double i : grid(g.tuneI, g.ranges[1], g.start.i, 2)) {
+            for (double d : grid(g.tuneD, g.ranges[2], g.start.d, 1.6)) {
+                for (double i : grid(g.tuneI, g.ranges[1], g.start.i, 3)) {
                     const LoopSetting s = with(g.start, p, i, d);
+                    if (!quiet(s))
+                        continue;
                     const DesignFigures f = judge(m, s, g, kSearchTickMs, g.aimPct);
                     if (f.meetsAim) {
                         passing.push_back({s, f});

@@ -30,6 +30,9 @@ struct LoopFit {
 LoopFit fitLoop(const std::vector<FitRecord> &records,
                 const std::function<bool()> &cancelled = {});
 
+// Least squares from a given model only.
+LoopFit refineLoop(const LoopModel &start, const std::vector<FitRecord> &records);
+
 // The fit error of a given model on the records, %.
 double fitErrorPct(const LoopModel &model, const std::vector<FitRecord> &records);
 

@@ -12,6 +12,9 @@ constexpr double kLongestDelayMs = 40;
 constexpr int kDelaySlots = 1024; // enough for kLongestDelayMs at the finest tick
 constexpr double kShortestLagMs = 0.01;
 constexpr double kLeastViscous = 1e-7;
+// Duty of friction a stronger-friction variant adds per unit of its factor
+// above one (full duty is 256).
+constexpr double kUnseenFriction = 16;
 
 double sign(double v)
 {
@@ -35,9 +38,7 @@ public:
             integral = m.load / ki;
         else if (kp > 0)
             x = -m.load / kp;
-        offset = std::round(target(0)) - counted(x);
-        prevX = counted(x);
-        prevE = offset;
+        offset = target(0) - x;
         held = m.load;
         drive = held;
         history.fill(held);
@@ -47,28 +48,23 @@ public:
     {
         return sign(goal) * std::min(std::abs(goal), ramp * std::max(0.0, t));
     }
-    // The encoder reports whole counts, and the set point is whole counts too.
-    static double counted(double position) { return std::floor(position); }
     // The error as recorded: zeroed at the step.
-    double error(double t, double position) const
-    {
-        return std::round(target(t)) - counted(position) - offset;
-    }
+    double error(double t, double position) const { return target(t) - position - offset; }
 
     void tick(double t)
     {
-        const double seen = counted(x);
-        const double e = std::round(target(t)) - seen;
-        const double derivative =
-            m.derivativeOnMeasurement ? -(seen - prevX) / h : (e - prevE) / h;
+        const double e = target(t) - x;
+        // The derivative as the shaft's speed: of the measurement, or of the
+        // error, which has the set point's own speed in it as well.
+        const double setPointSpeed =
+            std::abs(ramp * t) < std::abs(goal) ? sign(goal) * ramp : 0.0;
+        const double derivative = m.derivativeOnMeasurement ? -v : setPointSpeed - v;
         const double raw = kp * e + ki * integral + kd * derivative;
         const double u = std::clamp(raw, -limit, limit);
         // The integral stands still while the output is at its limit and
         // the error would push it further.
         if (u == raw || sign(e) != sign(raw))
             integral += e * h;
-        prevE = e;
-        prevX = seen;
 
         history[size_t(head)] = u;
         head = (head + 1) % kDelaySlots;
@@ -130,8 +126,6 @@ private:
     const double viscousTravel;
     double v = 0;
     double integral = 0;
-    double prevE = 0;
-    double prevX = 0;
     double offset = 0;
     double held = 0;
     double drive = 0;
@@ -148,6 +142,12 @@ LoopModel LoopModel::perturbed(double gain, double delay, double friction) const
     m.delayMs *= delay;
     m.coulomb *= friction;
     m.breakaway *= friction;
+    if (friction > 1) {
+        // Friction the steps may not have shown: at least a few per cent
+        // of full duty.
+        m.coulomb += (friction - 1) * kUnseenFriction;
+        m.breakaway += (friction - 1) * kUnseenFriction;
+    }
     // The drive pushes harder; friction and load in duty stay what they are.
     return m;
 }

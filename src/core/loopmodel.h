@@ -49,7 +49,7 @@ struct LoopSetting {
 // time step.
 std::vector<double> simulateError(const LoopModel &model, const LoopSetting &setting,
                                   double stepCounts, const std::vector<double> &tMs,
-                                  double tickMs = 0.25);
+                                  double tickMs = 0.5);
 
 // A predicted record sampled every sampleMs over windowMs, for figures and
 // pictures.

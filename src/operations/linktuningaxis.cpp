@@ -102,8 +102,12 @@ StepRecord LinkTuningAxis::record(double windowMs, double limitCounts, double ze
             r.complete = false;
             break;
         }
+        // A reading stands for the middle of its poll's round trip: the
+        // controller answers halfway between the request and the answer.
+        const qint64 sent = m_clock.nsecsElapsed();
         const double e = poll() - zero;
-        const double t = double(m_clock.nsecsElapsed() - startNs) / 1e6;
+        const qint64 answered = m_clock.nsecsElapsed();
+        const double t = double((sent + answered) / 2 - startNs) / 1e6;
         r.tMs.push_back(t);
         r.error.push_back(e);
         if (stopOnLimit && std::fabs(e) > limitCounts) {
@@ -127,9 +131,11 @@ StepRecord LinkTuningAxis::step(int steps, double windowMs, double limitCounts)
         if (m_gear < 0)
             m_gear = readParameter(kGearRatio);
         const int gear = m_gear;
-        const qint64 startNs = m_clock.nsecsElapsed();
+        // The step too counts from the middle of its round trip.
+        const qint64 sent = m_clock.nsecsElapsed();
         m_link.send(cmd::step(steps > 0 ? '+' : '-', QString::number(std::abs(steps))));
         m_answers.nextAcknowledgement();
+        const qint64 startNs = (sent + m_clock.nsecsElapsed()) / 2;
         StepRecord r = record(windowMs, limitCounts, zero, startNs, true);
         r.stepCounts = steps * gear / 1024.0;
         return r;

@@ -5,6 +5,7 @@
 
 #include <QObject>
 
+#include <atomic>
 #include <optional>
 
 namespace kdx {
@@ -63,7 +64,7 @@ private:
     TuningSnapshotFile m_file;
     std::optional<TuningResult> m_last;
     bool m_running = false;
-    bool m_cancelRequested = false;
+    std::atomic<bool> m_cancelRequested = false; // also read while the model is computed
     bool m_decisionDue = false;
 };
 

@@ -8,6 +8,7 @@
 #include "core/stepfigures.h"
 #include "plant.h"
 #include "simtuningaxis.h"
+#include "syntheticaxis.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -18,6 +19,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <memory>
 
 using namespace kdx;
 
@@ -210,12 +212,19 @@ int family(const QCommandLineParser &parser)
 // The tuner from the gains given, then the result judged at the three sizes.
 int tune(const QCommandLineParser &parser)
 {
-    const auto plant = sim::plantFor(parser.value(QStringLiteral("tune")));
-    if (!plant) {
+    const QString name = parser.value(QStringLiteral("tune"));
+    const auto plant = sim::plantFor(name);
+    if (!plant && name != QLatin1String("synthetic")) {
         std::fprintf(stderr, "unknown axis\n");
         return 2;
     }
-    SimTuningAxis axis(*plant);
+    std::unique_ptr<TuningAxis> owned;
+    SimTuningAxis *simulated = nullptr;
+    if (plant)
+        owned.reset(simulated = new SimTuningAxis(*plant));
+    else
+        owned.reset(new SyntheticAxis);
+    TuningAxis &axis = *owned;
     const QStringList g = parser.value(QStringLiteral("gains")).split(u',');
     axis.testWrite(2, g[0].toInt());
     axis.testWrite(3, g[1].toInt());
@@ -253,7 +262,8 @@ int tune(const QCommandLineParser &parser)
                 "predicted ITAE %.0f overshoot %.1f\n",
                 r.baseline.itae, r.baseline.overshootPct, r.result.itae, r.result.overshootPct,
                 r.result.settles, r.predicted.itae, r.predicted.overshootPct);
-    if (parser.isSet(QStringLiteral("trace"))) {
+    if (parser.isSet(QStringLiteral("trace")) && simulated) {
+        SimTuningAxis &axis = *simulated;
         // The result's forward step beside the model's prediction.
         const StepRecord &m = r.resultRecord;
         LoopSetting st;
@@ -300,9 +310,56 @@ int main(int argc, char **argv)
                       QStringLiteral("N")});
     parser.addOption({QStringLiteral("seeds"), QStringLiteral("Only these seeds."),
                       QStringLiteral("list")});
+    parser.addOption({QStringLiteral("describe"), QStringLiteral("Describe these axes."),
+                      QStringLiteral("names")});
+    parser.addOption({QStringLiteral("selffit"), QStringLiteral("Fit the model to itself.")});
     parser.addOption({QStringLiteral("verbose"), QStringLiteral("Every stage and candidate.")});
     parser.process(app);
 
+    if (parser.isSet(QStringLiteral("describe"))) {
+        for (const QString &n : parser.value(QStringLiteral("describe")).split(u','))
+            std::printf("%s: %s\n", qPrintable(n),
+                        qPrintable(sim::describePlant(*sim::plantFor(n))));
+        return 0;
+    }
+    if (parser.isSet(QStringLiteral("selffit"))) {
+        LoopModel truth;
+        truth.drive = 0.02;
+        truth.pScale = 0.01;
+        truth.iScale = 0.0002;
+        truth.dScale = 0.3;
+        truth.viscous = 0.05;
+        LoopSetting st;
+        const QStringList g = parser.value(QStringLiteral("gains")).split(u',');
+        st.p = g[0].toDouble();
+        st.i = g[1].toDouble();
+        st.d = g[2].toDouble();
+        st.torqueLimit = 200;
+        st.rampCountsPerMs = 62.5;
+        std::vector<FitRecord> records;
+        for (double size : {250.0, -250.0, 500.0, -500.0, 1000.0, -1000.0, 2000.0, -2000.0}) {
+            FitRecord f;
+            f.setting = st;
+            f.measured = predictStep(truth, st, size, 1000, 3.5);
+            records.push_back(f);
+        }
+        LoopModel near = truth;
+        near.drive *= 1.3;
+        near.pScale *= 0.8;
+        near.dScale *= 1.3;
+        near.iScale *= 2;
+        near.viscous *= 0.7;
+        const LoopFit fromTruth = refineLoop(truth, records);
+        const LoopFit fromNear = refineLoop(near, records);
+        std::printf("from the truth %.2f %%, from near it %.2f %% (start %.2f %%)\n",
+                    fromTruth.errorPct, fromNear.errorPct, fitErrorPct(near, records));
+        printModel(fromNear.model);
+        const LoopFit fit = fitLoop(records);
+        std::printf("self fit error %.2f %%, truth's own %.2f %%\n", fit.errorPct,
+                    fitErrorPct(truth, records));
+        printModel(fit.model);
+        return 0;
+    }
     if (parser.isSet(QStringLiteral("tune")))
         return tune(parser);
     if (parser.isSet(QStringLiteral("sweep")))
@@ -311,11 +368,16 @@ int main(int argc, char **argv)
         return family(parser);
     const QString name = parser.value(QStringLiteral("fit"));
     const auto plant = sim::plantFor(name);
-    if (!plant) {
+    if (!plant && name != QLatin1String("synthetic")) {
         std::fprintf(stderr, "unknown axis\n");
         return 2;
     }
-    SimTuningAxis axis(*plant);
+    std::unique_ptr<TuningAxis> owned;
+    if (plant)
+        owned.reset(new SimTuningAxis(*plant));
+    else
+        owned.reset(new SyntheticAxis);
+    TuningAxis &axis = *owned;
     const QStringList g = parser.value(QStringLiteral("gains")).split(u',');
     axis.testWrite(2, g[0].toInt());
     axis.testWrite(3, g[1].toInt());
