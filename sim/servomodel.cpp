@@ -1,5 +1,7 @@
 #include "servomodel.h"
 
+#include "splitmix.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -18,6 +20,18 @@ constexpr double VelocityScale = 64;
 constexpr double SpeedScale = 16; // speeds and velocity limit in 1/16 step per ms
 constexpr double GearScale = 1024;
 constexpr double MinTimeConstant = 0.1; // ms; a motor without any inertia would not be one
+constexpr double MinNoLoadSpeed = 1e-3; // counts per ms
+// The coupling without a resonance of its own: stiff against the loop, yet
+// slow enough for a few dozen sub-steps.
+constexpr double StiffCouplingHz = 500;
+constexpr double StiffCouplingDamping = 0.7;
+constexpr double MaxResonanceHz = 1000;
+constexpr double MaxLoadShare = 0.95;
+// Sub-steps: the fastest motion turns at most this far (radians) in one.
+constexpr double SubstepAngle = 0.15;
+constexpr int MinSubsteps = 8;
+constexpr int MaxSubsteps = 64;
+constexpr double Pi = 3.14159265358979323846;
 
 int sign(double v)
 {
@@ -30,7 +44,47 @@ ServoModel::ServoModel(const Plant &plant) : m_plant(plant)
 {
     m_plant.timeConstant = std::max(m_plant.timeConstant, MinTimeConstant);
     m_plant.delayMs = std::clamp(m_plant.delayMs, 0, Plant::MaxDelayMs);
+    m_plant.encoderNoise = std::clamp(m_plant.encoderNoise, 0.0, 1.0);
+    m_plant.integralLimit = std::max(m_plant.integralLimit, 0.0);
     m_decay = std::exp(-1.0 / m_plant.timeConstant);
+    m_s.noise = m_plant.noiseSeed;
+    if (m_plant.derivativeFilterMs > 0)
+        m_filterGain = 1 - std::exp(-1.0 / m_plant.derivativeFilterMs);
+
+    const double share = std::clamp(m_plant.loadShare, 0.0, MaxLoadShare);
+    m_twoMass = share > 0 && (m_plant.resonanceHz > 0 || m_plant.backlashCounts > 0);
+    const bool plain = !m_twoMass && m_plant.windingLagMs <= 0 && m_plant.loadDuty == 0;
+    if (plain)
+        return;
+
+    // The first-order response in forces: inertia · v' = duty − viscous · v.
+    const double viscous = FullDuty / std::max(m_plant.noLoadSpeed, MinNoLoadSpeed);
+    const double inertia = m_plant.timeConstant * viscous;
+    const double load = m_twoMass ? share : 0;
+    auto body = [&](double part) {
+        return Body{inertia * part, viscous * part, m_plant.friction * part,
+                    m_plant.breakaway * part};
+    };
+    m_motor = body(1 - load);
+    m_load = body(load);
+    double fastest = 1 / m_plant.timeConstant; // rad per ms
+    if (m_twoMass) {
+        const bool springy = m_plant.resonanceHz > 0;
+        const double hz = springy ? std::min(m_plant.resonanceHz, MaxResonanceHz) : StiffCouplingHz;
+        const double zeta =
+            springy ? std::max(m_plant.resonanceDamping, 0.0) : StiffCouplingDamping;
+        const double omega = 2 * Pi * hz / 1000;
+        // The two masses against each other swing at omega: the reduced mass.
+        const double reduced = m_motor.inertia * m_load.inertia / inertia;
+        m_stiffness = omega * omega * reduced;
+        m_damping = 2 * zeta * omega * reduced;
+        m_halfPlay = std::max(m_plant.backlashCounts, 0.0) / 2;
+        fastest = std::max(fastest, omega);
+    }
+    m_substeps = std::clamp(int(std::ceil(fastest / SubstepAngle)), MinSubsteps, MaxSubsteps);
+    m_stepDecay = std::exp(-1.0 / (m_substeps * m_plant.timeConstant));
+    if (m_plant.windingLagMs > 0)
+        m_lagDecay = std::exp(-1.0 / (m_substeps * m_plant.windingLagMs));
 }
 
 int ServoModel::positionError() const
@@ -67,7 +121,11 @@ bool ServoModel::tick(const Parameters &p)
     const int limit = std::clamp(p[TorqueLimit], 0, FullDuty);
     const double u = std::clamp(loopOutput(p), double(-limit), double(limit));
     m_s.duty = int(std::lround(u));
-    driveMotor(delayed(m_s.duty));
+    if (m_substeps > 0)
+        driveMasses(delayed(m_s.duty));
+    else
+        driveMotor(delayed(m_s.duty));
+    readEncoder();
     return !(m_s == before);
 }
 
@@ -110,15 +168,24 @@ double ServoModel::loopOutput(const Parameters &p)
     if (p[IGain] == 0) {
         m_s.integral = 0;
     } else if (std::abs(m_s.duty) < std::clamp(p[TorqueLimit], 0, FullDuty)) {
-        const double bound = FullDuty * IScale / std::abs(p[IGain] * m_plant.gainScale);
+        const double bound = m_plant.integralLimit * FullDuty * IScale /
+                             std::abs(p[IGain] * m_plant.gainScale * m_plant.iScale);
         m_s.integral = std::clamp(m_s.integral + e, -bound, bound);
     }
-    const double de = e - m_s.error;
-    m_s.error = e;
     const double v = double(m_s.measuredVelocity);
+    // The derivative of the error, or of the measured position alone (the
+    // set point's ramp left out): minus the counts moved in the last period.
+    double de = m_plant.derivativeOnMeasurement ? -v : e - m_s.error;
+    if (m_plant.derivativeFilterMs > 0) {
+        m_s.derivative += (de - m_s.derivative) * m_filterGain;
+        de = m_s.derivative;
+    }
+    m_s.error = e;
     return m_plant.gainScale *
-           (p[PGain] * e / PScale + p[IGain] * m_s.integral / IScale + p[DGain] * de / DScale -
-            p[VelocityFeedback] * v / VelocityScale + p[EmfFeedback] * v / VelocityScale);
+           (m_plant.pScale * p[PGain] * e / PScale +
+            m_plant.iScale * p[IGain] * m_s.integral / IScale +
+            m_plant.dScale * p[DGain] * de / DScale - p[VelocityFeedback] * v / VelocityScale +
+            p[EmfFeedback] * v / VelocityScale);
 }
 
 // The duty that reaches the motor now: the one computed delayMs periods ago.
@@ -158,7 +225,60 @@ void ServoModel::driveMotor(int duty)
         m_s.position += travel;
         m_s.velocity = next;
     }
-    const auto count = qint64(std::floor(m_s.position));
+}
+
+void ServoModel::Body::advance(double &x, double &v, double force, double dt, double decay,
+                               bool exactTravel) const
+{
+    int direction = sign(v);
+    if (direction == 0) {
+        if (std::abs(force) <= breakaway)
+            return; // held by static friction
+        direction = sign(force);
+    }
+    const double vss = (force - friction * direction) / viscous;
+    const double next = vss + (v - vss) * decay;
+    if (sign(next) != direction) {
+        // Friction stops it within this sub-step and holds it.
+        x += v * dt / 2;
+        v = 0;
+        return;
+    }
+    x += exactTravel ? vss * dt + (v - vss) * inertia / viscous * (1 - decay) : next * dt;
+    v = next;
+}
+
+void ServoModel::driveMasses(int duty)
+{
+    const double dt = 1.0 / m_substeps;
+    for (int i = 0; i < m_substeps; ++i) {
+        m_s.torque = m_plant.windingLagMs > 0 ? duty + (m_s.torque - duty) * m_lagDecay : duty;
+        if (!m_twoMass) {
+            m_motor.advance(m_s.position, m_s.velocity, m_s.torque - m_plant.loadDuty, dt,
+                            m_stepDecay, true);
+            continue;
+        }
+        // The coupling pulls only once the play is taken up.
+        const double apart = m_s.position - m_s.loadPosition;
+        const double stretch = apart > m_halfPlay    ? apart - m_halfPlay
+                               : apart < -m_halfPlay ? apart + m_halfPlay
+                                                     : 0;
+        const double pull =
+            stretch == 0 ? 0
+                         : m_stiffness * stretch + m_damping * (m_s.velocity - m_s.loadVelocity);
+        m_motor.advance(m_s.position, m_s.velocity, m_s.torque - pull, dt, m_stepDecay, false);
+        m_load.advance(m_s.loadPosition, m_s.loadVelocity, pull - m_plant.loadDuty, dt, m_stepDecay,
+                       false);
+    }
+}
+
+// The encoder's count of the motor's position, with its noise.
+void ServoModel::readEncoder()
+{
+    double reading = m_s.position;
+    if (m_plant.encoderNoise > 0)
+        reading += m_plant.encoderNoise * (2 * unitInterval(m_s.noise) - 1);
+    const auto count = qint64(std::floor(reading));
     m_s.measuredVelocity = count - m_s.encoder;
     m_s.encoder = count;
 }

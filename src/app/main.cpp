@@ -61,17 +61,16 @@ QStringList splitSimulate(QStringList arguments, QString *plantName)
 // console) when they name none.
 std::optional<kdx::sim::Plant> simulatedPlant(const QString &name, const QString &scale)
 {
-    std::optional<kdx::sim::Plant> plant = kdx::sim::namedPlant(name);
+    std::optional<kdx::sim::Plant> plant = kdx::sim::plantFor(name);
     if (!plant) {
-        std::fprintf(stderr, "kdxterminal: --simulate=NAME needs one of %s, not '%s'\n",
-                     qPrintable(kdx::sim::plantNames().join(QStringLiteral(", "))),
-                     qPrintable(name));
+        std::fprintf(stderr, "kdxterminal: --simulate=NAME needs %s, not '%s'\n",
+                     qPrintable(kdx::sim::plantChoices()), qPrintable(name));
         return std::nullopt;
     }
     bool ok = false;
-    plant->gainScale = scale.toDouble(&ok);
-    if (!ok || !(plant->gainScale >= kdx::sim::MinGainScale &&
-                 plant->gainScale <= kdx::sim::MaxGainScale)) {
+    const double gainScale = scale.toDouble(&ok);
+    plant->gainScale *= gainScale;
+    if (!ok || !(gainScale >= kdx::sim::MinGainScale && gainScale <= kdx::sim::MaxGainScale)) {
         std::fprintf(stderr, "kdxterminal: --gain-scale needs a number from %g to %g\n",
                      kdx::sim::MinGainScale, kdx::sim::MaxGainScale);
         return std::nullopt;
@@ -109,8 +108,9 @@ int main(int argc, char *argv[])
         QStringLiteral("simulate"),
         QStringLiteral("Talk to a simulated controller and axis inside the program instead of a "
                        "serial port, for this run (for practice and demonstration). "
-                       "--simulate=NAME chooses the axis: %1 (default nominal).")
-            .arg(kdx::sim::plantNames().join(QStringLiteral(", "))));
+                       "--simulate=NAME chooses the axis: %1 (default nominal); "
+                       "random:SEED is one of kdxsim's family of random axes.")
+            .arg(kdx::sim::plantChoices()));
     parser.addOption(simulateOption);
     const QCommandLineOption gainScaleOption(
         QStringLiteral("gain-scale"),

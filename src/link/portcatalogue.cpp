@@ -112,7 +112,7 @@ bool sameLine(const PortChoice &a, const PortChoice &b)
 std::unique_ptr<PortOpener> openerFor(const PortChoice &choice)
 {
     if (choice.isSimulator()) {
-        const std::optional<sim::Plant> plant = sim::namedPlant(choice.name);
+        const std::optional<sim::Plant> plant = sim::plantFor(choice.name);
         return std::make_unique<SimulatedOpener>(plant.value_or(sim::Plant()));
     }
     return std::make_unique<SerialPortOpener>(choice.name);

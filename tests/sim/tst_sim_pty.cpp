@@ -78,6 +78,8 @@ private slots:
         QTest::newRow("no latency") << QStringList{"--latency", "0"} << QByteArray("P2 200:");
         QTest::newRow("another axis")
             << QStringList{"--plant", "heavy", "--gain-scale", "0.1"} << QByteArray("P2 200:");
+        QTest::newRow("a random axis")
+            << QStringList{"--plant", "random:7", "--gain-scale", "2"} << QByteArray("P2 200:");
     }
     void options()
     {
@@ -170,6 +172,7 @@ private slots:
         QTest::newRow("garbage byte") << QStringList{"--garbage-byte", "256"};
         QTest::newRow("stray argument") << QStringList{"extra"};
         QTest::newRow("unknown axis") << QStringList{"--plant", "feather"};
+        QTest::newRow("random axis without a seed") << QStringList{"--plant", "random:"};
         QTest::newRow("no gain") << QStringList{"--gain-scale", "0"};
         QTest::newRow("gain not a number") << QStringList{"--gain-scale", "x"};
     }
