@@ -83,6 +83,22 @@ double kept(double v, int decimals)
     return std::round(v * scale) / scale;
 }
 
+// 0 .. most, each value ratio times as likely as the one before, from a
+// uniform number u.
+int geometric(double u, double ratio, int most)
+{
+    double total = 0;
+    for (int k = 0; k <= most; ++k)
+        total += std::pow(ratio, k);
+    double below = 0;
+    for (int k = 0; k < most; ++k) {
+        below += std::pow(ratio, k) / total;
+        if (u < below)
+            return k;
+    }
+    return most;
+}
+
 const Named *find(const QString &name)
 {
     for (const Named &named : plants()) {
@@ -117,8 +133,12 @@ Plant randomPlant(quint64 seed)
     const double viscous = draw.logBetween(0.7, 1.4);
     const double breakaway = draw.logBetween(2, 77);
     const double frictionShare = draw.between(0.5, 1);
-    const int delay = draw.integer(0, 6);
-    const double lag = draw.logBetween(0.3, 4);
+    // Short delays and lags are common, long ones rare: each ms of delay
+    // is 0.45 times as likely as one less (a geometric law cut at 6 ms);
+    // the lag is 0.3 ms · (4 / 0.3)^(u³).
+    const int delay = geometric(draw.uniform(), 0.45, 6);
+    const double lu = draw.uniform();
+    const double lag = 0.3 * std::pow(4 / 0.3, lu * lu * lu);
     const double noise = draw.uniform();
     const quint64 noiseSeed = draw.next();
     const bool resonant = draw.chance(1.0 / 3);
