@@ -69,7 +69,8 @@ Tuning tune(quint64 seed, TuningAim aim, double timeScale)
 struct Verdict {
     quint64 seed = 0;
     TuningAim aim = TuningAim::Balanced;
-    family::Reference reference; // at the step the tuning used
+    family::Reference reference; // at the default step: whether the axis is sound for the aim
+    family::Reference atStep;    // at the step the tuning used, for the ITAE ratio
     Tuning tuning;
     int step = kDefaultStep;
     family::Gains gains;      // left in force
@@ -89,7 +90,11 @@ Verdict judge(quint64 seed, TuningAim aim, const Tuning &t, family::ReferenceCac
     v.tuning = t;
     const TuningResult &r = t.result;
     v.step = r.stepSteps > 0 ? r.stepSteps : kDefaultStep;
-    v.reference = cache.reference(seed, aimPct(aim), v.step);
+    // Sound or not is the axis's own: a tuning that chose a smaller step
+    // does not make it unsound. Its ITAE is held against the best at its
+    // own step.
+    v.reference = cache.reference(seed, aimPct(aim), kDefaultStep);
+    v.atStep = v.step == kDefaultStep ? v.reference : cache.reference(seed, aimPct(aim), v.step);
     v.gains = {r.tuned[2], r.tuned[3], r.tuned[7]};
     if (!r.snapshotKnown && r.outcome == TuningResult::Outcome::Aborted)
         v.gains = {}; // never read: the factory gains stayed
@@ -100,8 +105,8 @@ Verdict judge(quint64 seed, TuningAim aim, const Tuning &t, family::ReferenceCac
         v.result = true;
     else if (r.outcome == TuningResult::Outcome::NoBetter)
         v.result = reportedAimMet(r).value_or(meets);
-    if (v.result && v.sound())
-        v.ratio = v.judged.itae / v.reference.judgement.itae;
+    if (v.result && v.sound() && v.atStep.found)
+        v.ratio = v.judged.itae / v.atStep.judgement.itae;
 
     QString message = r.message;
     message.replace(u'\n', u' ');
@@ -131,12 +136,23 @@ void printLine(const Verdict &v)
     if (v.sound())
         itae += std::isfinite(v.ratio) ? QStringLiteral(" x%1").arg(v.ratio, 0, 'f', 2)
                                        : QStringLiteral(" x-");
-    itae += v.sound() ? QStringLiteral(" (ref %1 at %2/%3/%4)")
-                            .arg(v.reference.judgement.itae, 0, 'f', 0)
-                            .arg(v.reference.gains.p)
-                            .arg(v.reference.gains.i)
-                            .arg(v.reference.gains.d)
-                      : QStringLiteral(" (no reference: not sound)");
+    auto reference = [](const family::Reference &ref) {
+        return ref.found ? QStringLiteral("ref %1 at %2/%3/%4")
+                               .arg(ref.judgement.itae, 0, 'f', 0)
+                               .arg(ref.gains.p)
+                               .arg(ref.gains.i)
+                               .arg(ref.gains.d)
+                         : QStringLiteral("no reference");
+    };
+    if (!v.sound())
+        itae += QStringLiteral(" (no reference: not sound)");
+    else if (v.step == kDefaultStep)
+        itae += QStringLiteral(" (%1)").arg(reference(v.reference));
+    else
+        itae += QStringLiteral(" (%1; at step %2 %3)")
+                    .arg(reference(v.reference))
+                    .arg(v.step)
+                    .arg(reference(v.atStep));
     std::printf("family %llu %s %s P2/P3/P7 %d/%d/%d | step %d | overshoot %.1f %% | settled "
                 "%s/%s/%s | %s | %.1f s %d moves | %s%s\n",
                 static_cast<unsigned long long>(v.seed), qPrintable(aimName(v.aim)),
