@@ -1,5 +1,7 @@
 #include "familyjudge.h"
 
+#include "firmware.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -22,7 +24,7 @@ double allowedCounts(double stepCounts, double pct)
 
 sim::Parameters parametersWith(const Gains &gains)
 {
-    sim::Parameters p{1000, 50, 200, 10, 200, 100, 1024, 30};
+    sim::Parameters p = sim::Firmware::DefaultParameters;
     p[sim::PGain] = gains.p;
     p[sim::IGain] = gains.i;
     p[sim::DGain] = gains.d;
