@@ -69,7 +69,6 @@ public:
     double between(double lo, double hi) { return lo + (hi - lo) * uniform(); }
     double logBetween(double lo, double hi) { return lo * std::exp(uniform() * std::log(hi / lo)); }
     bool chance(double p) { return uniform() < p; }
-    int integer(int lo, int hi) { return lo + int(next() % quint64(hi - lo + 1)); }
 
 private:
     quint64 m_state;
@@ -148,7 +147,8 @@ Plant randomPlant(quint64 seed)
     const double backlash = draw.between(1, 20);
     const double loadShare = draw.between(0.2, 0.8);
     const bool loaded = draw.chance(1.0 / 3);
-    const double load = draw.between(13, 64) * (draw.chance(0.5) ? 1 : -1);
+    const double loadSize = draw.between(13, 64); // two statements: the order of the draws is fixed
+    const double load = draw.chance(0.5) ? loadSize : -loadSize;
     const double pScale = draw.logBetween(0.1, 10);
     const double iScale = draw.logBetween(0.1, 10);
     const double dScale = draw.logBetween(0.1, 10);
