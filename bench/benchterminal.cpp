@@ -5,6 +5,7 @@
 #include "core/paramline.h"
 #include "link/serialportopener.h"
 #include "operations/scheduler.h"
+#include "operations/tuningrun.h"
 #include "widgets/form1.h"
 
 #include <QDeadlineTimer>
@@ -12,8 +13,10 @@
 #include <QFile>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTimer>
 
+#include <cstdio>
 #include <memory>
 #include <thread>
 
@@ -83,6 +86,7 @@ bool BenchTerminal::start(const QStringList &simArguments, QString *error)
     options.opener = m_opener.get();
     options.prompter = &m_prompter;
     options.paramFolder = m_folder.path();
+    options.historyFile = m_historyFile;
 
     QElapsedTimer clock;
     clock.start();
@@ -146,6 +150,36 @@ void BenchTerminal::bringPollInStep()
         QObject::disconnect(*connection);
         std::this_thread::sleep_for(kHold);
     });
+}
+
+BenchTuning tuneOnKdxsim(QStringList simArguments, TuningOptions options, double timeScale,
+                         const std::function<void(Terminal &)> &prepare,
+                         const std::function<void(TuningRun &)> &watch)
+{
+    BenchTuning out;
+    if (timeScale != 1)
+        simArguments << QStringLiteral("--time-scale") << QString::number(timeScale);
+    BenchTerminal bench;
+    QString error;
+    if (!bench.start(simArguments, &error)) {
+        std::fprintf(stderr, "kdxbench: %s\n", qPrintable(error));
+        return out;
+    }
+    Terminal &terminal = bench.terminal();
+    QTemporaryDir folder;
+    TuningRun run(terminal.link(), folder.path());
+    if (watch)
+        watch(run);
+    options.budgetMs /= timeScale;
+    options.windowMs /= timeScale;
+    terminal.run([&] {
+        if (prepare)
+            prepare(terminal);
+        out.result = run.run(options);
+        out.ran = true;
+    });
+    out.axisSeconds = out.result.elapsedMs * timeScale / 1000;
+    return out;
 }
 
 } // namespace kdx::bench

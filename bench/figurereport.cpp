@@ -6,17 +6,20 @@ namespace kdx::bench {
 
 namespace {
 
-constexpr double kPollTarget = 0.95;      // share of the line's limit
-constexpr double kPollingCpuLimit = 0.03; // share of one core
-constexpr double kEarlyTolerance = 0.01;  // polls that may take an earlier reply
-constexpr double kSilentCpuLimit = 0.02;  // share of one core
-constexpr double kReadAllTarget = 1.10;   // times the floor
-constexpr double kMemoryLimitMB = 80;     // peak resident memory
-constexpr double kGrowthToleranceMB = 1;  // what counts as no growth
-constexpr double kCaptureTarget = 0.90;   // capture sampling, share of the line's limit
-constexpr double kRepaintLimit = 60;      // live scope redraws a second (about)
-constexpr double kScopeCpuLimit = 0.10;   // share of one core while the scope runs
-constexpr double kOpenLimitMs = 300;      // workbench with eight captures overlaid
+constexpr double kPollTarget = 0.95;        // share of the line's limit
+constexpr double kPollingCpuLimit = 0.03;   // share of one core
+constexpr double kEarlyTolerance = 0.01;    // polls that may take an earlier reply
+constexpr double kSilentCpuLimit = 0.02;    // share of one core
+constexpr double kReadAllTarget = 1.10;     // times the floor
+constexpr double kMemoryLimitMB = 80;       // peak resident memory
+constexpr double kGrowthToleranceMB = 1;    // what counts as no growth
+constexpr double kCaptureTarget = 0.90;     // capture sampling, share of the line's limit
+constexpr double kRepaintLimit = 60;        // live scope redraws a second (about)
+constexpr double kScopeCpuLimit = 0.10;     // share of one core while the scope runs
+constexpr double kOpenLimitMs = 300;        // workbench with eight captures overlaid
+constexpr double kHourLimitMB = 5;          // the history file after an hour of work
+constexpr double kQueryLimitMs = 100;       // the history window's slowest query
+constexpr double kHistoryCpuPoints = 0.005; // what the history may add while polling
 
 QString number(double value, int decimals)
 {
@@ -112,6 +115,20 @@ void FigureReport::report(const QString &measurement, const Results &r)
         print({QStringLiteral("CPU while polling"), number(100 * cpu, 1) + " % core",
                QStringLiteral("limit"), QStringLiteral("100 % core"), cpu, Ratio::Percent,
                QStringLiteral("<= %1 %").arg(100 * kPollingCpuLimit), cpu <= kPollingCpuLimit});
+        m_pollingCpu = cpu;
+    } else if (measurement == QLatin1String("history-polling")) {
+        // The same poll with the history kept: nothing of it is recorded.
+        const double cpu = value("cpu_s") / value("span_s");
+        const bool compared = m_pollingCpu >= 0;
+        print({QStringLiteral("CPU polling, history"), number(100 * cpu, 1) + " % core",
+               QStringLiteral("off"),
+               compared ? number(100 * m_pollingCpu, 1) + " % core" : QStringLiteral("not run"),
+               compared ? cpu - m_pollingCpu : 0, Ratio::Percent,
+               compared ? QStringLiteral("<= off + %1 points").arg(100 * kHistoryCpuPoints)
+                        : QString(),
+               compared ? std::optional(cpu <= m_pollingCpu + kHistoryCpuPoints &&
+                                        value("events_recorded") == 0)
+                        : std::nullopt});
     } else if (measurement == QLatin1String("client")) {
         const double rate = value("readings") / value("window_s");
         const double limit = value("readings") / value("limit_s");
@@ -155,6 +172,8 @@ void FigureReport::report(const QString &measurement, const Results &r)
                QStringLiteral("limit"), number(kOpenLimitMs, 0) + " ms",
                value("open_ms") / kOpenLimitMs, Ratio::Percent,
                QStringLiteral("< %1 ms").arg(kOpenLimitMs), value("open_ms") < kOpenLimitMs});
+    } else if (measurement == QLatin1String("history")) {
+        reportHistory(r);
     } else if (measurement == QLatin1String("memory")) {
         const double peak = megabytes(value("hwm_kib"));
         print({QStringLiteral("peak memory (VmHWM)"), number(peak, 1) + " MB",
@@ -163,6 +182,27 @@ void FigureReport::report(const QString &measurement, const Results &r)
                peak < kMemoryLimitMB});
         reportGrowth(QStringLiteral("memory growth"), r);
     }
+}
+
+void FigureReport::reportHistory(const Results &r)
+{
+    const auto value = [&r](const char *key) { return r.value(QLatin1String(key)); };
+    const double hourMB = value("hour_bytes") / 1e6;
+    print({QStringLiteral("history, an hour"), number(hourMB, 2) + " MB", QStringLiteral("limit"),
+           number(kHourLimitMB, 0) + " MB", hourMB / kHourLimitMB, Ratio::Percent,
+           QStringLiteral("< %1 MB").arg(kHourLimitMB), hourMB < kHourLimitMB});
+    print({QStringLiteral("history event kept"), number(value("event_median_ms"), 2) + " ms",
+           QStringLiteral("max"), number(value("event_max_ms"), 1) + " ms",
+           value("event_median_ms") / value("event_max_ms"), Ratio::Percent, QString(),
+           std::nullopt});
+    print({QStringLiteral("history queries"), number(value("query_max_ms"), 1) + " ms",
+           QStringLiteral("limit"), number(kQueryLimitMs, 0) + " ms",
+           value("query_max_ms") / kQueryLimitMs, Ratio::Percent,
+           QStringLiteral("< %1 ms at %2 events").arg(kQueryLimitMs).arg(value("big_events")),
+           value("query_max_ms") < kQueryLimitMs});
+    print({QStringLiteral("history file opening"), number(value("open_ms"), 0) + " ms",
+           QStringLiteral("file"), number(value("big_bytes") / 1e6, 1) + " MB", 0, Ratio::Percent,
+           QString(), std::nullopt});
 }
 
 } // namespace kdx::bench

@@ -41,6 +41,8 @@ private:
     bool m_judged;
     bool m_allMet = true;
     double m_windowMs = -1;
+    double m_pollingCpu = -1; // the polling figure, history off
+    void reportHistory(const Results &results);
 };
 
 } // namespace kdx::bench

@@ -4,8 +4,10 @@
 #include "bareclient.h"
 #include "benchterminal.h"
 #include "core/commands.h"
+#include "historymeasures.h"
 #include "linetime.h"
 #include "link/seriallink.h"
+#include "operations/historyrecorder.h"
 #include "operations/positionmonitor.h"
 #include "operations/scheduler.h"
 #include "processusage.h"
@@ -17,6 +19,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 
 #include <algorithm>
 
@@ -138,11 +141,21 @@ void notePollWindows(const QList<PollWindow> &windows, Results &results)
     results[QStringLiteral("windows")] = windows.size();
 }
 
-bool measurePolling(const Settings &settings, Results &results, QString *error)
+// withHistory: the terminal keeps its history in a file meanwhile.
+bool measurePolling(const Settings &settings, Results &results, QString *error,
+                    bool withHistory = false)
 {
     BenchTerminal bench;
+    QTemporaryDir historyFolder;
+    if (withHistory)
+        bench.setHistoryFile(historyFolder.filePath(QStringLiteral("kdxhistory.sqlite")));
     if (!startPolling(bench, settings, results, error))
         return false;
+    if (withHistory && !bench.terminal().history().isRecording()) {
+        *error = QStringLiteral("the history is not kept");
+        return false;
+    }
+    const std::size_t eventsBefore = bench.terminal().history().journal().size();
     ReadingCounter counter(bench.terminal().monitor().model(),
                            bench.terminal().scheduler().pollTimer(), bench.line());
     BenchTerminal::runFor(settings.shortRun ? kWarmUpMs / 4 : kWarmUpMs);
@@ -172,6 +185,8 @@ bool measurePolling(const Settings &settings, Results &results, QString *error)
     results[QStringLiteral("polls")] = polls;
     results[QStringLiteral("answered_early")] = early;
     results[QStringLiteral("wraps")] = wraps;
+    results[QStringLiteral("events_recorded")] =
+        double(bench.terminal().history().journal().size() - eventsBefore);
     notePollWindows(windows, results);
     noteMessages(bench, results);
     if (windows.constLast().readings == 0) {
@@ -267,10 +282,11 @@ Settings settingsFor(bool shortRun, double memoryMinutes)
 
 QStringList measurementNames()
 {
-    return {QStringLiteral("window"),   QStringLiteral("startup"), QStringLiteral("readall"),
-            QStringLiteral("polling"),  QStringLiteral("client"),  QStringLiteral("silent"),
-            QStringLiteral("memory"),   QStringLiteral("capture"), QStringLiteral("scope"),
-            QStringLiteral("workbench")};
+    return {
+        QStringLiteral("window"),    QStringLiteral("startup"), QStringLiteral("readall"),
+        QStringLiteral("polling"),   QStringLiteral("client"),  QStringLiteral("silent"),
+        QStringLiteral("memory"),    QStringLiteral("capture"), QStringLiteral("scope"),
+        QStringLiteral("workbench"), QStringLiteral("history"), QStringLiteral("history-polling")};
 }
 
 bool measure(const QString &name, const Settings &settings, Results &results, QString *error)
@@ -295,6 +311,10 @@ bool measure(const QString &name, const Settings &settings, Results &results, QS
         return measureScope(settings, results, error);
     if (name == QLatin1String("workbench"))
         return measureWorkbenchOpen(results, error);
+    if (name == QLatin1String("history"))
+        return measureHistoryFile(settings, results, error);
+    if (name == QLatin1String("history-polling"))
+        return measurePolling(settings, results, error, true);
     *error = QStringLiteral("no measurement named '%1'").arg(name);
     return false;
 }

@@ -8,7 +8,6 @@
 #include "operations/tuningrun.h"
 
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
@@ -73,28 +72,26 @@ std::vector<Case> cases(const QStringList &simSupports)
 
 Outcome runCase(const Case &c, double timeScale, const QStringList &simSupports, bool verbose)
 {
-    Outcome out;
     QStringList args{QStringLiteral("--latency"), QStringLiteral("1")};
     if (simSupports.contains(QLatin1String("--plant")))
         args << QStringLiteral("--plant") << c.preset;
     if (c.gainScale != 1)
         args << QStringLiteral("--gain-scale") << QString::number(c.gainScale);
-    if (timeScale != 1)
-        args << QStringLiteral("--time-scale") << QString::number(timeScale);
-    BenchTerminal bench;
-    QString error;
-    if (!bench.start(args, &error)) {
-        std::fprintf(stderr, "kdxbench: %s\n", qPrintable(error));
-        return out;
-    }
-    Terminal &terminal = bench.terminal();
-    QTemporaryDir folder;
-    TuningRun run(terminal.link(), folder.path());
     TuningOptions options;
-    options.budgetMs = kAxisBudgetMs / timeScale;
+    options.budgetMs = kAxisBudgetMs;
     options.maxSteps = kMaxSteps;
-    options.windowMs = 1000 / timeScale;
-    if (verbose) {
+    options.windowMs = 1000;
+    auto start = [&c](Terminal &terminal) {
+        if (c.pScale != 1) {
+            // The start: the preset's own P gain, scaled.
+            LinkTuningAxis axis(terminal.link(), [] { return false; });
+            const ParamNumbers p = axis.readBack();
+            axis.testWrite(2, std::clamp(int(std::lround(p[2] * c.pScale)), 1, 5000));
+        }
+    };
+    auto watch = [verbose, timeScale](TuningRun &run) {
+        if (!verbose)
+            return;
         QObject::connect(&run, &TuningRun::candidate, [timeScale](const CandidateEntry &e) {
             std::fprintf(
                 stderr,
@@ -104,19 +101,10 @@ Outcome runCase(const Case &c, double timeScale, const QStringList &simSupports,
                 e.figures.settlingMs * timeScale, double(e.figures.settles),
                 e.best ? " *" : "");
         });
-    }
-    terminal.run([&] {
-        if (c.pScale != 1) {
-            // The start: the preset's own P gain, scaled.
-            LinkTuningAxis axis(terminal.link(), [] { return false; });
-            const ParamNumbers p = axis.readBack();
-            axis.testWrite(2, std::clamp(int(std::lround(p[2] * c.pScale)), 1, 5000));
-        }
-        out.result = run.run(options);
-        out.ran = true;
-    });
-    out.axisSeconds = out.result.elapsedMs * timeScale / 1000;
-    if (verbose)
+    };
+    const BenchTuning t = tuneOnKdxsim(args, options, timeScale, start, watch);
+    Outcome out{t.ran, t.result, t.axisSeconds};
+    if (verbose && out.ran)
         std::fprintf(stderr, "  %s; noise %.1f, %.0f readings/s (axis time)\n",
                      qPrintable(out.result.message), out.result.noiseCounts,
                      out.result.sampleRateHz / timeScale);

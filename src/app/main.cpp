@@ -148,6 +148,9 @@ int main(int argc, char *argv[])
     options.portMemory = &memory;
     options.prompter = &prompter;
     options.paramFolder = paramFolder();
+    // The history is the user's own, wherever the program runs from.
+    options.historyFile = QDir(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation))
+                              .filePath(QStringLiteral("kdxhistory.sqlite"));
 
     kdx::Terminal terminal(options);
     prompter.setParent(&terminal.form());

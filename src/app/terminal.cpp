@@ -5,6 +5,7 @@
 #include "link/portopener.h"
 #include "link/seriallink.h"
 #include "operations/capturestore.h"
+#include "operations/historyrecorder.h"
 #include "operations/motormodes.h"
 #include "operations/parameterreads.h"
 #include "operations/parameterwrites.h"
@@ -17,16 +18,20 @@
 #include "operations/scheduler.h"
 #include "operations/stepcapture.h"
 #include "operations/stepmode.h"
+#include "operations/tuningrun.h"
 #include "tuningcontroller.h"
 #include "widgets/binding.h"
 #include "widgets/contexthelp.h"
 #include "widgets/filechooser.h"
 #include "widgets/form1.h"
+#include "widgets/historywindow.h"
 #include "widgets/monitorview.h"
 #include "widgets/portchooser.h"
+#include "widgets/portpanelmenu.h"
 #include "widgets/statuspanel.h"
 #include "widgets/workbenchwindow.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -74,6 +79,12 @@ Terminal::Terminal(const TerminalOptions &options, QObject *parent)
         std::make_unique<PortSwitch>(*m_link, prompter, *ports, options.portMemory, options.port);
     m_captures = std::make_unique<CaptureStore>();
     m_capture = std::make_unique<StepCapture>(*m_link);
+    m_history = std::make_unique<HistoryRecorder>();
+    m_reads->setEvents(m_history.get());
+    m_writes->setEvents(m_history.get());
+    if (options.portMemory)
+        m_axisName.set(options.portMemory->axisName(options.port));
+    placeChanged();
 
     m_form = std::make_unique<Form1>();
     m_help = std::make_unique<ContextHelp>(*m_form);
@@ -85,6 +96,7 @@ Terminal::Terminal(const TerminalOptions &options, QObject *parent)
 Terminal::~Terminal()
 {
     // The window shows the operations' values; let it go first.
+    m_historyWindow.reset();
     m_workbench.reset();
     m_tuning.reset();
     m_monitorView.reset();
@@ -201,6 +213,12 @@ void Terminal::wire()
             return;
         m_scheduler->pollTimer().setHeld(!open);
         m_catchUpDue = open;
+        if (open) {
+            if (m_catchUpOccasion != ReadOccasion::PortSwitch)
+                m_catchUpOccasion =
+                    m_openedOnce ? ReadOccasion::Reconnect : ReadOccasion::LateController;
+            m_openedOnce = true;
+        }
         if (open)
             QMetaObject::invokeMethod(this, &Terminal::catchUp, Qt::QueuedConnection);
     });
@@ -235,7 +253,10 @@ void Terminal::wire()
         on(&rows.dial(n), &Dial::changed, [&rows, n] { rows.dialMoved(n); });
     }
     // Command3_Click
-    on(f.Command3, &QPushButton::clicked, [&r] { r.readAll(); });
+    on(f.Command3, &QPushButton::clicked, [this, &r] {
+        m_history->setNextOccasion(ReadOccasion::Operator);
+        r.readAll();
+    });
     // Command35_Click
     on(f.Command35, &QPushButton::clicked, [&rows] { rows.clearAll(); });
     // Command27_Click
@@ -319,6 +340,105 @@ void Terminal::wire()
     on(&sm.encoder(), &Text::changed, [&sm] { sm.checkEncoder(); });
     // Command33_Click
     on(f.Command33, &QPushButton::clicked, [&sm] { sm.enterStepMode(); });
+
+    wireHistory();
+}
+
+// What the terminal reads and sends goes into the history; the history's
+// own window, the axis name and where a problem is said.
+void Terminal::wireHistory()
+{
+    HistoryRecorder &h = *m_history;
+    connect(&h, &HistoryRecorder::problem, this, [this](const QString &text) {
+        // Said once, in the help panel; the history window says it again.
+        m_historyProblem = text;
+        m_form->helpPanel()->setText(text);
+    });
+    connect(&h, &HistoryRecorder::recorded, this, [this](const HistoryEvent &e) {
+        if (m_historyWindow)
+            m_historyWindow->eventRecorded(e);
+    });
+    connect(&h, &HistoryRecorder::axisNamed, this, [this] {
+        if (m_historyWindow)
+            m_historyWindow->refresh();
+    });
+    connect(&m_axisName, &Text::changed, this, [this](const QString &name) {
+        if (m_options.portMemory)
+            m_options.portMemory->rememberAxisName(m_portSwitch->current(), name.trimmed());
+        placeChanged();
+    });
+    TuningRun &run = m_tuning->tuning();
+    connect(&run, &TuningRun::snapshotRead, &h, &HistoryRecorder::snapshotRead);
+    connect(&run, &TuningRun::restored, &h, &HistoryRecorder::restored);
+    connect(&run, &TuningRun::finished, this, [this](const TuningResult &result) {
+        m_history->tuned(m_tuning->lastOptions(), result);
+    });
+    connect(m_captures.get(), &CaptureStore::added, this, [this](int index) {
+        const CaptureStore::Entry &entry = m_captures->at(index);
+        if (!entry.imported)
+            m_history->captured(entry.capture);
+    });
+
+    // The first panel's menu: the port, the axis name, the history.
+    const PortPanelMenu menu = addPortPanelMenu(m_form->portPanel());
+    connect(menu.choosePort, &QAction::triggered, this, &Terminal::choosePort);
+    connect(menu.axisName, &QAction::triggered, this, &Terminal::askAxisName);
+    connect(menu.history, &QAction::triggered, this, &Terminal::openHistory);
+}
+
+void Terminal::placeChanged()
+{
+    const QString name = m_axisName.text().trimmed();
+    m_history->setPlace({name, m_link->portName()});
+    m_captures->setAxisName(name);
+}
+
+void Terminal::askAxisName()
+{
+    const std::optional<QString> name = m_options.prompter->input(
+        tr("A tengely neve, amelyen dolgozol (például „3. gép, X tengely”). Az előzmények, a "
+           "felvételek és a jegyzőkönyv ezzel a névvel jelölik; a program portonként "
+           "megjegyzi."),
+        tr("Tengely neve"), m_axisName.text());
+    if (name)
+        m_axisName.set(name->trimmed());
+}
+
+FileChooser &Terminal::files()
+{
+    if (m_options.files)
+        return *m_options.files;
+    if (!m_ownFiles)
+        m_ownFiles = std::make_unique<DialogFileChooser>();
+    return *m_ownFiles;
+}
+
+void Terminal::openHistory()
+{
+    if (!m_historyWindow) {
+        HistoryServices s;
+        s.store = m_history->store();
+        s.problem = [this] { return m_historyProblem; };
+        s.currentAxis = [this] { return m_history->place(); };
+        s.restore = [this](const ParamTexts &set) { return restoreSet(set); };
+        s.files = &files();
+        s.folder = [this] { return m_options.paramFolder; };
+        m_historyWindow = std::make_unique<HistoryWindow>(s);
+    }
+    m_historyWindow->show();
+    m_historyWindow->raise();
+    m_historyWindow->activateWindow();
+}
+
+QString Terminal::restoreSet(const ParamTexts &set)
+{
+    // The boxes belong to the capture or the tuning that owns the line now.
+    if (m_lineOwned || m_tuning->isRunning())
+        return tr("a vonalat egy felvétel vagy egy hangolás használja");
+    for (int n = 0; n < kParamCount; ++n)
+        m_rows->newValue(n).set(set[std::size_t(n)].trimmed());
+    m_rows->announceLoaded();
+    return QString();
 }
 
 bool Terminal::start()
@@ -337,6 +457,8 @@ bool Terminal::start()
     }
     m_portSwitch->openedWith(opened);
     showLinkProblem(m_link->problem());
+    m_history->open(m_options.historyFile);
+    placeChanged();
 
     poll.setInterval(PositionMonitor::kPollIntervalMs);
     step.setInterval(m_steps->pause().value());
@@ -354,11 +476,13 @@ void Terminal::onFirstShown()
     m_scheduler->stepTimer().setHeld(false);
 
     m_form->Command3->setFocus();
-    firstActions();
+    m_openedOnce = m_link->isOpen();
+    firstActions(ReadOccasion::Startup);
 }
 
-void Terminal::firstActions()
+void Terminal::firstActions(ReadOccasion occasion)
 {
+    m_history->setNextOccasion(occasion);
     m_reads->readAll();
     m_monitor->zero();
     m_motor->stopAndReset();
@@ -372,7 +496,8 @@ void Terminal::catchUp()
     if (!m_catchUpDue || m_scheduler->isBusy() || !m_link->isOpen())
         return;
     m_catchUpDue = false;
-    run([this] {
+    const ReadOccasion occasion = std::exchange(m_catchUpOccasion, ReadOccasion::Reconnect);
+    run([this, occasion] {
         // The read-all empties the new values; what the operator has typed
         // there meanwhile is kept, to be sent when they choose.
         QStringList typed;
@@ -382,7 +507,7 @@ void Terminal::catchUp()
             for (int n = 0; n < kParamCount; ++n)
                 m_rows->newValue(n).set(typed[n]);
         });
-        firstActions();
+        firstActions(occasion);
     });
 }
 
@@ -401,14 +526,21 @@ void Terminal::shutDown()
 void Terminal::openWorkbench()
 {
     if (!m_workbench) {
-        if (!m_options.files)
-            m_ownFiles = std::make_unique<DialogFileChooser>();
         WorkbenchServices s;
         s.link = m_link.get();
         s.capture = m_capture.get();
         s.store = m_captures.get();
         s.readings = &m_monitor->model().readings();
-        s.files = m_options.files ? m_options.files : m_ownFiles.get();
+        s.files = &files();
+        s.axisName = &m_axisName;
+        s.openHistory = [this] { openHistory(); };
+        s.reportInput = [this] {
+            ReportInput input;
+            input.axis = m_history->place();
+            input.date = QDateTime::currentDateTime();
+            input.events = m_history->journalOf(input.axis);
+            return input;
+        };
         s.tell = [this](const QString &text) { m_options.prompter->message(text); };
         s.runOwningLine = [this](const std::function<void()> &op,
                                  const std::function<void()> &done) {
@@ -451,8 +583,13 @@ void Terminal::choosePort()
 void Terminal::switchPort(const PortChoice &choice)
 {
     Q_ASSERT(!m_scheduler->isBusy());
+    m_catchUpOccasion = ReadOccasion::PortSwitch;
     m_portSwitch->switchTo(choice);
     showLinkProblem(m_link->problem());
+    // The axis on the new line is the one named there last time.
+    if (m_options.portMemory)
+        m_axisName.set(m_options.portMemory->axisName(choice));
+    placeChanged();
     // What is on show belongs to the old controller.
     m_monitor->model().forgetReading();
     for (int n = 0; n < kParamCount; ++n)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/portchoice.h"
+#include "operations/historystore.h"
 #include "operations/settledelay.h"
 #include "operations/values.h"
 
@@ -18,6 +19,8 @@ class CaptureStore;
 class ContextHelp;
 class FileChooser;
 class Form1;
+class HistoryRecorder;
+class HistoryWindow;
 class MonitorView;
 class MotorModes;
 class ParameterReads;
@@ -43,6 +46,7 @@ struct TerminalOptions {
     Prompter *prompter = nullptr; // message boxes (not owned)
     FileChooser *files = nullptr; // file dialogs (not owned; the platform's when none)
     QString paramFolder;          // where KDXparam.txt lives
+    QString historyFile;          // kdxhistory.sqlite; empty: the session's journal only
     std::chrono::nanoseconds settleStep = SettleDelay::kDefaultStep;
     int replyTimeoutMs = 2000;
     int reconnectIntervalMs = 1000;
@@ -97,6 +101,20 @@ public:
     // The workbench window, once it has been opened.
     WorkbenchWindow *workbench() { return m_workbench.get(); }
 
+    // What the terminal read and sent, kept in the history file and the
+    // session's journal.
+    HistoryRecorder &history() { return *m_history; }
+    // The axis the operator works on ("3. gép, X tengely"), remembered per port.
+    Text &axisName() { return m_axisName; }
+    // "Előzmények": opens the history window.
+    void openHistory();
+    HistoryWindow *historyWindow() { return m_historyWindow.get(); }
+    // Asks the operator for the axis name.
+    void askAxisName();
+    // Puts a set from the history into the new-value boxes; sends nothing.
+    // Empty when done, else why not.
+    QString restoreSet(const ParamTexts &set);
+
     // Runs one operation the way a window event does.
     void run(const std::function<void()> &operation);
     // Runs an operation that needs a clean line from its first request (a
@@ -123,12 +141,17 @@ private:
     void wire();
     void showLinkProblem(const QString &problem);
     // Read-all, zeroing, stop-and-reset: what the first show does.
-    void firstActions();
+    void firstActions(ReadOccasion occasion);
     // The first actions again once the line has opened after the first
     // show: a controller plugged in late, or one that may have been
     // power-cycled while the line was down.
     void catchUp();
     void runOwner(const std::function<void()> &operation, const std::function<void()> &done);
+    // The port or the axis name changed: the history's place follows.
+    void placeChanged();
+    void wireHistory();
+    // The file dialogs: the options' chooser, or the platform's.
+    FileChooser &files();
 
     TerminalOptions m_options;
     Switch m_busyPointer;
@@ -153,6 +176,12 @@ private:
     std::unique_ptr<StepCapture> m_capture;
     std::unique_ptr<FileChooser> m_ownFiles;
     std::unique_ptr<WorkbenchWindow> m_workbench;
+    std::unique_ptr<HistoryRecorder> m_history;
+    std::unique_ptr<HistoryWindow> m_historyWindow;
+    Text m_axisName;
+    QString m_historyProblem; // said once; the history window says it again
+    ReadOccasion m_catchUpOccasion = ReadOccasion::LateController;
+    bool m_openedOnce = false; // the line has been open since the first show
     struct OwnerDue {
         std::function<void()> operation, done;
     };

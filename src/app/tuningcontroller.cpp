@@ -2,6 +2,7 @@
 
 #include "core/numberrules.h"
 #include "link/seriallink.h"
+#include "operations/historyrecorder.h"
 #include "operations/motormodes.h"
 #include "operations/parameterreads.h"
 #include "operations/parameterwrites.h"
@@ -273,6 +274,7 @@ void TuningController::offerPendingRestore()
                                               "%1")
                                    .arg(m_run->snapshotPath()),
                                QString::fromUtf8(kTitle));
+        m_terminal.history().setNextOccasion(ReadOccasion::AfterRestore);
         m_terminal.reads().readAll();
     });
 }

@@ -30,6 +30,8 @@ public:
 
     TuningPanel &panel();
     TuningRun &tuning() { return *m_run; }
+    // What the last tuning was asked to do.
+    const TuningOptions &lastOptions() const { return m_lastOptions; }
 
     // Opens the panel: the workbench on its tab, unless another window hosts it.
     void show();

@@ -53,6 +53,8 @@ QByteArray captureToCsv(const Capture &c)
                    .toUtf8() +
                '\n';
     out += "# port: " + oneLine(c.port) + '\n';
+    if (!c.axis.isEmpty())
+        out += "# axis: " + oneLine(c.axis) + '\n';
     out += "# params: " + paramsText(c) + '\n';
     out += "# step: " + QByteArray::number(c.steps) + '\n';
     out += "# step_counts: " + number(r.stepCounts) + '\n';
@@ -156,9 +158,10 @@ public:
 
 private:
     static inline const QStringList Keys{
-        QStringLiteral("label"),       QStringLiteral("date"),      QStringLiteral("port"),
-        QStringLiteral("params"),      QStringLiteral("step"),      QStringLiteral("step_counts"),
-        QStringLiteral("move_end_ms"), QStringLiteral("window_ms"), QStringLiteral("complete")};
+        QStringLiteral("label"),       QStringLiteral("date"),        QStringLiteral("port"),
+        QStringLiteral("axis"),        QStringLiteral("params"),      QStringLiteral("step"),
+        QStringLiteral("step_counts"), QStringLiteral("move_end_ms"), QStringLiteral("window_ms"),
+        QStringLiteral("complete")};
 
     static std::optional<double> real(const QString &text, double min)
     {
@@ -200,6 +203,8 @@ private:
             m_c.label = value;
         } else if (key == QLatin1String("port")) {
             m_c.port = value;
+        } else if (key == QLatin1String("axis")) {
+            m_c.axis = value;
         } else if (key == QLatin1String("date")) {
             m_c.takenAt =
                 value.isEmpty() ? QDateTime() : QDateTime::fromString(value, Qt::ISODateWithMs);

@@ -17,6 +17,7 @@ namespace kdx {
 //   # label: P2=200 P3=10 P7=30 +400
 //   # date: 2026-12-08T07:31:12.345+01:00
 //   # port: /dev/ttyS0
+//   # axis: 3. gép, X tengely          (only when the axis is named)
 //   # params: P0=1000 P1=50 P2=200 P3=10 P4=200 P5=100 P6=1024 P7=30
 //   # step: 400
 //   # step_counts: 400
@@ -28,7 +29,7 @@ namespace kdx {
 //   3.871,12
 //
 // "params: unknown" stands for gains that could not be read back. Line breaks
-// in the label and the port are written as blanks. Several captures follow
+// in the label, the port and the axis are written as blanks. Several captures follow
 // one another, each a block of its own, separated by an empty line.
 QByteArray captureToCsv(const Capture &c);
 QByteArray capturesToCsv(const std::vector<Capture> &cs);

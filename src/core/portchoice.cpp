@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QSettings>
+#include <QUrl>
 
 namespace kdx {
 
@@ -10,6 +11,14 @@ namespace {
 constexpr QLatin1StringView kSerial("serial:");
 constexpr QLatin1StringView kSimulator("simulator");
 constexpr QLatin1StringView kKey("port/choice");
+constexpr QLatin1StringView kAxisNames("axisNames/");
+
+// A line's own key: its text with the characters that settings keys use for
+// themselves written as %XX.
+QString axisKey(const PortChoice &choice)
+{
+    return kAxisNames + QString::fromLatin1(QUrl::toPercentEncoding(choice.toText()));
+}
 
 } // namespace
 
@@ -58,6 +67,24 @@ PortChoice PortMemory::forThisRun(const std::optional<PortChoice> &commandLine) 
 void PortMemory::remember(const PortChoice &choice)
 {
     m_settings->setValue(kKey, choice.toText());
+    m_settings->sync();
+}
+
+} // namespace kdx
+
+namespace kdx {
+
+QString PortMemory::axisName(const PortChoice &choice) const
+{
+    return m_settings->value(axisKey(choice)).toString();
+}
+
+void PortMemory::rememberAxisName(const PortChoice &choice, const QString &name)
+{
+    if (name.isEmpty())
+        m_settings->remove(axisKey(choice));
+    else
+        m_settings->setValue(axisKey(choice), name);
     m_settings->sync();
 }
 

@@ -49,6 +49,11 @@ public:
     // Stored at once: a program that is killed later keeps the choice.
     void remember(const PortChoice &choice);
 
+    // The name the operator gave the axis on this line ("3. gép, X tengely");
+    // empty when none. Stored at once as well.
+    QString axisName(const PortChoice &choice) const;
+    void rememberAxisName(const PortChoice &choice, const QString &name);
+
 private:
     std::unique_ptr<QSettings> m_settings;
 };

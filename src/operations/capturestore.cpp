@@ -22,13 +22,17 @@ int CaptureStore::add(const Capture &capture, bool imported, int group)
 {
     Entry entry;
     entry.capture = capture;
+    if (!imported && entry.capture.axis.isEmpty())
+        entry.capture.axis = m_axisName;
     entry.figures = stepFigures(capture.record);
     entry.imported = imported;
     entry.colour = freeColour();
     entry.group = group;
     m_entries.push_back(std::move(entry));
+    const int index = size() - 1;
     emit changed();
-    return size() - 1;
+    emit added(index);
+    return index;
 }
 
 void CaptureStore::remove(int index)

@@ -29,8 +29,11 @@ public:
 
     using QObject::QObject;
 
-    // Adds a capture at the end; returns its index.
+    // Adds a capture at the end; returns its index. A capture taken here
+    // (not imported) is of the axis named last.
     int add(const Capture &capture, bool imported = false, int group = 0);
+    // The axis the operator works on now ("3. gép, X tengely").
+    void setAxisName(const QString &name) { m_axisName = name; }
     // A new group number for the captures of one run of pairs.
     int newGroup() { return ++m_lastGroup; }
     void remove(int index);
@@ -55,6 +58,8 @@ public:
 
 signals:
     void changed();
+    // A capture was added (after changed()).
+    void added(int index);
 
 private:
     int freeColour() const;
@@ -63,6 +68,7 @@ private:
     int m_reference = -1;
     int m_lastGroup = 0;
     int m_direction = -1; // the first step goes forwards
+    QString m_axisName;
 };
 
 } // namespace kdx

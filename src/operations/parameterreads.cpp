@@ -6,6 +6,7 @@
 #include "core/replycut.h"
 #include "link/seriallink.h"
 #include "motormodes.h"
+#include "parameterevents.h"
 #include "paramrows.h"
 #include "positionmonitor.h"
 #include "prompter.h"
@@ -70,6 +71,12 @@ void ParameterReads::readAll()
     }
     for (int n = 0; n < kParamCount; ++n)
         readOne(n);
+    if (m_events) {
+        std::array<QString, kParamCount> values;
+        for (int n = 0; n < kParamCount; ++n)
+            values[std::size_t(n)] = m.rows.current(n).text();
+        m_events->setRead(values);
+    }
     busy.set(false);
 
     if (moveDialsToCurrent())

@@ -3,6 +3,7 @@
 namespace kdx {
 
 class MotorModes;
+class ParameterEvents;
 class ParamRows;
 class PositionMonitor;
 class Prompter;
@@ -30,6 +31,9 @@ public:
     // Answers to some other request that a read takes before it gives up.
     static constexpr int kForeignAnswers = 2;
 
+    // Told of every complete read-all (may be null).
+    void setEvents(ParameterEvents *events) { m_events = events; }
+
     // Asks "Pn" and cuts the reply into the current value of n.
     void readOne(int n);
     // Reads every parameter twice and moves the dials to the values read.
@@ -41,6 +45,7 @@ private:
     bool moveDialsToCurrent();
 
     Parts m;
+    ParameterEvents *m_events = nullptr;
 };
 
 } // namespace kdx

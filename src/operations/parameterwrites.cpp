@@ -4,12 +4,15 @@
 #include "core/numberrules.h"
 #include "link/seriallink.h"
 #include "motormodes.h"
+#include "parameterevents.h"
 #include "parameterreads.h"
 #include "paramrows.h"
 #include "paramsetstore.h"
 #include "positionmonitor.h"
 #include "prompter.h"
 #include "settledelay.h"
+
+#include <QScopeGuard>
 
 namespace kdx {
 
@@ -31,6 +34,16 @@ bool ParameterWrites::checkNewValue(int n, WriteKind kind)
     value.clear();
     m.rows.askForNewValue(n);
     return false;
+}
+
+void ParameterWrites::tellWritten(WriteRecord write)
+{
+    if (!m_events)
+        return;
+    write.readBack = m.rows.current(write.param).text();
+    for (int n = 0; n < kParamCount; ++n)
+        write.current[std::size_t(n)] = m.rows.current(n).text();
+    m_events->written(write);
 }
 
 bool ParameterWrites::valueStillSendable(int n, WriteKind kind)
@@ -61,7 +74,10 @@ void ParameterWrites::testOne(int n)
 
     if (valueStillSendable(n, WriteKind::Test)) {
         m.busyPointer.set(true);
-        m.link.send(cmd::newValue(m.rows.newValue(n).text()));
+        const WriteRecord write{n, m.rows.current(n).text(), m.rows.newValue(n).text(), false, {},
+                                {}};
+        m.link.send(cmd::newValue(write.sent));
+        const auto tell = qScopeGuard([this, &write] { tellWritten(write); });
         m.link.waitForInput();
         m.link.send(cmd::bareReturn());
         for (int i = 0; i < 4; ++i)
@@ -84,7 +100,10 @@ void ParameterWrites::saveOne(int n)
     m.reads.readOne(n);
 
     if (valueStillSendable(n, WriteKind::Save)) {
-        m.link.send(cmd::saveValue(m.rows.newValue(n).text()));
+        const WriteRecord write{n, m.rows.current(n).text(), m.rows.newValue(n).text(), true, {},
+                                {}};
+        m.link.send(cmd::saveValue(write.sent));
+        const auto tell = qScopeGuard([this, &write] { tellWritten(write); });
         m.link.waitForInput();
         for (int i = 0; i < 5; ++i)
             m.reads.readOne(n);

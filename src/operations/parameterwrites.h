@@ -5,7 +5,9 @@
 namespace kdx {
 
 class MotorModes;
+class ParameterEvents;
 class ParameterReads;
+struct WriteRecord;
 class ParamRows;
 class ParamSetStore;
 class PositionMonitor;
@@ -31,6 +33,9 @@ public:
     };
     explicit ParameterWrites(const Parts &parts) : m(parts) {}
 
+    // Told of every value sent (may be null).
+    void setEvents(ParameterEvents *events) { m_events = events; }
+
     void testOne(int n);
     void saveOne(int n);
     // Test-all ("Mind TESZT") and save-all ("Mind MENT").
@@ -46,8 +51,11 @@ private:
     // Runs the write for every parameter with a new value; returns how many
     // had none.
     int writeEachFilled(void (ParameterWrites::*write)(int));
+    // The write is over, or ended on a link failure after its value went out.
+    void tellWritten(WriteRecord write);
 
     Parts m;
+    ParameterEvents *m_events = nullptr;
 };
 
 } // namespace kdx

@@ -27,7 +27,10 @@ TuningResult TuningRun::run(TuningOptions options)
     LinkTuningAxis axis(m_link, [this] { return m_cancelRequested.load(); });
     AutoTuner tuner(options);
     bool snapshotSaved = true;
-    tuner.onSnapshot = [&](const ParamNumbers &p) { snapshotSaved = m_file.save(p); };
+    tuner.onSnapshot = [&](const ParamNumbers &p) {
+        snapshotSaved = m_file.save(p);
+        emit snapshotRead(p);
+    };
     tuner.onProgress = [this](const TuningProgress &p) { emit progress(p); };
     tuner.onCandidate = [this](const CandidateEntry &e) { emit candidate(e); };
     // The fit and the design take a second or two: beside the window, which
@@ -89,7 +92,12 @@ ParamRanges TuningRun::testRanges()
 bool TuningRun::restoreSnapshot(const ParamNumbers &snapshot)
 {
     LinkTuningAxis axis(m_link, [] { return false; });
-    if (!AutoTuner::restore(axis, snapshot, testRanges()))
+    // A failing line ends the restore with its LinkError: it did not hold.
+    auto failed = qScopeGuard([&] { emit restored(snapshot, false); });
+    const bool ok = AutoTuner::restore(axis, snapshot, testRanges());
+    failed.dismiss();
+    emit restored(snapshot, ok);
+    if (!ok)
         return false;
     m_file.remove();
     return true;

@@ -56,6 +56,10 @@ signals:
     void progress(const kdx::TuningProgress &p);
     void candidate(const kdx::CandidateEntry &entry);
     void finished(const kdx::TuningResult &result);
+    // The tuner read P0..P7 before changing anything.
+    void snapshotRead(const kdx::ParamNumbers &values);
+    // The snapshot was written back at the operator's word (ok: and read back equal).
+    void restored(const kdx::ParamNumbers &values, bool ok);
 
 private:
     bool restoreSnapshot(const ParamNumbers &snapshot);

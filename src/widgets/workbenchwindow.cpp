@@ -1,5 +1,6 @@
 #include "workbenchwindow.h"
 
+#include "binding.h"
 #include "capturechart.h"
 #include "core/capturecsv.h"
 #include "core/commands.h"
@@ -21,15 +22,19 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLocale>
 #include <QPainter>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSaveFile>
 #include <QSettings>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QTabWidget>
+#include <QTextBrowser>
+#include <QUrl>
 #include <QVBoxLayout>
 
 #include <utility>
@@ -90,6 +95,22 @@ WorkbenchWindow::WorkbenchWindow(const WorkbenchServices &services, QWidget *par
     bar->addWidget(m_capturePairs);
     bar->addWidget(m_cancel);
     bar->addStretch();
+    // The axis worked on names the captures, the history and the report.
+    m_axis = new QLineEdit(this);
+    m_axis->setAccessibleName(tr("Tengely neve"));
+    m_axis->setPlaceholderText(tr("pl. 3. gép, X tengely"));
+    m_axis->setToolTip(tr("A tengely neve: a felvételek, az előzmények és a jegyzőkönyv ezzel "
+                          "jelölik; a program portonként megjegyzi."));
+    m_axis->setMinimumWidth(180);
+    if (m_s.axisName)
+        bind(m_axis, *m_s.axisName);
+    auto *axisLabel = new QLabel(tr("&Tengely:"), this);
+    axisLabel->setBuddy(m_axis);
+    m_history = new QPushButton(tr("Előzmények"), this);
+    m_history->setToolTip(tr("Minden kiolvasás, írás, hangolás és felvétel, tengelyenként"));
+    bar->addWidget(axisLabel);
+    bar->addWidget(m_axis);
+    bar->addWidget(m_history);
 
     m_scope = new LiveScope(*m_s.readings, this);
     m_tabs = new QTabWidget(this);
@@ -100,6 +121,12 @@ WorkbenchWindow::WorkbenchWindow(const WorkbenchServices &services, QWidget *par
     tuning->setObjectName(QStringLiteral("AutoTuningPanel"));
     tuning->setAlignment(Qt::AlignCenter);
     m_tabs->addTab(tuning, QStringLiteral("Automata hangolás"));
+    m_reportTab = buildReportTab();
+    m_tabs->addTab(m_reportTab, tr("Jegyzőkönyv"));
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this] {
+        if (m_tabs->currentWidget() == m_reportTab)
+            previewReport();
+    });
 
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("StatusLine"));
@@ -116,6 +143,10 @@ WorkbenchWindow::WorkbenchWindow(const WorkbenchServices &services, QWidget *par
     connect(m_captureOne, &QPushButton::clicked, this, &WorkbenchWindow::captureStep);
     connect(m_capturePairs, &QPushButton::clicked, this, &WorkbenchWindow::capturePairs);
     connect(m_cancel, &QPushButton::clicked, this, &WorkbenchWindow::cancelCapture);
+    connect(m_history, &QPushButton::clicked, this, [this] {
+        if (m_s.openHistory)
+            m_s.openHistory();
+    });
     m_statusTimer.setInterval(kStatusIntervalMs);
     connect(&m_statusTimer, &QTimer::timeout, this, &WorkbenchWindow::updateStatus);
 
@@ -173,6 +204,83 @@ QWidget *WorkbenchWindow::buildCaptureTab()
     return page;
 }
 
+QWidget *WorkbenchWindow::buildReportTab()
+{
+    auto *page = new QWidget(this);
+    m_note = new QPlainTextEdit(page);
+    m_note->setAccessibleName(tr("Megjegyzés a jegyzőkönyvbe"));
+    m_note->setPlaceholderText(
+        tr("Megjegyzés a jegyzőkönyvbe (a gép, a megrendelő, ami a hangoláskor feltűnt)"));
+    m_note->setTabChangesFocus(true);
+    m_note->setMaximumHeight(90);
+    auto *preview = new QPushButton(tr("Előnézet frissítése"), page);
+    m_saveReport = new QPushButton(tr("Jegyzőkönyv mentése (PDF és HTML)..."), page);
+    m_saveReport->setToolTip(tr("A tengely üzembe helyezési jegyzőkönyve erről a munkamenetről: "
+                                "A4 PDF, és ugyanez HTML-ben mellette"));
+    m_preview = new QTextBrowser(page);
+    m_preview->setAccessibleName(tr("A jegyzőkönyv előnézete"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(preview);
+    buttons->addWidget(m_saveReport);
+    buttons->addStretch();
+    auto *noteLabel = new QLabel(tr("&Megjegyzés:"), page);
+    noteLabel->setBuddy(m_note);
+    auto *layout = new QVBoxLayout(page);
+    layout->addWidget(noteLabel);
+    layout->addWidget(m_note);
+    layout->addLayout(buttons);
+    layout->addWidget(m_preview, 1);
+    connect(preview, &QPushButton::clicked, this, &WorkbenchWindow::previewReport);
+    connect(m_saveReport, &QPushButton::clicked, this, &WorkbenchWindow::saveReport);
+    return page;
+}
+
+ReportInput WorkbenchWindow::currentReport() const
+{
+    ReportInput input = m_s.reportInput ? m_s.reportInput() : ReportInput();
+    input.note = m_note->toPlainText();
+    return input;
+}
+
+void WorkbenchWindow::previewReport()
+{
+    const ReportInput input = currentReport();
+    const ReportContent content = reportContent(input);
+    const QString chart = QStringLiteral("kdx-report-preview.png");
+    m_preview->document()->addResource(QTextDocument::ImageResource, QUrl(chart),
+                                       reportChart(content, QSize(1280, 512)));
+    m_preview->setHtml(reportHtml(input, content, chart));
+}
+
+void WorkbenchWindow::saveReport()
+{
+    const ReportInput input = currentReport();
+    QString stem = QStringLiteral("jegyzokonyv");
+    const QString name = input.axis.name.trimmed();
+    if (!name.isEmpty()) {
+        // Only what every file system takes goes into the proposed name.
+        QString safe;
+        for (const QChar ch : name)
+            safe += ch.isLetterOrNumber() ? ch : QLatin1Char('_');
+        stem += QLatin1Char('-') + safe;
+    }
+    QString path = m_s.files->saveFileName(this, tr("Jegyzőkönyv mentése"),
+                                           proposedName(stem, QStringLiteral(".pdf")),
+                                           tr("PDF dokumentum (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        path += QStringLiteral(".pdf");
+    const QString html = path.left(path.size() - 4) + QStringLiteral(".html");
+    const QString failed = writeReport(input, path, html);
+    if (!failed.isEmpty()) {
+        m_s.tell(failed);
+        return;
+    }
+    m_message->setText(tr("Jegyzőkönyv mentve: %1 és %2")
+                           .arg(QDir::toNativeSeparators(path), QFileInfo(html).fileName()));
+}
+
 void WorkbenchWindow::showEvent(QShowEvent *event)
 {
     QWidget::showEvent(event);
@@ -224,11 +332,24 @@ void WorkbenchWindow::updateStatus()
 void WorkbenchWindow::setBusy(bool busy)
 {
     m_busy = busy;
+    // A control that is disabled with the focus hands it on to the next one,
+    // which would be the axis name with its text selected for typing over:
+    // the focus goes to "Megszakítás" and back to the capture instead.
+    QWidget *focused = focusWidget();
+    if (busy) {
+        m_cancel->setEnabled(true);
+        if (focused == m_captureOne || focused == m_capturePairs)
+            m_cancel->setFocus();
+    }
     for (QWidget *w : {static_cast<QWidget *>(m_captureOne), static_cast<QWidget *>(m_capturePairs),
                        static_cast<QWidget *>(m_steps), static_cast<QWidget *>(m_window),
                        static_cast<QWidget *>(m_pairs), m_tabs->widget(1)})
         w->setEnabled(!busy);
-    m_cancel->setEnabled(busy);
+    if (!busy) {
+        if (focused == m_cancel)
+            m_captureOne->setFocus();
+        m_cancel->setEnabled(false);
+    }
     // The capture's readings come first: the scope does not redraw meanwhile.
     m_scope->setActive(!busy && isVisible());
 }

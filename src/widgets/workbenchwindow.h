@@ -1,5 +1,6 @@
 #pragma once
 
+#include "commissioningreport.h"
 #include "link/seriallink.h"
 
 #include <QTimer>
@@ -8,7 +9,10 @@
 #include <functional>
 
 class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
 class QPushButton;
+class QTextBrowser;
 class QSpinBox;
 class QTabWidget;
 
@@ -21,6 +25,7 @@ class FiguresTable;
 class LiveScope;
 class ReadingBuffer;
 class StepCapture;
+class Text;
 
 // What the workbench works with; the terminal gives it.
 struct WorkbenchServices {
@@ -40,6 +45,12 @@ struct WorkbenchServices {
     std::function<int()> stepCount;
     // Where the parameter file is: the dialogs start there.
     std::function<QString()> folder;
+    // The axis the operator works on ("3. gép, X tengely"); may be null.
+    Text *axisName = nullptr;
+    // Opens the history window.
+    std::function<void()> openHistory;
+    // The axis, the date and the session's events for the report.
+    std::function<ReportInput()> reportInput;
 };
 
 // The tuning workbench: the live scope, step captures with their figures,
@@ -62,6 +73,11 @@ public:
     void setReference();
     void deleteSelected();
 
+    // "Jegyzőkönyv": the report shown as it will be printed, and saved as
+    // PDF with the same as HTML beside it.
+    void previewReport();
+    void saveReport();
+
     // The status line, worked out now.
     void updateStatus();
 
@@ -77,6 +93,11 @@ public:
     QPushButton *cancelButton() const { return m_cancel; }
     QLabel *statusLine() const { return m_status; }
     QLabel *messageLine() const { return m_message; }
+    QLineEdit *axisBox() const { return m_axis; }
+    QPushButton *historyButton() const { return m_history; }
+    QPlainTextEdit *reportNote() const { return m_note; }
+    QTextBrowser *reportPreview() const { return m_preview; }
+    QPushButton *reportButton() const { return m_saveReport; }
 
     static const char *const kTitle;
 
@@ -91,6 +112,8 @@ private:
     QString proposedName(const QString &stem, const QString &suffix) const;
     bool writeFile(const QString &path, const QByteArray &bytes);
     QWidget *buildCaptureTab();
+    QWidget *buildReportTab();
+    ReportInput currentReport() const;
 
     WorkbenchServices m_s;
     LiveScope *m_scope;
@@ -99,6 +122,12 @@ private:
     QTabWidget *m_tabs;
     QSpinBox *m_steps, *m_window, *m_pairs;
     QPushButton *m_captureOne, *m_capturePairs, *m_cancel;
+    QLineEdit *m_axis;
+    QPushButton *m_history;
+    QPlainTextEdit *m_note;
+    QTextBrowser *m_preview;
+    QPushButton *m_saveReport;
+    QWidget *m_reportTab;
     QLabel *m_status, *m_message;
     QTimer m_statusTimer;
     LinkCounters m_countersAtOpen;

@@ -34,6 +34,7 @@ void compareCaptures(const Capture &a, const Capture &b)
     QCOMPARE(a.label, b.label);
     QCOMPARE(a.takenAt, b.takenAt);
     QCOMPARE(a.port, b.port);
+    QCOMPARE(a.axis, b.axis);
     QCOMPARE(a.paramsKnown, b.paramsKnown);
     if (a.paramsKnown)
         QVERIFY(a.params == b.params);
@@ -77,7 +78,8 @@ void TestCaptureCsv::roundTrip_data()
     unknown.takenAt = QDateTime();
     unknown.port = QString();
     unknown.label = QStringLiteral("árvíztűrő tükörfúrógép, \"idézve\"");
-    QTest::newRow("gains unknown, no date, accents") << unknown;
+    unknown.axis = QStringLiteral("3. gép, X tengely");
+    QTest::newRow("gains unknown, no date, accents, named axis") << unknown;
 
     Capture broken = sample(100, 0);
     broken.record.complete = false;

@@ -10,12 +10,12 @@
 #include "operations/capturestore.h"
 #include "operations/paramrows.h"
 #include "operations/stepcapture.h"
+#include "scriptedfiles.h"
 #include "scriptedprompter.h"
 #include "simulatedaxis.h"
 #include "simulateddevice.h"
 #include "widgets/capturechart.h"
 #include "widgets/figurestable.h"
-#include "widgets/filechooser.h"
 #include "widgets/form1.h"
 #include "widgets/livescope.h"
 #include "widgets/workbenchwindow.h"
@@ -35,42 +35,11 @@
 #include <QTimer>
 #include <QValueAxis>
 
-#include <deque>
-
 using namespace kdx;
 
 namespace {
 
 constexpr int kPatienceMs = 30000; // a deadline for what must happen, never a measure
-
-// Hands out the file names a test has queued, and remembers what was proposed.
-class ScriptedFiles : public FileChooser {
-public:
-    QString saveFileName(QWidget *, const QString &, const QString &proposed,
-                         const QString &) override
-    {
-        proposals << proposed;
-        return take(saves);
-    }
-    QString openFileName(QWidget *, const QString &, const QString &folder,
-                         const QString &) override
-    {
-        proposals << folder;
-        return take(opens);
-    }
-    std::deque<QString> saves, opens;
-    QStringList proposals;
-
-private:
-    static QString take(std::deque<QString> &names)
-    {
-        if (names.empty())
-            return QString();
-        QString name = names.front();
-        names.pop_front();
-        return name;
-    }
-};
 
 // A terminal on the simulated controller, started as on the first show,
 // with the workbench opened from its button.
@@ -123,7 +92,8 @@ void TestWorkbench::capturesAreKeptAndCompared()
     QVERIFY(b.window);
     WorkbenchWindow &w = *b.window;
     QVERIFY(w.isVisible());
-    QCOMPARE(w.tabs()->tabText(w.tabs()->count() - 1), QStringLiteral("Automata hangolás"));
+    QCOMPARE(w.tabs()->tabText(2), QStringLiteral("Automata hangolás"));
+    QCOMPARE(w.tabs()->tabText(3), QStringLiteral("Jegyzőkönyv"));
     // The step count comes from "Lépés száma".
     QCOMPARE(w.stepBox()->value(), b.terminal->form().Text9->text().toInt());
     w.stepBox()->setValue(500);

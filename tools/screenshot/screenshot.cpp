@@ -6,25 +6,36 @@
 //   kdxscreenshot -o docs/window.png --pid-run --seconds 3 --hover Text7 --locale hu_HU
 //   kdxscreenshot -o docs/workbench.png --workbench "P2=200,P2=400" --locale hu_HU
 //
+//   kdxscreenshot -o docs/history.png --workbench "P2=200,P2=600" --history --axis "3. gép, X
+//   tengely" kdxscreenshot --workbench "P2=200,P2=600" --report report.pdf --axis "3. gép, X
+//   tengely"
+//
 // Runs headless with QT_QPA_PLATFORM=offscreen; QT_SCALE_FACTOR=1.5 shows the
 // window at 150 %. --port-chooser pictures the port chooser instead, opened
-// over the window with sample ports listed.
+// over the window with sample ports listed; --history the history window
+// with two points compared; --report writes the commissioning report of the
+// session (PDF, and HTML beside it) instead of a picture.
 
 #include "app/terminal.h"
 #include "link/portcatalogue.h"
 #include "link/simulatedopener.h"
 #include "operations/capturestore.h"
+#include "operations/historyrecorder.h"
+#include "operations/historytimeline.h"
 #include "operations/motormodes.h"
 #include "operations/parameterwrites.h"
 #include "operations/paramrows.h"
 #include "operations/scheduler.h"
 #include "operations/ticktimer.h"
 #include "quietprompter.h"
+#include "widgets/commissioningreport.h"
 #include "widgets/form1.h"
+#include "widgets/historywindow.h"
 #include "widgets/portchooser.h"
 #include "widgets/workbenchwindow.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QCommandLineParser>
 #include <QDeadlineTimer>
 #include <QLineEdit>
@@ -34,6 +45,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QTableView>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
@@ -95,6 +107,7 @@ bool captureRuns(kdx::Terminal &terminal, const QString &settings)
     while (!painted.hasExpired())
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 20);
     window->stepBox()->setValue(1000);
+    window->captureButton()->setFocus();
     window->windowBox()->setValue(400);
     for (const QString &setting : settings.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
         const QStringList parts = setting.split(QLatin1Char('='));
@@ -116,6 +129,41 @@ bool captureRuns(kdx::Terminal &terminal, const QString &settings)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     }
     return terminal.captures().size() > 0;
+}
+
+// The history window after the session's work: a test write and a save
+// write more, and the first read compared with the last point.
+QWidget *historyPicture(kdx::Terminal &terminal)
+{
+    kdx::Form1 &form = terminal.form();
+    form.row(7).newValue->setText(QStringLiteral("45"));
+    emit form.row(7).test->clicked();
+    form.row(3).newValue->setText(QStringLiteral("12"));
+    emit form.row(3).save->clicked();
+    terminal.openHistory();
+    kdx::HistoryWindow *window = terminal.historyWindow();
+    window->resize(1150, 520);
+    const int rows = window->timeline()->rowCount();
+    if (rows > 1)
+        window->selectRows({0, rows - 1});
+    return window;
+}
+
+// The session's report as the workbench writes it.
+bool writeReport(kdx::Terminal &terminal, const QString &pdf, const QString &note)
+{
+    kdx::ReportInput input;
+    input.axis = terminal.history().place();
+    input.date = QDateTime::currentDateTime();
+    input.note = note;
+    input.events = terminal.history().journalOf(input.axis);
+    QString html = pdf;
+    if (html.endsWith(QLatin1String(".pdf")))
+        html.chop(4);
+    const QString failed = kdx::writeReport(input, pdf, html + QStringLiteral(".html"));
+    if (!failed.isEmpty())
+        warn(failed);
+    return failed.isEmpty();
 }
 
 } // namespace
@@ -165,8 +213,23 @@ int main(int argc, char *argv[])
         QStringLiteral("Picture the tuning workbench instead, with one step capture per "
                        "setting, e.g. \"P2=200,P2=400\"."),
         QStringLiteral("SETTINGS"));
+    const QCommandLineOption axisOption(QStringLiteral("axis"),
+                                        QStringLiteral("The name of the axis worked on."),
+                                        QStringLiteral("NAME"));
+    const QCommandLineOption historyOption(
+        QStringLiteral("history"),
+        QStringLiteral("Picture the history window after the work, two points compared."));
+    const QCommandLineOption reportOption(
+        QStringLiteral("report"),
+        QStringLiteral("Write the session's commissioning report to this PDF file (and the "
+                       "same as HTML beside it) instead of a picture."),
+        QStringLiteral("FILE"));
+    const QCommandLineOption noteOption(QStringLiteral("note"),
+                                        QStringLiteral("The operator's note in the report."),
+                                        QStringLiteral("TEXT"));
     parser.addOptions({outputOption, pidOption, speedOption, secondsOption, hoverOption,
-                       localeOption, folderOption, chooserOption, workbenchOption});
+                       localeOption, folderOption, chooserOption, workbenchOption, axisOption,
+                       historyOption, reportOption, noteOption});
     parser.process(app);
     if (parser.isSet(localeOption))
         QLocale::setDefault(QLocale(parser.value(localeOption)));
@@ -193,6 +256,7 @@ int main(int argc, char *argv[])
     options.opener = &opener;
     options.prompter = &prompter;
     options.paramFolder = parser.isSet(folderOption) ? parser.value(folderOption) : scratch.path();
+    options.historyFile = scratch.filePath(QStringLiteral("kdxhistory.sqlite"));
 
     kdx::Terminal terminal(options);
     kdx::Form1 &form = terminal.form();
@@ -200,14 +264,26 @@ int main(int argc, char *argv[])
         warn(QStringLiteral("the simulator did not start"));
         return 1;
     }
+    if (parser.isSet(axisOption))
+        terminal.axisName().set(parser.value(axisOption));
 
     int status = 0;
     auto takePicture = [&] {
         if (parser.isSet(hoverOption) && !hover(form, parser.value(hoverOption)))
             status = 2;
+        if (parser.isSet(reportOption)) {
+            if (!writeReport(terminal, parser.value(reportOption), parser.value(noteOption)))
+                status = 1;
+            app.quit();
+            return;
+        }
         QWidget *subject = &form;
         if (terminal.workbench())
             subject = terminal.workbench();
+        if (parser.isSet(historyOption)) {
+            subject = historyPicture(terminal);
+            QApplication::processEvents();
+        }
         QPixmap picture = subject->grab();
         if (parser.isSet(chooserOption)) {
             const SamplePorts ports;
