@@ -38,6 +38,9 @@ constexpr double kPoorFitPct = 70;
 constexpr double kTrustFactor = 6;
 // Refits after a verification that missed the aim.
 constexpr int kMostCorrections = 2;
+// Verified gains at the edge of the model's trust: how many times the model,
+// refitted with them, may go further.
+constexpr int kMostFurther = 3;
 // Each miss makes the margin the design keeps this much wider.
 constexpr double kMarginGrowth = 1.2;
 // The model is asked for this much less overshoot than the aim.
@@ -213,10 +216,11 @@ private:
     double m_gear = 1;   // counts per step
     double m_sampleMs = 4;
     double m_marginGrowth = 1;
-    int m_calmings = 0; // times the gains were halved to hold the axis still
+    int m_calmings = 0;                    // times the gains were halved to hold the axis still
     std::optional<StepRecord> m_lastSwing; // the last step that swung, while none since held still
     double m_aimShift = 0;
-    bool m_atTrustEdge = false; // the last design chose a gain at the edge of its trust // overshoot the model has been seen to foresee too little
+    bool m_atTrustEdge = false;       // the last design chose a gain at the edge of its trust //
+                                      // overshoot the model has been seen to foresee too little
     std::vector<FitRecord> m_records; // every step taken, for the fit
     LoopFit m_fit;
 };
@@ -577,8 +581,8 @@ Design AutoTuner::Session::design()
         for (int k = 0; k < 3; ++k) {
             const auto [lo, hi] = g.ranges[k];
             const auto [rangeLo, rangeHi] = m_o.testRanges[gains[k]];
-            if (tunedGain[k] && ((chosen[k] >= hi && hi < rangeHi) ||
-                                 (chosen[k] <= lo && lo > rangeLo)))
+            if (tunedGain[k] &&
+                ((chosen[k] >= hi && hi < rangeHi) || (chosen[k] <= lo && lo > rangeLo)))
                 return true;
         }
         return false;
@@ -605,11 +609,11 @@ void AutoTuner::Session::finish(const Measured &baseline, const Measured *best,
     if (best && !(baseline.meetsAim() && baseline.all.itae <= best->all.itae)) {
         m_r.outcome = TuningResult::Outcome::Tuned;
         m_r.aimMet = true;
-        m_r.message = QStringLiteral("Kész: %1; a túllendülés legfeljebb %2 a fél, az egyszeres "
-                                     "és a kétszeres lépésnél.")
-                          .arg(gainText(best->params))
-                          .arg(QString::number(best->all.overshootPct, 'f', 1) +
-                               QStringLiteral(" %"));
+        m_r.message =
+            QStringLiteral("Kész: %1; a túllendülés legfeljebb %2 a fél, az egyszeres "
+                           "és a kétszeres lépésnél.")
+                .arg(gainText(best->params))
+                .arg(QString::number(best->all.overshootPct, 'f', 1) + QStringLiteral(" %"));
         // The torque limit goes back to what it was.
         ParamNumbers final = best->params;
         final[kTorqueLimit] = m_r.snapshot[kTorqueLimit];
@@ -630,11 +634,11 @@ void AutoTuner::Session::finish(const Measured &baseline, const Measured *best,
                           .arg(aimText);
     if (closest) {
         m_r.closest = closest->params;
-        message += QStringLiteral(" A legközelebbi: %1 (túllendülés %2%3).")
-                       .arg(gainText(closest->params),
-                            QString::number(closest->all.overshootPct, 'f', 1) +
-                                QStringLiteral(" %"),
-                            closest->all.settles ? QString() : QStringLiteral(", nem áll be"));
+        message +=
+            QStringLiteral(" A legközelebbi: %1 (túllendülés %2%3).")
+                .arg(gainText(closest->params),
+                     QString::number(closest->all.overshootPct, 'f', 1) + QStringLiteral(" %"),
+                     closest->all.settles ? QString() : QStringLiteral(", nem áll be"));
     }
     keepSnapshot(message + QStringLiteral(" A kiinduló értékek visszakerültek."));
 }
@@ -675,6 +679,7 @@ TuningResult AutoTuner::Session::run()
             closest = baseline;
         std::vector<ParamNumbers> tried{m_current};
         bool fitted = false;
+        int further = 0;
         for (int round = 0; round <= kMostCorrections; ++round) {
             m_r.corrections = round;
             const QString fitStage = round == 0 ? QStringLiteral("Modell illesztése")
@@ -743,9 +748,12 @@ TuningResult AutoTuner::Session::run()
                     best = m;
                 // Gains at the edge of what the model was trusted with: the
                 // model, shown these too, may go further from here.
-                if (!m_atTrustEdge)
+                if (!m_atTrustEdge || further >= kMostFurther)
                     break;
                 safe = best->params;
+                // Going further is no correction: the model was right.
+                ++further;
+                --round;
                 continue;
             }
             if (best) {

@@ -25,6 +25,7 @@ TuningResult TuningRun::run(TuningOptions options)
 
     options.testRanges = testRanges();
     LinkTuningAxis axis(m_link, [this] { return m_cancelRequested.load(); });
+    axis.setAxisClockRate(m_clockRate);
     AutoTuner tuner(options);
     bool snapshotSaved = true;
     tuner.onSnapshot = [&](const ParamNumbers &p) {
