@@ -170,15 +170,16 @@ BenchTuning tuneOnKdxsim(QStringList simArguments, TuningOptions options, double
     TuningRun run(terminal.link(), folder.path());
     if (watch)
         watch(run);
-    options.budgetMs /= timeScale;
-    options.windowMs /= timeScale;
+    // The tuner sees the axis's own time: its records, budget and figures
+    // are those of the axis, whatever the simulator's speed.
+    run.setAxisClockRate(timeScale);
     terminal.run([&] {
         if (prepare)
             prepare(terminal);
         out.result = run.run(options);
         out.ran = true;
     });
-    out.axisSeconds = out.result.elapsedMs * timeScale / 1000;
+    out.axisSeconds = out.result.elapsedMs / 1000;
     return out;
 }
 

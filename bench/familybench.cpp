@@ -308,8 +308,17 @@ int runFamilyBench(const FamilyBenchSettings &settings)
                 continue;
             }
             verdicts.push_back(judge(seed, aim, t, cache));
-            if (settings.verbose)
+            if (settings.verbose) {
+                for (const CandidateEntry &e : t.result.log)
+                    std::fprintf(stderr,
+                                 "  %d %s P2=%d P3=%d P7=%d ITAE %.0f overshoot %.1f %% %s\n",
+                                 e.index, qPrintable(e.stage), e.params[2], e.params[3],
+                                 e.params[7], e.figures.itae, e.figures.overshootPct,
+                                 e.figures.settles ? "settles" : "unsettled");
+                std::fprintf(stderr, "  fit %.1f %%, P margin %.2f, corrections %d\n",
+                             t.result.fitErrorPct, t.result.pMargin, t.result.corrections);
                 std::fprintf(stderr, "  %s\n", qPrintable(t.result.message));
+            }
             printLine(verdicts.back());
         }
     }

@@ -89,16 +89,15 @@ Outcome runCase(const Case &c, double timeScale, const QStringList &simSupports,
             axis.testWrite(2, std::clamp(int(std::lround(p[2] * c.pScale)), 1, 5000));
         }
     };
-    auto watch = [verbose, timeScale](TuningRun &run) {
+    auto watch = [verbose](TuningRun &run) {
         if (!verbose)
             return;
-        QObject::connect(&run, &TuningRun::candidate, [timeScale](const CandidateEntry &e) {
+        QObject::connect(&run, &TuningRun::candidate, [](const CandidateEntry &e) {
             std::fprintf(
                 stderr,
-                "  %3d %-22s P2=%4d P3=%3d P7=%3d  ITAE %7.0f os %5.1f ts %5.0f cost %9.0f%s\n",
-                e.index, qPrintable(e.stage), e.params[2], e.params[3], e.params[7],
-                e.figures.itae * timeScale * timeScale, e.figures.overshootPct,
-                e.figures.settlingMs * timeScale, e.figures.cost * timeScale * timeScale,
+                "  %3d %-22s P2=%4d P3=%3d P7=%3d  ITAE %7.0f os %5.1f ts %5.0f settles %1.0f%s\n",
+                e.index, qPrintable(e.stage), e.params[2], e.params[3], e.params[7], e.figures.itae,
+                e.figures.overshootPct, e.figures.settlingMs, double(e.figures.settles),
                 e.best ? " *" : "");
         });
     };
@@ -107,16 +106,16 @@ Outcome runCase(const Case &c, double timeScale, const QStringList &simSupports,
     if (verbose && out.ran)
         std::fprintf(stderr, "  %s; noise %.1f, %.0f readings/s (axis time)\n",
                      qPrintable(out.result.message), out.result.noiseCounts,
-                     out.result.sampleRateHz / timeScale);
+                     out.result.sampleRateHz);
     return out;
 }
 
-QString figures(const GainFigures &f, double timeScale)
+QString figures(const GainFigures &f)
 {
     return QStringLiteral("ITAE %1 os %2% ts %3ms")
-        .arg(f.itae * timeScale * timeScale, 7, 'f', 0)
+        .arg(f.itae, 7, 'f', 0)
         .arg(f.overshootPct, 5, 'f', 1)
-        .arg(f.settlingMs * timeScale, 5, 'f', 0);
+        .arg(f.settlingMs, 5, 'f', 0);
 }
 
 } // namespace
@@ -166,13 +165,13 @@ int runTuneBench(const TuneBenchSettings &settings)
                 repeatedP2.push_back(r.tuned[2]);
             const bool met = missed.isEmpty();
             allMet = allMet && met;
-            std::printf(
-                "tune %-8s %-9s base %s | tuned %s | P2 %4d->%4d P3 %3d->%3d P7 %3d->%3d | "
-                "%3d steps %5.1f s | %s%s\n",
-                qPrintable(c.preset), qPrintable(c.start), qPrintable(figures(base, timeScale)),
-                qPrintable(figures(tuned, timeScale)), r.snapshot[2], r.tuned[2], r.snapshot[3],
-                r.tuned[3], r.snapshot[7], r.tuned[7], r.stepsUsed, o.axisSeconds,
-                met ? "met" : qPrintable(missed.join(u',') + QStringLiteral(" -- missed")), "");
+            std::printf("tune %-8s %-9s base %s | tuned %s | P2 %4d->%4d P3 %3d->%3d P7 %3d->%3d | "
+                        "%3d steps %5.1f s | %s%s\n",
+                        qPrintable(c.preset), qPrintable(c.start), qPrintable(figures(base)),
+                        qPrintable(figures(tuned)), r.snapshot[2], r.tuned[2], r.snapshot[3],
+                        r.tuned[3], r.snapshot[7], r.tuned[7], r.stepsUsed, o.axisSeconds,
+                        met ? "met" : qPrintable(missed.join(u',') + QStringLiteral(" -- missed")),
+                        "");
             std::fflush(stdout);
         }
     }

@@ -6,10 +6,9 @@
 //
 //   kdxgainsweep --plant light --start 1000,10,30
 //
-// Each point is judged like a tuning candidate: two ± pairs, each step's
-// error read every 3 or 4 ms (as over the line), figures from the tuner's own
-// response measure, medians over the four steps; a point that swings on any
-// step is left out.
+// Each point is judged on two ± pairs, each step's error read every 3 or 4
+// ms (as over the line), figures as the workbench and the tuner take them,
+// medians over the four steps; a point that swings on any step is left out.
 //
 // With --reference AIM it instead runs the family's reference search
 // (tools/family): the best gains that meet the aim (overshoot %) and settle
@@ -19,7 +18,7 @@
 //   kdxgainsweep --plant random:7 --reference 5
 //   kdxgainsweep --seeds 1-100 --reference 0
 
-#include "core/responsemeasure.h"
+#include "core/stepfigures.h"
 #include "plant.h"
 #include "referencesearch.h"
 #include "servomodel.h"
@@ -29,6 +28,7 @@
 #include <QElapsedTimer>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -72,11 +72,13 @@ Point judge(const sim::Plant &plant, const sim::Parameters &p, int steps, double
         }
         for (int ms = 0; ms < 300; ++ms)
             axis.tick(p);
-        const ResponseMeasure m = measureResponse(r);
-        point.swings = point.swings || m.rings || m.grows;
+        r.moveEndMs = stepMove(dir * steps, p[sim::VelocityLimit], p[sim::GearRatio]).moveEndMs;
+        const StepFigures m = stepFigures(r);
+        const bool settled = std::isfinite(m.settlingTimeMs);
+        point.swings = point.swings || (!settled && m.oscillations >= 4);
         itae.push_back(m.itae);
         over.push_back(m.overshootPct);
-        settle.push_back(m.settlingMs);
+        settle.push_back(settled ? m.settlingTimeMs : windowMs);
     }
     point.itae = median(itae);
     point.overshootPct = median(over);
