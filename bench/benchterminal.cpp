@@ -5,6 +5,7 @@
 #include "core/paramline.h"
 #include "link/serialportopener.h"
 #include "operations/scheduler.h"
+#include "operations/tuningrun.h"
 #include "widgets/form1.h"
 
 #include <QDeadlineTimer>
@@ -12,8 +13,10 @@
 #include <QFile>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
 #include <QTimer>
 
+#include <cstdio>
 #include <memory>
 #include <thread>
 
@@ -147,6 +150,37 @@ void BenchTerminal::bringPollInStep()
         QObject::disconnect(*connection);
         std::this_thread::sleep_for(kHold);
     });
+}
+
+BenchTuning tuneOnKdxsim(QStringList simArguments, TuningOptions options, double timeScale,
+                         const std::function<void(Terminal &)> &prepare,
+                         const std::function<void(TuningRun &)> &watch)
+{
+    BenchTuning out;
+    if (timeScale != 1)
+        simArguments << QStringLiteral("--time-scale") << QString::number(timeScale);
+    BenchTerminal bench;
+    QString error;
+    if (!bench.start(simArguments, &error)) {
+        std::fprintf(stderr, "kdxbench: %s\n", qPrintable(error));
+        return out;
+    }
+    Terminal &terminal = bench.terminal();
+    QTemporaryDir folder;
+    TuningRun run(terminal.link(), folder.path());
+    if (watch)
+        watch(run);
+    // The tuner sees the axis's own time: its records, budget and figures
+    // are those of the axis, whatever the simulator's speed.
+    run.setAxisClockRate(timeScale);
+    terminal.run([&] {
+        if (prepare)
+            prepare(terminal);
+        out.result = run.run(options);
+        out.ran = true;
+    });
+    out.axisSeconds = out.result.elapsedMs / 1000;
+    return out;
 }
 
 } // namespace kdx::bench

@@ -12,10 +12,13 @@
 
 class QIODevice;
 
+#include "core/autotuner.h"
+
 namespace kdx {
 class Form1;
 class SerialPortOpener;
 class Terminal;
+class TuningRun;
 } // namespace kdx
 
 namespace kdx::bench {
@@ -69,5 +72,20 @@ private:
     qint64 m_startupNs = -1;
     QString m_historyFile;
 };
+
+// One auto-tuning as an operator starts it, through the terminal's own link
+// on a kdxsim started with these options and running timeScale times as
+// fast as real time. The options' times (budget, window) are in axis time;
+// the tuner gets them scaled to the simulator's pace. prepare runs on the
+// line before the tuning (it may write parameters), watch gets the run
+// before it starts (to connect to its signals).
+struct BenchTuning {
+    bool ran = false; // false: kdxsim or the terminal did not come up (said on standard error)
+    TuningResult result;
+    double axisSeconds = 0; // the tuning's time, in axis time
+};
+BenchTuning tuneOnKdxsim(QStringList simArguments, TuningOptions options, double timeScale,
+                         const std::function<void(Terminal &)> &prepare = {},
+                         const std::function<void(TuningRun &)> &watch = {});
 
 } // namespace kdx::bench

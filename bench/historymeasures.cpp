@@ -77,7 +77,7 @@ TuningResult tuningResult(QRandomGenerator &random)
         e.params[3] = 1 + random.bounded(100);
         e.params[7] = 1 + random.bounded(300);
         e.figures = {200 + random.bounded(2000.0), random.bounded(20.0),   random.bounded(200.0),
-                     random.bounded(900.0),        random.bounded(5000.0), 2};
+                     random.bounded(900.0),        random.bounded(2) == 0, 6};
         e.best = random.bounded(10) == 0;
         r.log.push_back(e);
     }

@@ -5,6 +5,7 @@
 // --measure) and prints one line per figure: the measured value, its limit,
 // their ratio and the target. See README, "Performance".
 
+#include "familybench.h"
 #include "figurereport.h"
 #include "measurements.h"
 #include "tunebench.h"
@@ -90,8 +91,8 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     bool measuring = false;
     for (int i = 1; i < argc; ++i)
-        measuring =
-            measuring || QByteArray(argv[i]) == "--measure" || QByteArray(argv[i]) == "--tune";
+        measuring = measuring || QByteArray(argv[i]) == "--measure" ||
+                    QByteArray(argv[i]) == "--tune" || QByteArray(argv[i]) == "--tune-family";
     std::unique_ptr<QCoreApplication> app;
     if (measuring)
         app = std::make_unique<QApplication>(argc, argv);
@@ -131,28 +132,92 @@ int main(int argc, char *argv[])
         QStringLiteral("tune-cases"),
         QStringLiteral("With --tune: only these cases (comma-separated, e.g. nominal/sluggish)."),
         QStringLiteral("cases"));
+    const QCommandLineOption tuneFamilyOption(
+        QStringLiteral("tune-family"),
+        QStringLiteral("Run the auto-tuner on N random axes of the simulator's family (default "
+                       "40: seeds 1..N; N follows the option) with the aims no-overshoot and "
+                       "balanced, and judge each result against the best gains a search finds "
+                       "on the same axis."));
+    const QCommandLineOption seedsOption(
+        QStringLiteral("seeds"),
+        QStringLiteral("With --tune-family: only these seeds (comma-separated, e.g. 3,7)."),
+        QStringLiteral("list"));
+    const QCommandLineOption aimOption(
+        QStringLiteral("aim"),
+        QStringLiteral("With --tune-family: only this aim (no-overshoot, balanced or fast)."),
+        QStringLiteral("aim"));
+    const QCommandLineOption referencesOption(
+        QStringLiteral("references"),
+        QStringLiteral("With --tune-family: the file the references are kept in between runs "
+                       "(default family-references.txt beside kdxbench)."),
+        QStringLiteral("file"));
     const QCommandLineOption timeScaleOption(
         QStringLiteral("time-scale"),
-        QStringLiteral("With --tune: run the simulator this many times as fast as real time "
-                       "(default 4)."),
+        QStringLiteral("With --tune and --tune-family: run the simulator this many times as fast "
+                       "as real time (default 4)."),
         QStringLiteral("X"), QStringLiteral("4"));
     const QCommandLineOption repeatsOption(
         QStringLiteral("repeats"),
-        QStringLiteral("With --tune: runs of nominal/defaults whose P2 must agree (default 3)."),
-        QStringLiteral("N"), QStringLiteral("3"));
+        QStringLiteral("With --tune: runs of nominal/defaults whose P2 must agree (default 3); "
+                       "with --tune-family: runs of each of the first five sound axes (default "
+                       "5)."),
+        QStringLiteral("N"));
     parser.addOptions({shortOption, minutesOption, onlyOption, verboseOption, measureOption,
-                       tuneOption, tuneCasesOption, timeScaleOption, repeatsOption});
+                       tuneOption, tuneCasesOption, tuneFamilyOption, seedsOption, aimOption,
+                       referencesOption, timeScaleOption, repeatsOption});
+    parser.addPositionalArgument(QStringLiteral("N"),
+                                 QStringLiteral("With --tune-family: how many axes."), "[N]");
     parser.process(*app);
+
+    const double timeScale = parser.value(timeScaleOption).toDouble();
+    if (!(timeScale >= 0.1 && timeScale <= 20)) {
+        std::fprintf(stderr, "kdxbench: --time-scale needs a number from 0.1 to 20\n");
+        return kExitBroken;
+    }
+    if (parser.isSet(tuneFamilyOption)) {
+        FamilyBenchSettings family;
+        family.timeScale = timeScale;
+        family.verbose = parser.isSet(verboseOption);
+        const QStringList positional = parser.positionalArguments();
+        bool ok = true;
+        if (!positional.isEmpty())
+            family.axes = positional.constFirst().toInt(&ok);
+        if (!ok || family.axes < 1 || positional.size() > 1) {
+            std::fprintf(stderr, "kdxbench: --tune-family takes one number of axes, at least 1\n");
+            return kExitBroken;
+        }
+        for (const QString &seed :
+             parser.value(seedsOption).split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            family.seeds.append(seed.trimmed().toULongLong(&ok));
+            if (!ok) {
+                std::fprintf(stderr, "kdxbench: --seeds needs whole numbers, not '%s'\n",
+                             qPrintable(seed));
+                return kExitBroken;
+            }
+        }
+        if (parser.isSet(aimOption)) {
+            kdx::TuningAim aim;
+            if (!aimFromName(parser.value(aimOption), &aim)) {
+                std::fprintf(stderr, "kdxbench: --aim needs no-overshoot, balanced or fast\n");
+                return kExitBroken;
+            }
+            family.aims = {aim};
+        }
+        if (parser.isSet(repeatsOption))
+            family.repeats = parser.value(repeatsOption).toInt();
+        family.referenceCache =
+            parser.isSet(referencesOption)
+                ? parser.value(referencesOption)
+                : QCoreApplication::applicationDirPath() + QStringLiteral("/family-references.txt");
+        return runFamilyBench(family);
+    }
 
     if (parser.isSet(tuneOption)) {
         TuneBenchSettings tune;
-        tune.timeScale = parser.value(timeScaleOption).toDouble();
-        tune.repeats = parser.value(repeatsOption).toInt();
+        tune.timeScale = timeScale;
+        if (parser.isSet(repeatsOption))
+            tune.repeats = parser.value(repeatsOption).toInt();
         tune.verbose = parser.isSet(verboseOption);
-        if (!(tune.timeScale >= 0.1 && tune.timeScale <= 20)) {
-            std::fprintf(stderr, "kdxbench: --time-scale needs a number from 0.1 to 20\n");
-            return kExitBroken;
-        }
         tune.only = parser.value(tuneCasesOption).split(QLatin1Char(','), Qt::SkipEmptyParts);
         return runTuneBench(tune);
     }

@@ -8,7 +8,6 @@
 #include "operations/tuningrun.h"
 
 #include <QProcess>
-#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cmath>
@@ -73,62 +72,50 @@ std::vector<Case> cases(const QStringList &simSupports)
 
 Outcome runCase(const Case &c, double timeScale, const QStringList &simSupports, bool verbose)
 {
-    Outcome out;
     QStringList args{QStringLiteral("--latency"), QStringLiteral("1")};
     if (simSupports.contains(QLatin1String("--plant")))
         args << QStringLiteral("--plant") << c.preset;
     if (c.gainScale != 1)
         args << QStringLiteral("--gain-scale") << QString::number(c.gainScale);
-    if (timeScale != 1)
-        args << QStringLiteral("--time-scale") << QString::number(timeScale);
-    BenchTerminal bench;
-    QString error;
-    if (!bench.start(args, &error)) {
-        std::fprintf(stderr, "kdxbench: %s\n", qPrintable(error));
-        return out;
-    }
-    Terminal &terminal = bench.terminal();
-    QTemporaryDir folder;
-    TuningRun run(terminal.link(), folder.path());
     TuningOptions options;
-    options.budgetMs = kAxisBudgetMs / timeScale;
+    options.budgetMs = kAxisBudgetMs;
     options.maxSteps = kMaxSteps;
-    options.windowMs = 1000 / timeScale;
-    if (verbose) {
-        QObject::connect(&run, &TuningRun::candidate, [timeScale](const CandidateEntry &e) {
-            std::fprintf(
-                stderr,
-                "  %3d %-22s P2=%4d P3=%3d P7=%3d  ITAE %7.0f os %5.1f ts %5.0f cost %9.0f%s\n",
-                e.index, qPrintable(e.stage), e.params[2], e.params[3], e.params[7],
-                e.figures.itae * timeScale * timeScale, e.figures.overshootPct,
-                e.figures.settlingMs * timeScale, e.figures.cost * timeScale * timeScale,
-                e.best ? " *" : "");
-        });
-    }
-    terminal.run([&] {
+    options.windowMs = 1000;
+    auto start = [&c](Terminal &terminal) {
         if (c.pScale != 1) {
             // The start: the preset's own P gain, scaled.
             LinkTuningAxis axis(terminal.link(), [] { return false; });
             const ParamNumbers p = axis.readBack();
             axis.testWrite(2, std::clamp(int(std::lround(p[2] * c.pScale)), 1, 5000));
         }
-        out.result = run.run(options);
-        out.ran = true;
-    });
-    out.axisSeconds = out.result.elapsedMs * timeScale / 1000;
-    if (verbose)
+    };
+    auto watch = [verbose](TuningRun &run) {
+        if (!verbose)
+            return;
+        QObject::connect(&run, &TuningRun::candidate, [](const CandidateEntry &e) {
+            std::fprintf(
+                stderr,
+                "  %3d %-22s P2=%4d P3=%3d P7=%3d  ITAE %7.0f os %5.1f ts %5.0f settles %1.0f%s\n",
+                e.index, qPrintable(e.stage), e.params[2], e.params[3], e.params[7], e.figures.itae,
+                e.figures.overshootPct, e.figures.settlingMs, double(e.figures.settles),
+                e.best ? " *" : "");
+        });
+    };
+    const BenchTuning t = tuneOnKdxsim(args, options, timeScale, start, watch);
+    Outcome out{t.ran, t.result, t.axisSeconds};
+    if (verbose && out.ran)
         std::fprintf(stderr, "  %s; noise %.1f, %.0f readings/s (axis time)\n",
                      qPrintable(out.result.message), out.result.noiseCounts,
-                     out.result.sampleRateHz / timeScale);
+                     out.result.sampleRateHz);
     return out;
 }
 
-QString figures(const GainFigures &f, double timeScale)
+QString figures(const GainFigures &f)
 {
     return QStringLiteral("ITAE %1 os %2% ts %3ms")
-        .arg(f.itae * timeScale * timeScale, 7, 'f', 0)
+        .arg(f.itae, 7, 'f', 0)
         .arg(f.overshootPct, 5, 'f', 1)
-        .arg(f.settlingMs * timeScale, 5, 'f', 0);
+        .arg(f.settlingMs, 5, 'f', 0);
 }
 
 } // namespace
@@ -178,13 +165,13 @@ int runTuneBench(const TuneBenchSettings &settings)
                 repeatedP2.push_back(r.tuned[2]);
             const bool met = missed.isEmpty();
             allMet = allMet && met;
-            std::printf(
-                "tune %-8s %-9s base %s | tuned %s | P2 %4d->%4d P3 %3d->%3d P7 %3d->%3d | "
-                "%3d steps %5.1f s | %s%s\n",
-                qPrintable(c.preset), qPrintable(c.start), qPrintable(figures(base, timeScale)),
-                qPrintable(figures(tuned, timeScale)), r.snapshot[2], r.tuned[2], r.snapshot[3],
-                r.tuned[3], r.snapshot[7], r.tuned[7], r.stepsUsed, o.axisSeconds,
-                met ? "met" : qPrintable(missed.join(u',') + QStringLiteral(" -- missed")), "");
+            std::printf("tune %-8s %-9s base %s | tuned %s | P2 %4d->%4d P3 %3d->%3d P7 %3d->%3d | "
+                        "%3d steps %5.1f s | %s%s\n",
+                        qPrintable(c.preset), qPrintable(c.start), qPrintable(figures(base)),
+                        qPrintable(figures(tuned)), r.snapshot[2], r.tuned[2], r.snapshot[3],
+                        r.tuned[3], r.snapshot[7], r.tuned[7], r.stepsUsed, o.axisSeconds,
+                        met ? "met" : qPrintable(missed.join(u',') + QStringLiteral(" -- missed")),
+                        "");
             std::fflush(stdout);
         }
     }

@@ -159,14 +159,16 @@ int main(int argc, char *argv[])
         QStringLiteral("Pn=value"));
     const QCommandLineOption plant(
         QStringLiteral("plant"),
-        QStringLiteral("The axis behind the controller: %1 (default nominal). random:SEED "
-                       "draws one from the family of random axes (the same axis for the same "
-                       "seed): inertia 0.2-10x, viscous friction 0.7-1.4x, breakaway 2-77 "
-                       "duty, delay 0-6 ms, winding lag 0.3-4 ms, encoder noise up to a count; "
-                       "on a third each a resonance of 20-300 Hz, backlash up to 20 counts, a "
-                       "constant load; P, I and D each acting 0.1-10x, derivative of the "
-                       "error or the measurement, filtered or not, other I limits (see "
-                       "kdxsim(1)).")
+        QStringLiteral(
+            "The axis behind the controller: %1 (default nominal). random:SEED "
+            "draws one from the family of random axes (the same axis for the same "
+            "seed): inertia 0.2-10x, viscous friction 0.7-1.4x, breakaway 2-77 "
+            "duty, delay 0-6 ms and winding lag 0.3-4 ms (short ones common), encoder noise "
+            "up to a count; "
+            "on a third each a resonance of 20-300 Hz, backlash up to 20 counts, a "
+            "constant load; P, I and D each acting 0.1-10x, derivative of the "
+            "error or the measurement, filtered or not, other I limits (see "
+            "kdxsim(1)).")
             .arg(plantNames().join(QStringLiteral(", "))),
         QStringLiteral("name"), QStringLiteral("nominal"));
     const QCommandLineOption gainScale(

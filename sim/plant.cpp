@@ -69,7 +69,6 @@ public:
     double between(double lo, double hi) { return lo + (hi - lo) * uniform(); }
     double logBetween(double lo, double hi) { return lo * std::exp(uniform() * std::log(hi / lo)); }
     bool chance(double p) { return uniform() < p; }
-    int integer(int lo, int hi) { return lo + int(next() % quint64(hi - lo + 1)); }
 
 private:
     quint64 m_state;
@@ -81,6 +80,22 @@ double kept(double v, int decimals)
 {
     const double scale = std::pow(10.0, decimals);
     return std::round(v * scale) / scale;
+}
+
+// 0 .. most, each value ratio times as likely as the one before, from a
+// uniform number u.
+int geometric(double u, double ratio, int most)
+{
+    double total = 0;
+    for (int k = 0; k <= most; ++k)
+        total += std::pow(ratio, k);
+    double below = 0;
+    for (int k = 0; k < most; ++k) {
+        below += std::pow(ratio, k) / total;
+        if (u < below)
+            return k;
+    }
+    return most;
 }
 
 const Named *find(const QString &name)
@@ -117,8 +132,12 @@ Plant randomPlant(quint64 seed)
     const double viscous = draw.logBetween(0.7, 1.4);
     const double breakaway = draw.logBetween(2, 77);
     const double frictionShare = draw.between(0.5, 1);
-    const int delay = draw.integer(0, 6);
-    const double lag = draw.logBetween(0.3, 4);
+    // Short delays and lags are common, long ones rare: each ms of delay
+    // is 0.45 times as likely as one less (a geometric law cut at 6 ms);
+    // the lag is 0.3 ms · (4 / 0.3)^(u³).
+    const int delay = geometric(draw.uniform(), 0.45, 6);
+    const double lu = draw.uniform();
+    const double lag = 0.3 * std::pow(4 / 0.3, lu * lu * lu);
     const double noise = draw.uniform();
     const quint64 noiseSeed = draw.next();
     const bool resonant = draw.chance(1.0 / 3);
@@ -128,7 +147,8 @@ Plant randomPlant(quint64 seed)
     const double backlash = draw.between(1, 20);
     const double loadShare = draw.between(0.2, 0.8);
     const bool loaded = draw.chance(1.0 / 3);
-    const double load = draw.between(13, 64) * (draw.chance(0.5) ? 1 : -1);
+    const double loadSize = draw.between(13, 64); // two statements: the order of the draws is fixed
+    const double load = draw.chance(0.5) ? loadSize : -loadSize;
     const double pScale = draw.logBetween(0.1, 10);
     const double iScale = draw.logBetween(0.1, 10);
     const double dScale = draw.logBetween(0.1, 10);

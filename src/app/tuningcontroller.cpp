@@ -190,8 +190,6 @@ void TuningController::accept(const ParamNumbers &tuned)
         return;
     m_terminal.runAlone([this, tuned] {
         std::vector<int> which;
-        if (m_lastOptions.tuneVelocity)
-            which.push_back(1);
         if (m_lastOptions.tuneP)
             which.push_back(2);
         if (m_lastOptions.tuneI)

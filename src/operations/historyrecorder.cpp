@@ -38,7 +38,7 @@ QJsonObject figuresOf(const GainFigures &f)
             {QStringLiteral("overshootPct"), f.overshootPct},
             {QStringLiteral("settlingMs"), f.settlingMs},
             {QStringLiteral("peakCounts"), f.peakCounts},
-            {QStringLiteral("cost"), f.cost},
+            {QStringLiteral("settles"), f.settles},
             {QStringLiteral("steps"), f.steps}};
 }
 
@@ -87,8 +87,8 @@ TuningEntry tuningEntry(const TuningOptions &options, const TuningResult &result
 {
     TuningEntry t;
     QJsonArray gains;
-    for (const auto &[on, n] : {std::pair{options.tuneVelocity, 1}, std::pair{options.tuneP, 2},
-                                std::pair{options.tuneI, 3}, std::pair{options.tuneD, 7}})
+    for (const auto &[on, n] :
+         {std::pair{options.tuneP, 2}, std::pair{options.tuneI, 3}, std::pair{options.tuneD, 7}})
         if (on)
             gains.append(n);
     t.options = {{QStringLiteral("aim"), aimKey(options.aim)},
@@ -97,7 +97,6 @@ TuningEntry tuningEntry(const TuningOptions &options, const TuningResult &result
                  {QStringLiteral("torqueCap"), options.torqueCap},
                  {QStringLiteral("budgetMs"), options.budgetMs},
                  {QStringLiteral("maxSteps"), options.maxSteps},
-                 {QStringLiteral("pairs"), options.pairs},
                  {QStringLiteral("windowMs"), options.windowMs},
                  {QStringLiteral("gains"), gains}};
     t.outcome = outcomeKey(result.outcome);
@@ -111,7 +110,11 @@ TuningEntry tuningEntry(const TuningOptions &options, const TuningResult &result
                 {QStringLiteral("stepSteps"), result.stepSteps},
                 {QStringLiteral("stepsUsed"), result.stepsUsed},
                 {QStringLiteral("elapsedMs"), result.elapsedMs},
-                {QStringLiteral("restored"), result.restored}};
+                {QStringLiteral("restored"), result.restored},
+                {QStringLiteral("aimMet"), result.aimMet},
+                {QStringLiteral("fitErrorPct"), result.fitErrorPct},
+                {QStringLiteral("pMargin"), result.pMargin},
+                {QStringLiteral("corrections"), result.corrections}};
     if (result.snapshotKnown) {
         t.result[QStringLiteral("snapshot")] = arrayOf(result.snapshot);
         t.result[QStringLiteral("tuned")] = arrayOf(result.tuned);

@@ -91,7 +91,12 @@ double LinkTuningAxis::poll()
     return *value;
 }
 
-StepRecord LinkTuningAxis::record(double windowMs, double limitCounts, double zero, qint64 startNs,
+double LinkTuningAxis::nowMs() const
+{
+    return double(m_clock.nsecsElapsed()) / 1e6 * m_clockRate;
+}
+
+StepRecord LinkTuningAxis::record(double windowMs, double limitCounts, double zero, double startMs,
                                   bool stopOnLimit)
 {
     StepRecord r;
@@ -102,8 +107,11 @@ StepRecord LinkTuningAxis::record(double windowMs, double limitCounts, double ze
             r.complete = false;
             break;
         }
+        // A reading stands for the middle of its poll's round trip: the
+        // controller answers halfway between the request and the answer.
+        const double sent = nowMs();
         const double e = poll() - zero;
-        const double t = double(m_clock.nsecsElapsed() - startNs) / 1e6;
+        const double t = (sent + nowMs()) / 2 - startMs;
         r.tMs.push_back(t);
         r.error.push_back(e);
         if (stopOnLimit && std::fabs(e) > limitCounts) {
@@ -127,10 +135,11 @@ StepRecord LinkTuningAxis::step(int steps, double windowMs, double limitCounts)
         if (m_gear < 0)
             m_gear = readParameter(kGearRatio);
         const int gear = m_gear;
-        const qint64 startNs = m_clock.nsecsElapsed();
+        // The step too counts from the middle of its round trip.
+        const double sent = nowMs();
         m_link.send(cmd::step(steps > 0 ? '+' : '-', QString::number(std::abs(steps))));
         m_answers.nextAcknowledgement();
-        StepRecord r = record(windowMs, limitCounts, zero, startNs, true);
+        StepRecord r = record(windowMs, limitCounts, zero, (sent + nowMs()) / 2, true);
         r.stepCounts = steps * gear / 1024.0;
         return r;
     });
@@ -140,7 +149,7 @@ StepRecord LinkTuningAxis::rest(double windowMs)
 {
     return guarded([&] {
         const double zero = poll();
-        return record(windowMs, 0, zero, m_clock.nsecsElapsed(), false);
+        return record(windowMs, 0, zero, nowMs(), false);
     });
 }
 
@@ -161,7 +170,7 @@ bool LinkTuningAxis::cancelled()
 
 double LinkTuningAxis::elapsedMs()
 {
-    return double(m_clock.nsecsElapsed()) / 1e6;
+    return nowMs();
 }
 
 } // namespace kdx

@@ -34,11 +34,17 @@ public:
     // Readings of the position error per second reached in the last record.
     double lastSampleRateHz() const { return m_lastRate; }
 
+    // How many of the axis's milliseconds pass in one of this computer's: 1
+    // for a real axis; a simulator that runs faster than real time says so,
+    // and every time the tuner sees (records, budget) is the axis's own.
+    void setAxisClockRate(double rate) { m_clockRate = rate; }
+
 private:
     template <typename F> auto guarded(F &&f) -> decltype(f());
     int readParameter(int n);
     double poll();
-    StepRecord record(double windowMs, double limitCounts, double zero, qint64 startNs,
+    double nowMs() const;
+    StepRecord record(double windowMs, double limitCounts, double zero, double startMs,
                       bool stopOnLimit);
 
     SerialLink &m_link;
@@ -46,6 +52,7 @@ private:
     std::function<bool()> m_cancelled;
     QElapsedTimer m_clock;
     double m_lastRate = 0;
+    double m_clockRate = 1;
     int m_gear = -1; // P6 as last read, -1: not known
 };
 

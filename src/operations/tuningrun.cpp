@@ -3,7 +3,10 @@
 #include "core/paramtable.h"
 #include "linktuningaxis.h"
 
+#include <QEventLoop>
 #include <QScopeGuard>
+
+#include <thread>
 
 namespace kdx {
 
@@ -21,7 +24,8 @@ TuningResult TuningRun::run(TuningOptions options)
     auto done = qScopeGuard([this] { m_running = false; });
 
     options.testRanges = testRanges();
-    LinkTuningAxis axis(m_link, [this] { return m_cancelRequested; });
+    LinkTuningAxis axis(m_link, [this] { return m_cancelRequested.load(); });
+    axis.setAxisClockRate(m_clockRate);
     AutoTuner tuner(options);
     bool snapshotSaved = true;
     tuner.onSnapshot = [&](const ParamNumbers &p) {
@@ -30,6 +34,17 @@ TuningResult TuningRun::run(TuningOptions options)
     };
     tuner.onProgress = [this](const TuningProgress &p) { emit progress(p); };
     tuner.onCandidate = [this](const CandidateEntry &e) { emit candidate(e); };
+    // The fit and the design take a second or two: beside the window, which
+    // goes on handling its events (Stop among them) meanwhile.
+    tuner.compute = [](const std::function<void()> &work) {
+        QEventLoop wait;
+        std::thread worker([&] {
+            work();
+            QMetaObject::invokeMethod(&wait, &QEventLoop::quit, Qt::QueuedConnection);
+        });
+        wait.exec();
+        worker.join();
+    };
     TuningResult result = tuner.run(axis);
 
     if (result.outcome == TuningResult::Outcome::Tuned)

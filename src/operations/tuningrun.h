@@ -5,6 +5,7 @@
 
 #include <QObject>
 
+#include <atomic>
 #include <optional>
 
 namespace kdx {
@@ -27,6 +28,9 @@ public:
     // stops the motor and writes the snapshot back at the next reading.
     void cancel() { m_cancelRequested = true; }
     const std::optional<TuningResult> &last() const { return m_last; }
+    // For a simulated axis that runs faster than real time: how many of its
+    // milliseconds pass in one of ours (see LinkTuningAxis).
+    void setAxisClockRate(double rate) { m_clockRate = rate; }
 
     // A result waits for the operator's decision.
     bool decisionDue() const;
@@ -64,10 +68,11 @@ private:
     bool restoreSnapshot(const ParamNumbers &snapshot);
 
     SerialLink &m_link;
+    double m_clockRate = 1;
     TuningSnapshotFile m_file;
     std::optional<TuningResult> m_last;
     bool m_running = false;
-    bool m_cancelRequested = false;
+    std::atomic<bool> m_cancelRequested = false; // also read while the model is computed
     bool m_decisionDue = false;
 };
 

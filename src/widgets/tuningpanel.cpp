@@ -17,11 +17,13 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QSplitter>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <QValueAxis>
 
 #include <cmath>
+#include <iterator>
 
 namespace kdx {
 
@@ -29,10 +31,15 @@ namespace {
 
 const char *const kFigureRows[] = {"ITAE (ms²)", "Túllendülés (%)", "Beállási idő (ms)",
                                    "Legnagyobb hiba (impulzus)", "Lépések"};
-const char *const kFigureColumns[] = {"Kiinduló", "Hangolt", "Fél lépés", "Dupla lépés"};
-const char *const kLogColumns[] = {
-    "#",    "Szakasz",       "P1",         "P2",      "P3",     "P4", "P7",
-    "ITAE", "Túllendülés %", "Beállás ms", "Költség", "Legjobb"};
+const char *const kFigureColumns[] = {"Kiinduló", "Hangolt", "Fél lépés", "Dupla lépés",
+                                      "Modell szerint"};
+const char *const kLogColumns[] = {"#",    "Szakasz",       "P1",         "P2",    "P3",     "P4",
+                                   "P7",   "ITAE",          "Túllendülés %", "Beállás ms", "Beáll",
+                                   "Célt tartja"};
+// Colours told apart by the colour-blind too, one per fitted step.
+const QColor kFitColours[] = {QColor(0x00, 0x72, 0xb2), QColor(0xe6, 0x9f, 0x00),
+                              QColor(0x00, 0x9e, 0x73), QColor(0xcc, 0x79, 0xa7),
+                              QColor(0x56, 0xb4, 0xe9), QColor(0xd5, 0x5e, 0x00)};
 
 QSpinBox *spin(int lo, int hi, int value, const QString &suffix = QString())
 {
@@ -101,9 +108,21 @@ TuningPanel::TuningPanel(QWidget *parent) : QWidget(parent)
     m_figures->setVerticalHeaderLabels(rows);
     m_figures->setAccessibleName(QStringLiteral("Jellemzők"));
 
+    auto *left = new QWidget;
+    auto *leftLayout = new QVBoxLayout(left);
+    leftLayout->setContentsMargins(0, 0, 0, 0);
+    leftLayout->addWidget(m_figures);
+    m_model = new QLabel;
+    m_model->setWordWrap(true);
+    m_model->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    m_model->setAccessibleName(QStringLiteral("A modell"));
+    leftLayout->addWidget(m_model);
+    auto *charts = new QTabWidget;
+    charts->addTab(buildChart(), QStringLiteral("Lépésválaszok"));
+    charts->addTab(buildFitChart(), QStringLiteral("Modell illesztése"));
     auto *top = new QSplitter(Qt::Horizontal);
-    top->addWidget(m_figures);
-    top->addWidget(buildChart());
+    top->addWidget(left);
+    top->addWidget(charts);
 
     QStringList logColumns;
     for (const char *c : kLogColumns)
@@ -148,11 +167,10 @@ QWidget *TuningPanel::buildChoices()
     m_tuneP = new QCheckBox(QStringLiteral("P2 (P)"));
     m_tuneI = new QCheckBox(QStringLiteral("P3 (I)"));
     m_tuneD = new QCheckBox(QStringLiteral("P7 (D)"));
-    m_tuneV = new QCheckBox(QStringLiteral("P1 (sebesség-visszacsatolás)"));
-    for (QCheckBox *c : {m_tuneP, m_tuneI, m_tuneD})
+    for (QCheckBox *c : {m_tuneP, m_tuneI, m_tuneD}) {
         c->setChecked(true);
-    for (QCheckBox *c : {m_tuneP, m_tuneI, m_tuneD, m_tuneV})
         gainRow->addWidget(c);
+    }
     form->addRow(QStringLiteral("Lépés nagysága :"), m_step);
     form->addRow(QStringLiteral("Megengedett legnagyobb hiba :"), m_limit);
     form->addRow(QStringLiteral("Nyomaték korlát hangolás közben (P4) :"), m_torque);
@@ -190,6 +208,16 @@ QWidget *TuningPanel::buildChart()
     return m_chart;
 }
 
+QWidget *TuningPanel::buildFitChart()
+{
+    auto *chart = new QChart;
+    chart->legend()->setAlignment(Qt::AlignRight);
+    m_fitChart = new QChartView(chart);
+    m_fitChart->setMinimumSize(360, 240);
+    m_fitChart->setAccessibleName(QStringLiteral("Mért lépések és a modell"));
+    return m_fitChart;
+}
+
 TuningOptions TuningPanel::options() const
 {
     TuningOptions o;
@@ -201,7 +229,6 @@ TuningOptions TuningPanel::options() const
     o.tuneP = m_tuneP->isChecked();
     o.tuneI = m_tuneI->isChecked();
     o.tuneD = m_tuneD->isChecked();
-    o.tuneVelocity = m_tuneV->isChecked();
     return o;
 }
 
@@ -216,7 +243,7 @@ void TuningPanel::setRunning(bool running)
     m_start->setEnabled(!running);
     m_stop->setEnabled(running);
     for (QWidget *w : std::initializer_list<QWidget *>{m_step, m_limit, m_torque, m_aim, m_budget,
-                                                       m_tuneP, m_tuneI, m_tuneD, m_tuneV})
+                                                       m_tuneP, m_tuneI, m_tuneD})
         w->setEnabled(!running);
 }
 
@@ -229,6 +256,8 @@ void TuningPanel::tuningStarted()
     m_log->setRowCount(0);
     m_baselineSeries->clear();
     m_resultSeries->clear();
+    m_fitChart->chart()->removeAllSeries();
+    m_model->clear();
     m_figures->clearContents();
     m_status->setText(QStringLiteral("A hangolás fut. Leállítás: Stop vagy Esc."));
     m_progress->setValue(0);
@@ -259,7 +288,7 @@ void TuningPanel::addCandidate(const CandidateEntry &e)
                                number(f.itae),
                                number(f.overshootPct, 1),
                                number(f.settlingMs),
-                               number(f.cost),
+                               f.settles ? QStringLiteral("igen") : QStringLiteral("nem"),
                                e.best ? QStringLiteral("igen") : QString()};
     for (int c = 0; c < int(cells.size()); ++c)
         m_log->setItem(row, c, new QTableWidgetItem(cells[c]));
@@ -269,8 +298,9 @@ void TuningPanel::addCandidate(const CandidateEntry &e)
 
 void TuningPanel::showFigures(const TuningResult &r)
 {
-    const GainFigures *columns[] = {&r.baseline, &r.result, &r.halfStep, &r.doubleStep};
-    for (int c = 0; c < 4; ++c) {
+    const GainFigures *columns[] = {&r.baseline, &r.result, &r.halfStep, &r.doubleStep,
+                                    &r.predicted};
+    for (int c = 0; c < 5; ++c) {
         const GainFigures &f = *columns[c];
         if (f.steps == 0)
             continue;
@@ -300,6 +330,69 @@ void TuningPanel::showFigures(const TuningResult &r)
         axes[0]->setRange(0, tMax);
         axes[1]->setRange(eMin - 0.05 * (eMax - eMin), eMax + 0.05 * (eMax - eMin));
     }
+    showFit(r);
+}
+
+void TuningPanel::showFit(const TuningResult &r)
+{
+    QChart *chart = m_fitChart->chart();
+    chart->removeAllSeries();
+    for (QAbstractAxis *a : chart->axes())
+        chart->removeAxis(a);
+    if (r.fitMeasured.empty()) {
+        m_model->setText(QString());
+        return;
+    }
+    // Each forward step as measured (solid) and as the model has it (dashed),
+    // in % of its step so that every size fits one picture.
+    double tMax = 1, lo = 0, hi = 1;
+    int shown = 0;
+    auto *x = new QValueAxis;
+    x->setTitleText(QStringLiteral("idő (ms)"));
+    auto *y = new QValueAxis;
+    y->setTitleText(QStringLiteral("hiba (a lépés %-a)"));
+    chart->addAxis(x, Qt::AlignBottom);
+    chart->addAxis(y, Qt::AlignLeft);
+    for (size_t k = 0; k < r.fitMeasured.size() && k < r.fitPredicted.size(); ++k) {
+        const StepRecord &m = r.fitMeasured[k];
+        const StepRecord &p = r.fitPredicted[k];
+        if (m.stepCounts <= 0 || shown >= int(std::size(kFitColours)))
+            continue;
+        const QColor colour = kFitColours[shown++];
+        auto *measured = new QLineSeries;
+        auto *predicted = new QLineSeries;
+        measured->setName(QStringLiteral("%1 mért").arg(m.stepCounts, 0, 'f', 0));
+        predicted->setName(QStringLiteral("%1 modell").arg(m.stepCounts, 0, 'f', 0));
+        measured->setColor(colour);
+        QPen dashed(colour);
+        dashed.setStyle(Qt::DashLine);
+        dashed.setWidthF(1.5);
+        predicted->setPen(dashed);
+        QList<QPointF> a, b;
+        for (size_t i = 0; i < m.tMs.size() && i < m.error.size() && i < p.error.size(); ++i) {
+            const double em = 100 * m.error[i] / m.stepCounts;
+            const double ep = 100 * p.error[i] / m.stepCounts;
+            a.append(QPointF(m.tMs[i], em));
+            b.append(QPointF(m.tMs[i], ep));
+            tMax = std::max(tMax, m.tMs[i]);
+            lo = std::min({lo, em, ep});
+            hi = std::max({hi, em, ep});
+        }
+        measured->replace(a);
+        predicted->replace(b);
+        for (QLineSeries *s : {measured, predicted}) {
+            chart->addSeries(s);
+            s->attachAxis(x);
+            s->attachAxis(y);
+        }
+    }
+    x->setRange(0, tMax);
+    y->setRange(std::max(lo, -150.0), std::min(hi, 150.0));
+    m_model->setText(
+        QStringLiteral("Modell: illesztési hiba %1 %, a tengely sávszélessége a modell szerint %2 "
+                       "Hz; P tartalék: %3-szor nagyobb P erősítésnél lengene. Javítások: %4.")
+            .arg(number(r.fitErrorPct, 1), number(r.crossoverHz, 0), number(r.pMargin, 1))
+            .arg(r.corrections));
 }
 
 void TuningPanel::tuningFinished(const TuningResult &r)

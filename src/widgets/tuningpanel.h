@@ -18,8 +18,9 @@ class QTableWidget;
 namespace kdx {
 
 // "Automata hangolás": the operator's choices for the auto-tuner, its
-// progress, the baseline and tuned figures side by side, both responses
-// overlaid, and the log of every set of gains tried. The panel only shows
+// progress, the baseline and tuned figures side by side with what the model
+// foresaw, both responses overlaid, the measured steps with the fitted
+// model's prediction, and the log of every set of gains tried. The panel only shows
 // and asks; whoever hosts it runs the tuning (see the signals). Closing the
 // window that holds it, Esc and "Stop" all ask a running tuning to stop.
 class TuningPanel : public QWidget {
@@ -53,6 +54,8 @@ public:
     QTableWidget *logTable() const { return m_log; }
     QLineSeries *baselineSeries() const { return m_baselineSeries; }
     QLineSeries *resultSeries() const { return m_resultSeries; }
+    QChartView *fitChart() const { return m_fitChart; }
+    QLabel *modelLabel() const { return m_model; }
 
 signals:
     void startRequested(const kdx::TuningOptions &options);
@@ -69,7 +72,10 @@ protected:
 private:
     QWidget *buildChoices();
     QWidget *buildChart();
+    QWidget *buildFitChart();
     void showFigures(const TuningResult &r);
+    // The fitted steps with the model's prediction, and what the model says.
+    void showFit(const TuningResult &r);
     void setRunning(bool running);
 
     QSpinBox *m_step;
@@ -80,7 +86,6 @@ private:
     QCheckBox *m_tuneP;
     QCheckBox *m_tuneI;
     QCheckBox *m_tuneD;
-    QCheckBox *m_tuneV;
     QPushButton *m_start;
     QPushButton *m_stop;
     QPushButton *m_accept;
@@ -91,6 +96,8 @@ private:
     QTableWidget *m_figures;
     QTableWidget *m_log;
     QChartView *m_chart;
+    QChartView *m_fitChart;
+    QLabel *m_model;
     QLineSeries *m_baselineSeries;
     QLineSeries *m_resultSeries;
     std::vector<CandidateEntry> m_entries;

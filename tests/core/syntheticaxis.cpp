@@ -60,7 +60,8 @@ StepRecord SyntheticAxis::rest(double windowMs)
 
 StepRecord SyntheticAxis::simulate(int steps, double windowMs)
 {
-    // Double integrator with a lag; the goal ramps at 50 counts/ms.
+    // Double integrator with a lag; the goal ramps at the velocity limit; the
+    // integral stands still while the output is at its limit.
     StepRecord r;
     r.stepCounts = steps * params[6] / 1024.0;
     r.windowMs = windowMs;
@@ -69,15 +70,18 @@ StepRecord SyntheticAxis::simulate(int steps, double windowMs)
     const double kp = 0.01 * params[2] * gainUnit, ki = 0.0002 * params[3] * gainUnit,
                  kd = 0.3 * params[7] * gainUnit;
     const double limit = params[4];
+    const double ramp = params[0] / 16.0 * params[6] / 1024.0;
     double target = 0, x = 0, v = 0, sum = 0, lastE = 0;
     double nextReading = kReadingMs;
     for (double t = 1; t <= windowMs; t += 1) {
-        target = dir > 0 ? std::min(goal, target + 50) : std::max(goal, target - 50);
+        target = dir > 0 ? std::min(goal, target + ramp) : std::max(goal, target - ramp);
         const double e = target - x;
-        sum += e;
-        double u = kp * e + ki * sum + kd * (e - lastE);
+        const double raw = kp * e + ki * (sum + e) + kd * (e - lastE);
         lastE = e;
-        u = std::clamp(u, -limit, limit);
+        const double u = std::clamp(raw, -limit, limit);
+        // The integral stands still while the output is at its limit.
+        if (u == raw)
+            sum += e;
         v += (0.4 * u - v) / lagMs;
         x += v;
         if (t >= nextReading) {
@@ -96,6 +100,17 @@ StepRecord SyntheticAxis::step(int steps, double windowMs, double limitCounts)
     const int index = stepsTaken++;
     StepRecord r = simulate(steps, windowMs);
     clockMs += windowMs;
+    if (bumpCounts > 0) {
+        // The shaft passes the goal by the bump shortly after the move,
+        // whatever the loop does.
+        const double dir = steps > 0 ? 1 : -1;
+        const double moveEnd = std::abs(r.stepCounts) / (params[0] / 16.0 * params[6] / 1024.0);
+        for (size_t i = 0; i < r.error.size(); ++i) {
+            const double after = r.tMs[i] - moveEnd - 15;
+            const double passed = bumpCounts * std::exp(-after * after / 200);
+            r.error[i] = dir * std::min(dir * r.error[i], std::round(-passed));
+        }
+    }
     if (swingAboveP > 0 && params[2] > swingAboveP && index >= swingFromStep &&
         (swingBelowSteps == 0 || std::abs(steps) < swingBelowSteps)) {
         for (size_t i = 0; i < r.error.size(); ++i)

@@ -27,6 +27,10 @@ public:
     int swingAboveP = 0;
     int swingBelowSteps = 0;
     int swingFromStep = 0;
+    // Counts the shaft passes the goal by after every move whatever the
+    // gains (a load that springs back): no gains can keep the overshoot
+    // below it.
+    double bumpCounts = 0;
 
     // Reads back these first, one each, before the parameters in force (a
     // line that garbles a value).

@@ -74,10 +74,12 @@ struct Bench {
     std::unique_ptr<Terminal> terminal;
 };
 
-// A short tuning: few steps, a window that suits the faster clock.
+// A short tuning: few steps, a window that suits the faster clock, an aim
+// that a first design meets (the tuner's quality is kdxbench's business).
 TuningOptions shortRun()
 {
     TuningOptions o;
+    o.aim = TuningAim::Fast;
     o.maxSteps = 40;
     o.windowMs = 250;
     o.budgetMs = 60'000;
@@ -194,13 +196,17 @@ void TestE2eTuning::operatorStops()
     t.show();
     Form1 &f = b->terminal->form();
 
-    // Once the search has tried a few gains, the operator stops it.
-    QObject::connect(&t.tuning(), &TuningRun::candidate, &panel, [&](const CandidateEntry &e) {
+    // Once the designed gains are being verified, the operator stops it.
+    bool stopped = false;
+    QObject::connect(&t.tuning(), &TuningRun::candidate, &panel, [&](const CandidateEntry &) {
         // Another tab of the workbench leaves the tuning running.
-        if (how == QLatin1String("host close") && e.index == 2)
+        if (how == QLatin1String("host close"))
             host.setCurrentIndex(0);
-        if (e.index != 3)
+    });
+    QObject::connect(&t.tuning(), &TuningRun::progress, &panel, [&](const TuningProgress &p) {
+        if (stopped || !p.stage.startsWith(QStringLiteral("Ellenőrzés")))
             return;
+        stopped = true;
         if (how == QLatin1String("stop"))
             emit panel.stopButton()->clicked();
         else if (how == QLatin1String("esc"))
@@ -222,7 +228,7 @@ void TestE2eTuning::operatorStops()
     QVERIFY2(r.message.contains(QStringLiteral("leállította")), qPrintable(r.message));
     QVERIFY(r.restored);
     QVERIFY(!TuningSnapshotFile(folder.path()).exists());
-    QVERIFY(r.log.size() >= 3);
+    QVERIFY(r.log.size() >= 1);
 
     if (how == QLatin1String("main close")) {
         // The program ended once the snapshot was back: a new start finds
@@ -250,10 +256,13 @@ void TestE2eTuning::silentLineLeavesTheSnapshotForTheNextStart()
         found = b.controller();
         TuningController &t = b.tuning();
         t.show();
-        QObject::connect(&t.tuning(), &TuningRun::candidate, &t.panel(),
-                         [&](const CandidateEntry &e) {
-                             if (e.index == 3)
-                                 sim.command("silent");
+        bool silenced = false;
+        QObject::connect(&t.tuning(), &TuningRun::progress, &t.panel(),
+                         [&](const TuningProgress &p) {
+                             if (silenced || !p.stage.startsWith(QStringLiteral("Ellenőrzés")))
+                                 return;
+                             silenced = true;
+                             sim.command("silent");
                          });
         TuningOptions o = shortRun();
         o.maxSteps = 200;

@@ -73,10 +73,8 @@ private slots:
         QTest::newRow("friction share")
             << Quantity([](const Plant &p) { return double(p.friction) / p.breakaway; }) << 0.3
             << 1.0 << 0.75 << 1.0;
-        QTest::newRow("delay") << Quantity([](const Plant &p) { return double(p.delayMs); }) << 0.0
-                               << 6.0 << 3.0 << 1.0;
         QTest::newRow("winding lag") << Quantity([](const Plant &p) { return p.windingLagMs; })
-                                     << 0.3 << 4.0 << std::sqrt(1.2) << 1.0;
+                                     << 0.3 << 4.0 << 0.3 * std::pow(4 / 0.3, 0.125) << 1.0;
         QTest::newRow("encoder noise")
             << Quantity([](const Plant &p) { return p.encoderNoise; }) << 0.0 << 1.0 << 0.5 << 1.0;
         QTest::newRow("resonance")
@@ -137,13 +135,20 @@ private slots:
                  qPrintable(QStringLiteral("median %1, expected %2").arg(middle).arg(median)));
     }
 
-    void everyDelayOccurs()
+    void delaysFollowTheirLaw()
     {
+        // Each ms of delay 0.45 times as likely as one less, up to 6 ms.
         std::array<int, 7> seen{};
         for (quint64 seed = 0; seed < Draws; ++seed)
             ++seen.at(size_t(randomPlant(seed).delayMs));
-        for (int count : seen)
-            QVERIFY(count > Draws / 10);
+        double total = 0;
+        for (int d = 0; d <= 6; ++d)
+            total += std::pow(0.45, d);
+        for (int d = 0; d <= 6; ++d) {
+            const double share = double(seen[size_t(d)]) / Draws;
+            QVERIFY2(std::abs(share - std::pow(0.45, d) / total) < 0.02 && seen[size_t(d)] > 0,
+                     qPrintable(QStringLiteral("%1 ms: %2").arg(d).arg(share)));
+        }
     }
 
     void sameSeedSameAxisAndTrace()

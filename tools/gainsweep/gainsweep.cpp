@@ -6,19 +6,29 @@
 //
 //   kdxgainsweep --plant light --start 1000,10,30
 //
-// Each point is judged like a tuning candidate: two ± pairs, each step's
-// error read every 3 or 4 ms (as over the line), figures from the tuner's own
-// response measure, medians over the four steps; a point that swings on any
-// step is left out.
+// Each point is judged on two ± pairs, each step's error read every 3 or 4
+// ms (as over the line), figures as the workbench and the tuner take them,
+// medians over the four steps; a point that swings on any step is left out.
+//
+// With --reference AIM it instead runs the family's reference search
+// (tools/family): the best gains that meet the aim (overshoot %) and settle
+// at ½×, 1× and 2× the step, judged as kdxbench --tune-family judges a
+// tuning's result; with --seeds FIRST-LAST on each of those random axes.
+//
+//   kdxgainsweep --plant random:7 --reference 5
+//   kdxgainsweep --seeds 1-100 --reference 0
 
-#include "core/responsemeasure.h"
+#include "core/stepfigures.h"
 #include "plant.h"
+#include "referencesearch.h"
 #include "servomodel.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <vector>
 
@@ -62,11 +72,13 @@ Point judge(const sim::Plant &plant, const sim::Parameters &p, int steps, double
         }
         for (int ms = 0; ms < 300; ++ms)
             axis.tick(p);
-        const ResponseMeasure m = measureResponse(r);
-        point.swings = point.swings || m.rings || m.grows;
+        r.moveEndMs = stepMove(dir * steps, p[sim::VelocityLimit], p[sim::GearRatio]).moveEndMs;
+        const StepFigures m = stepFigures(r);
+        const bool settled = std::isfinite(m.settlingTimeMs);
+        point.swings = point.swings || (!settled && m.oscillations >= 4);
         itae.push_back(m.itae);
         over.push_back(m.overshootPct);
-        settle.push_back(m.settlingMs);
+        settle.push_back(settled ? m.settlingTimeMs : windowMs);
     }
     point.itae = median(itae);
     point.overshootPct = median(over);
@@ -90,6 +102,40 @@ void print(const char *what, const Point &p)
                 what, p.params[sim::VelocityFeedback], p.params[sim::PGain], p.params[sim::IGain],
                 p.params[sim::DGain], p.itae, p.overshootPct, p.settlingMs,
                 p.swings ? "  swings" : "");
+}
+
+QString judged(const family::Judgement &j)
+{
+    return QStringLiteral("ITAE %1  worst overshoot %2 %  settled %3/%4/%5  settling %6/%7 ms")
+        .arg(j.itae, 0, 'f', 0)
+        .arg(j.worstOvershootPct, 0, 'f', 1)
+        .arg(j.settled[family::Half] ? "yes" : "no")
+        .arg(j.settled[family::One] ? "yes" : "no")
+        .arg(j.settled[family::Double] ? "yes" : "no")
+        .arg(j.steps[family::OneForward].settlingTimeMs, 0, 'f', 0)
+        .arg(j.steps[family::OneBack].settlingTimeMs, 0, 'f', 0);
+}
+
+// The reference search on one axis: the start's judgement, then the best.
+bool reference(const QString &name, const sim::Plant &plant, const family::Gains &start,
+               double aimPct, int steps)
+{
+    QElapsedTimer clock;
+    clock.start();
+    const family::Judgement first = family::judgeGains(plant, start, steps);
+    const family::Reference ref = family::findReference(plant, aimPct, steps);
+    std::printf("%s: %s\n", qPrintable(name), qPrintable(sim::describePlant(plant)));
+    std::printf("  start %d/%d/%d  %s%s\n", start.p, start.i, start.d, qPrintable(judged(first)),
+                first.meets(aimPct) ? "  meets the aim" : "");
+    if (ref.found)
+        std::printf("  best  %d/%d/%d  %s  (ITAE %.2f x the start's)\n", ref.gains.p, ref.gains.i,
+                    ref.gains.d, qPrintable(judged(ref.judgement)),
+                    ref.judgement.itae / first.itae);
+    else
+        std::printf("  no gains meet %.0f %% and settle at all three sizes\n", aimPct);
+    std::printf("  %d gain sets judged in %.1f s\n", ref.judged, clock.elapsed() / 1000.0);
+    std::fflush(stdout);
+    return ref.found;
 }
 
 } // namespace
@@ -116,16 +162,38 @@ int main(int argc, char **argv)
                       QStringLiteral("pct"), QStringLiteral("7")});
     parser.addOption({QStringLiteral("velocity-feedback"),
                       QStringLiteral("Also sweep P1 (otherwise it stays at 50).")});
+    parser.addOption({QStringLiteral("reference"),
+                      QStringLiteral("Run the family's reference search for this aim (largest "
+                                     "overshoot, %) instead of the grid."),
+                      QStringLiteral("pct")});
+    parser.addOption({QStringLiteral("seeds"),
+                      QStringLiteral("With --reference: every random axis from FIRST to LAST."),
+                      QStringLiteral("FIRST-LAST")});
     parser.process(app);
 
-    auto plant = sim::namedPlant(parser.value(QStringLiteral("plant")));
+    auto plant = sim::plantFor(parser.value(QStringLiteral("plant")));
     const QStringList start = parser.value(QStringLiteral("start")).split(u',');
     if (!plant || start.size() != 3) {
         std::fprintf(stderr, "kdxgainsweep: unknown axis or not three starting gains\n");
         return 2;
     }
-    plant->gainScale = parser.value(QStringLiteral("gain-scale")).toDouble();
+    plant->gainScale *= parser.value(QStringLiteral("gain-scale")).toDouble();
     const int steps = parser.value(QStringLiteral("step")).toInt();
+    if (parser.isSet(QStringLiteral("reference"))) {
+        const double aimPct = parser.value(QStringLiteral("reference")).toDouble();
+        const family::Gains gains{start[0].toInt(), start[1].toInt(), start[2].toInt()};
+        const QStringList range = parser.value(QStringLiteral("seeds")).split(u'-');
+        if (range.size() != 2)
+            return reference(parser.value(QStringLiteral("plant")), *plant, gains, aimPct, steps)
+                       ? 0
+                       : 1;
+        int sound = 0, all = 0;
+        for (quint64 seed = range[0].toULongLong(); seed <= range[1].toULongLong(); ++seed, ++all)
+            sound += reference(QStringLiteral("random:%1").arg(seed), sim::randomPlant(seed), gains,
+                               aimPct, steps);
+        std::printf("%d of %d axes sound for %.0f %%\n", sound, all, aimPct);
+        return 0;
+    }
     const double windowMs = parser.value(QStringLiteral("window")).toDouble();
     const double allowed = parser.value(QStringLiteral("overshoot")).toDouble();
 
