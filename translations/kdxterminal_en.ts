@@ -2,6 +2,157 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="hu">
 <context>
+    <name>AutoTuner</name>
+    <message>
+        <source>A hangolást a kezelő leállította.</source>
+        <translation>The operator stopped the tuning.</translation>
+    </message>
+    <message>
+        <source>Lejárt a hangolásra szánt idő.</source>
+        <translation>The time allowed for tuning is up.</translation>
+    </message>
+    <message>
+        <source>Elfogyott a hangolásra szánt %1 lépés.</source>
+        <translation>The %1 steps allowed for tuning are used up.</translation>
+    </message>
+    <message>
+        <source>A pozícióhiba (%1) túllépte a megengedett %2 értéket.</source>
+        <translation>The position error (%1) went beyond the allowed %2.</translation>
+    </message>
+    <message>
+        <source>A felvétel megszakadt.</source>
+        <translation>The capture broke off.</translation>
+    </message>
+    <message>
+        <source>Túl kevés mérés érkezett egy lépés alatt.</source>
+        <translation>Too few readings came in during a step.</translation>
+    </message>
+    <message>
+        <source> A hangolás nem indul.</source>
+        <translation> Tuning does not start.</translation>
+    </message>
+    <message>
+        <source>A paraméterek két kiolvasása eltér: P%1 = %2, majd %3.</source>
+        <translation>Two reads of the parameters differ: P%1 = %2, then %3.</translation>
+    </message>
+    <message>
+        <source>Hibás kiolvasott érték: %1.</source>
+        <translation>Faulty value read: %1.</translation>
+    </message>
+    <message>
+        <source>P%1 a vezérlőben %2, az ablakban %3. Olvassa ki újra a paramétereket (Mind KIOLVAS).</source>
+        <translation>P%1 is %2 in the controller and %3 in the window. Read the parameters again (Read all).</translation>
+    </message>
+    <message>
+        <source>Paraméterek kiolvasása</source>
+        <translation>Reading the parameters</translation>
+    </message>
+    <message>
+        <source>Zaj mérése nyugalomban</source>
+        <translation>Measuring the noise at rest</translation>
+    </message>
+    <message>
+        <source>A tengely nyugalomban sem áll meg (zaj %1 impulzus), kisebb erősítésekkel sem.</source>
+        <translation>The axis does not keep still even at rest (noise %1 counts), not even with lower gains.</translation>
+    </message>
+    <message>
+        <source>A lépés (%1 impulzus) túl kicsi a zajhoz (%2) képest.</source>
+        <translation>The step (%1 counts) is too small for the noise (%2).</translation>
+    </message>
+    <message>
+        <source>A tengely nem válaszol elég gyorsan a mérésekhez.</source>
+        <translation>The axis does not answer fast enough for the measurements.</translation>
+    </message>
+    <message>
+        <source>Lépésméret</source>
+        <translation>Step size</translation>
+    </message>
+    <message>
+        <source> – leng</source>
+        <translation> – swings</translation>
+    </message>
+    <message>
+        <source>Tervezés a modellen</source>
+        <translation>Designing on the model</translation>
+    </message>
+    <message>
+        <source>Kész: %1; a túllendülés legfeljebb %2 a fél, az egyszeres és a kétszeres lépésnél.</source>
+        <translation>Done: %1; overshoot at most %2 at the half, single and double step.</translation>
+    </message>
+    <message>
+        <source>Nem találtam a mostaninál jobb beállítást: a mostani erősítések tartják a célt (%1), és a megtalált erősítések ITAE-je nem kisebb.</source>
+        <translation>Found nothing better than the present setting: the present gains meet the aim (%1), and the gains found have no smaller ITAE.</translation>
+    </message>
+    <message>
+        <source>Nem találtam a célnak (%1 túllendülés, beállás mindhárom lépésméretnél) megfelelő beállítást.</source>
+        <translation>Found no setting that meets the aim (%1 overshoot, settling at all three step sizes).</translation>
+    </message>
+    <message>
+        <source> A legközelebbi: %1 (túllendülés %2%3).</source>
+        <translation> The closest: %1 (overshoot %2%3).</translation>
+    </message>
+    <message>
+        <source>, nem áll be</source>
+        <translation>, does not settle</translation>
+    </message>
+    <message>
+        <source> A kiinduló értékek visszakerültek.</source>
+        <translation> The starting values are back.</translation>
+    </message>
+    <message>
+        <source>Kiinduló erősítések mérése</source>
+        <translation>Measuring the baseline gains</translation>
+    </message>
+    <message>
+        <source>Kiinduló</source>
+        <translation>Baseline</translation>
+    </message>
+    <message>
+        <source>Modell illesztése</source>
+        <translation>Fitting the model</translation>
+    </message>
+    <message>
+        <source>Modell újraillesztése</source>
+        <translation>Fitting the model again</translation>
+    </message>
+    <message>
+        <source>Lengés csillapítása</source>
+        <translation>Damping the swing</translation>
+    </message>
+    <message>
+        <source>Csillapítva</source>
+        <translation>Damped</translation>
+    </message>
+    <message>
+        <source>A modell nem illeszkedik a mért lépésekhez (illesztési hiba %1 %); ezen a tengelyen nem hangolok.</source>
+        <translation>The model does not fit the measured steps (fit error %1 %); no tuning on this axis.</translation>
+    </message>
+    <message>
+        <source>Ellenőrzés (fél, egyszeres és kétszeres lépés)</source>
+        <translation>Checking (half, single and double step)</translation>
+    </message>
+    <message>
+        <source>A legközelebbi a modell szerint</source>
+        <translation>The closest by the model</translation>
+    </message>
+    <message>
+        <source>Tervezett</source>
+        <translation>Designed</translation>
+    </message>
+    <message>
+        <source>Javított</source>
+        <translation>Corrected</translation>
+    </message>
+    <message>
+        <source>A vezérlő nem válaszol: %1</source>
+        <translation>The controller does not answer: %1</translation>
+    </message>
+    <message>
+        <source> A lépés %1 volt: a választott %2 lépés a kiinduló értékekkel túl nagy hibát adott volna.</source>
+        <translation> The step was %1: the chosen %2 steps would have given too large an error with the starting values.</translation>
+    </message>
+</context>
+<context>
     <name>CaptureCsv</name>
     <message>
         <source>a %1 kétszer szerepel</source>
@@ -779,6 +930,29 @@
     <message>
         <source>%1. változat</source>
         <translation>version %1</translation>
+    </message>
+</context>
+<context>
+    <name>LinkTuningAxis</name>
+    <message>
+        <source>nincs válasz</source>
+        <translation>no answer</translation>
+    </message>
+    <message>
+        <source>érthetetlen válasz</source>
+        <translation>unintelligible answer</translation>
+    </message>
+    <message>
+        <source>a port nincs nyitva</source>
+        <translation>the port is not open</translation>
+    </message>
+    <message>
+        <source>a kapcsolat megszakadt</source>
+        <translation>the connection was lost</translation>
+    </message>
+    <message>
+        <source>P%1 = %2 értéket a vezérlő nem fogadta el</source>
+        <translation>the controller refused P%1 = %2</translation>
     </message>
 </context>
 <context>
@@ -1687,6 +1861,295 @@ Aim: %1, step: %2, steps used: %3, time: %4 s</translation>
     <message>
         <source>; kattintson ide másik port választásához</source>
         <translation>; click here to choose another port</translation>
+    </message>
+</context>
+<context>
+    <name>kdx::TuningController</name>
+    <message>
+        <source>Automata hangolás</source>
+        <translation>Auto-tuning</translation>
+    </message>
+    <message>
+        <source>A paraméterek aktuális értéke nem ismert. Olvassa ki őket (Mind KIOLVAS), aztán indítsa a hangolást.</source>
+        <translation>The present parameter values are not known. Read them (Read all), then start the tuning.</translation>
+    </message>
+    <message>
+        <source>Elfogadva: az értékek az Új érték mezőkben, próbaként érvényesek. Tárolás: P-MENT / Mind MENT.</source>
+        <translation>Accepted: the values are in the New value boxes and in force for trial. To store them: P-SAVE / Save all.</translation>
+    </message>
+    <message>
+        <source>Elvetve: a hangolás előtti értékek vissza vannak írva.</source>
+        <translation>Discarded: the values from before tuning are written back.</translation>
+    </message>
+    <message>
+        <source>A hangolás előtti értékeket nem sikerült visszaírni (%1).</source>
+        <translation>The values from before tuning could not be written back (%1).</translation>
+    </message>
+    <message>
+        <source>Hangolási napló mentése</source>
+        <translation>Save tuning log</translation>
+    </message>
+    <message>
+        <source>A naplót nem sikerült menteni: %1</source>
+        <translation>The log could not be saved: %1</translation>
+    </message>
+    <message>
+        <source>Egy korábbi automata hangolás nem fejeződött be, és a vezérlőben próbaértékek maradhattak. Visszaírjam a hangolás előtti értékeket?
+%1</source>
+        <translation>An earlier auto-tuning did not finish, and trial values may be left in the controller. Write back the values from before tuning?
+%1</translation>
+    </message>
+    <message>
+        <source>Egy korábbi automata hangolás nem fejeződött be, és a vezérlőben próbaértékek maradhattak. A hangolás előtti értékek között hibás is van: %1. Ezt nem írom vissza, a vezérlő mostani értéke marad. Visszaírjam a többi hangolás előtti értéket?
+%2</source>
+        <translation>An earlier auto-tuning did not finish, and trial values may be left in the controller. Among the values from before tuning one is faulty: %1. That one is not written back; the controller keeps its present value. Write back the other values from before tuning?
+%2</translation>
+    </message>
+    <message>
+        <source>A visszaírás nem sikerült; a pillanatkép megmarad: %1</source>
+        <translation>Writing back failed; the snapshot is kept: %1</translation>
+    </message>
+</context>
+<context>
+    <name>kdx::TuningPanel</name>
+    <message>
+        <source>Túllendülés (%)</source>
+        <translation>Overshoot (%)</translation>
+    </message>
+    <message>
+        <source>Beállási idő (ms)</source>
+        <translation>Settling time (ms)</translation>
+    </message>
+    <message>
+        <source>Legnagyobb hiba (impulzus)</source>
+        <translation>Largest error (counts)</translation>
+    </message>
+    <message>
+        <source>Lépések</source>
+        <translation>Steps</translation>
+    </message>
+    <message>
+        <source>Kiinduló</source>
+        <translation>Baseline</translation>
+    </message>
+    <message>
+        <source>Hangolt</source>
+        <translation>Tuned</translation>
+    </message>
+    <message>
+        <source>Fél lépés</source>
+        <translation>Half step</translation>
+    </message>
+    <message>
+        <source>Dupla lépés</source>
+        <translation>Double step</translation>
+    </message>
+    <message>
+        <source>Modell szerint</source>
+        <translation>By the model</translation>
+    </message>
+    <message>
+        <source>Szakasz</source>
+        <translation>Stage</translation>
+    </message>
+    <message>
+        <source>Túllendülés %</source>
+        <translation>Overshoot %</translation>
+    </message>
+    <message>
+        <source>Beállás ms</source>
+        <translation>Settling ms</translation>
+    </message>
+    <message>
+        <source>Beáll</source>
+        <translation>Settles</translation>
+    </message>
+    <message>
+        <source>Célt tartja</source>
+        <translation>Meets aim</translation>
+    </message>
+    <message>
+        <source>Automata hangolás</source>
+        <translation>Auto-tuning</translation>
+    </message>
+    <message>
+        <source>Indítás</source>
+        <translation>Start</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>Elfogad</source>
+        <translation>Accept</translation>
+    </message>
+    <message>
+        <source>Elvet</source>
+        <translation>Discard</translation>
+    </message>
+    <message>
+        <source>Napló mentése (CSV)</source>
+        <translation>Save log (CSV)</translation>
+    </message>
+    <message>
+        <source>A hangolás leállítása, a kiinduló értékek visszaírása (Esc).</source>
+        <translation>Stops the tuning and writes the starting values back (Esc).</translation>
+    </message>
+    <message>
+        <source>A hangolt értékek az Új érték mezőkbe, és TESZT írás. Mentés: P-MENT / Mind MENT.</source>
+        <translation>Puts the tuned values into the New value boxes and test-writes them. To store them: P-SAVE / Save all.</translation>
+    </message>
+    <message>
+        <source>A hangolás előtti értékek visszaírása.</source>
+        <translation>Writes the values from before tuning back.</translation>
+    </message>
+    <message>
+        <source>Nincs futó hangolás</source>
+        <translation>No tuning running</translation>
+    </message>
+    <message>
+        <source>Jellemzők</source>
+        <translation>Figures</translation>
+    </message>
+    <message>
+        <source>A modell</source>
+        <translation>The model</translation>
+    </message>
+    <message>
+        <source>Lépésválaszok</source>
+        <translation>Step responses</translation>
+    </message>
+    <message>
+        <source>Modell illesztése</source>
+        <translation>Model fit</translation>
+    </message>
+    <message>
+        <source>Próbált erősítések</source>
+        <translation>Gains tried</translation>
+    </message>
+    <message>
+        <source>Beállítások</source>
+        <translation>Settings</translation>
+    </message>
+    <message>
+        <source> lépés</source>
+        <translation> steps</translation>
+    </message>
+    <message>
+        <source> impulzus</source>
+        <translation> counts</translation>
+    </message>
+    <message>
+        <source>változatlan</source>
+        <translation>unchanged</translation>
+    </message>
+    <message>
+        <source>Nincs túllendülés</source>
+        <translation>No overshoot</translation>
+    </message>
+    <message>
+        <source>Kiegyensúlyozott (legfeljebb 5 %)</source>
+        <translation>Balanced (at most 5 %)</translation>
+    </message>
+    <message>
+        <source>Gyors (legfeljebb 15 %)</source>
+        <translation>Fast (at most 15 %)</translation>
+    </message>
+    <message>
+        <source>Lépés nagysága :</source>
+        <translation>Step size:</translation>
+    </message>
+    <message>
+        <source>Megengedett legnagyobb hiba :</source>
+        <translation>Largest error allowed:</translation>
+    </message>
+    <message>
+        <source>Nyomaték korlát hangolás közben (P4) :</source>
+        <translation>Torque limit while tuning (P4):</translation>
+    </message>
+    <message>
+        <source>Cél :</source>
+        <translation>Aim:</translation>
+    </message>
+    <message>
+        <source>Időkeret :</source>
+        <translation>Time allowed:</translation>
+    </message>
+    <message>
+        <source>Hangolt erősítések :</source>
+        <translation>Gains to tune:</translation>
+    </message>
+    <message>
+        <source>idő (ms)</source>
+        <translation>time (ms)</translation>
+    </message>
+    <message>
+        <source>hiba (impulzus)</source>
+        <translation>error (counts)</translation>
+    </message>
+    <message>
+        <source>Mért lépések és a modell</source>
+        <translation>Measured steps and the model</translation>
+    </message>
+    <message>
+        <source>A hangolás fut. Leállítás: Stop vagy Esc.</source>
+        <translation>Tuning is running. To stop it: Stop or Esc.</translation>
+    </message>
+    <message>
+        <source>Indul</source>
+        <translation>Starting</translation>
+    </message>
+    <message>
+        <source>%1 – hátra legfeljebb %2 s</source>
+        <translation>%1 – at most %2 s left</translation>
+    </message>
+    <message>
+        <source>igen</source>
+        <translation>yes</translation>
+    </message>
+    <message>
+        <source>nem</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>hiba (a lépés %-a)</source>
+        <translation>error (% of the step)</translation>
+    </message>
+    <message>
+        <source>%1 mért</source>
+        <translation>%1 measured</translation>
+    </message>
+    <message>
+        <source>%1 modell</source>
+        <translation>%1 model</translation>
+    </message>
+    <message>
+        <source>Modell: illesztési hiba %1 %, a tengely sávszélessége a modell szerint %2 Hz; P tartalék: %3-szor nagyobb P erősítésnél lengene. Javítások: %4.</source>
+        <translation>Model: fit error %1 %, the axis bandwidth by the model %2 Hz; P margin: it would oscillate at %3 times the P gain. Corrections: %4.</translation>
+    </message>
+    <message>
+        <source>Vége</source>
+        <translation>Finished</translation>
+    </message>
+    <message>
+        <source> Az új értékek próbaként (TESZT) érvényesek: Elfogad vagy Elvet.</source>
+        <translation> The new values are in force for trial (TEST): Accept or Discard.</translation>
+    </message>
+    <message>
+        <source> A kiinduló értékek vissza vannak írva.</source>
+        <translation> The starting values are written back.</translation>
+    </message>
+    <message>
+        <source> A kiinduló értékeket NEM sikerült visszaírni; a következő indításkor a program felajánlja.</source>
+        <translation> The starting values could NOT be written back; the program offers it at the next start.</translation>
+    </message>
+</context>
+<context>
+    <name>kdx::TuningRun</name>
+    <message>
+        <source> (A pillanatkép fájlt nem sikerült írni: %1)</source>
+        <translation> (The snapshot file could not be written: %1)</translation>
     </message>
 </context>
 <context>

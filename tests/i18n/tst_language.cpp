@@ -86,19 +86,6 @@ QStringList chartTexts(QChart *chart)
     return texts;
 }
 
-// While the auto-tuner is still left out of the translation, its panel is too.
-bool leftOut(const QWidget *w)
-{
-#ifdef KDX_TRANSLATION_PENDING
-    for (; w; w = w->parentWidget())
-        if (w->inherits("kdx::TuningPanel"))
-            return true;
-#else
-    Q_UNUSED(w)
-#endif
-    return false;
-}
-
 // Every text a widget shows or tells a screen reader, each with its
 // widget's name in front.
 QStringList texts(QWidget *w)
@@ -126,10 +113,8 @@ QStringList texts(QWidget *w)
     if (auto *x = qobject_cast<QSpinBox *>(w))
         t << x->prefix() << x->suffix();
     if (auto *x = qobject_cast<QTabWidget *>(w)) {
-        for (int i = 0; i < x->count(); ++i) {
-            if (!leftOut(x->widget(i)))
-                t << x->tabText(i) << x->tabToolTip(i);
-        }
+        for (int i = 0; i < x->count(); ++i)
+            t << x->tabText(i) << x->tabToolTip(i);
     }
     if (auto *x = qobject_cast<QAbstractItemView *>(w))
         t << modelTexts(x->model());
@@ -150,15 +135,13 @@ QStringList shownTexts(QWidget *window)
         QList<QWidget *> widgets = window->findChildren<QWidget *>();
         widgets.prepend(window);
         for (QWidget *w : widgets) {
-            if ((w == window || w->isVisibleTo(window)) && !leftOut(w))
+            if (w == window || w->isVisibleTo(window))
                 all << texts(w);
         }
     };
     collect();
     for (QTabWidget *tabs : window->findChildren<QTabWidget *>()) {
         for (int i = 0; i < tabs->count(); ++i) {
-            if (leftOut(tabs->widget(i)))
-                continue;
             tabs->setCurrentIndex(i);
             collect();
         }
@@ -348,6 +331,14 @@ void TestLanguage::mainWindowWorkbenchAndHistoryInEnglish()
     QVERIFY(shown.size() > 40);
     QCOMPARE(hungarianAmong(shown), QString());
     QVERIFY(shown.join(u'\n').contains(QStringLiteral("Step response")));
+    // The auto-tuner's panel in its tab, not beside the place kept for it.
+    QVERIFY(shown.join(u'\n').contains(QStringLiteral("Largest error allowed:")));
+    QTabWidget *tabs = workbench->tabs();
+    QStringList tabTitles;
+    for (int i = 0; i < tabs->count(); ++i)
+        tabTitles << tabs->tabText(i);
+    QCOMPARE(tabTitles, (QStringList{"Live signal", "Step response", "Auto-tuning", "Report"}));
+    QVERIFY(tabs->widget(2)->inherits("kdx::TuningPanel"));
 
     fx.terminal().openHistory();
     HistoryWindow *history = fx.terminal().historyWindow();
