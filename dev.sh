@@ -54,7 +54,8 @@ check_package() ( # check_package DEB: contents, programs, desktop entry and met
     echo "$contents"
     for f in usr/bin/kdxterminal usr/bin/kdxsim usr/share/applications/kdxterminal.desktop \
              usr/share/icons/hicolor/scalable/apps/kdxterminal.svg \
-             usr/share/man/man1/kdxterminal.1.gz usr/share/man/man1/kdxsim.1.gz; do
+             usr/share/man/man1/kdxterminal.1.gz usr/share/man/man1/kdxsim.1.gz \
+             usr/share/man/hu/man1/kdxterminal.1.gz; do
         grep -q " \./$f\$" <<<"$contents" || { echo "missing in the package: $f"; exit 1; }
     done
     [[ $(dpkg-deb --field "$deb" Depends) == *libqt6serialport6* ]] \
