@@ -1,5 +1,7 @@
 #include "language.h"
 
+#include "settingsfile.h"
+
 #include <QCoreApplication>
 #include <QSettings>
 #include <QTranslator>
@@ -60,14 +62,8 @@ Language languageInUse()
     return g_inUse;
 }
 
-LanguageMemory::LanguageMemory(const QString &settingsFile)
+LanguageMemory::LanguageMemory(const QString &settingsFile) : m_settings(openSettings(settingsFile))
 {
-    // The port's file: ~/.config/kdxterminal/kdxterminal.conf on Linux.
-    const QString program = QCoreApplication::applicationName();
-    if (settingsFile.isEmpty())
-        m_settings = std::make_unique<QSettings>(program, program);
-    else
-        m_settings = std::make_unique<QSettings>(settingsFile, QSettings::IniFormat);
 }
 
 LanguageMemory::~LanguageMemory() = default;
