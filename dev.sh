@@ -84,6 +84,7 @@ doc_pictures() {
     picture window.png kdxscreenshot --pid-run --speed 150 --seconds 3 --hover Text5 --locale hu_HU
     picture port-chooser.png kdxscreenshot --port-chooser --locale hu_HU
     picture workbench.png kdxscreenshot --workbench P2=200,P2=600 --locale hu_HU
+    picture tuning-fit.png kdxscreenshot --tuning 1 --locale hu_HU
     picture step-figures.png kdxfigurepicture
 }
 
