@@ -640,7 +640,7 @@ void AutoTuner::Session::finish(const Measured &baseline, const Measured *best,
                      QString::number(closest->all.overshootPct, 'f', 1) + QStringLiteral(" %"),
                      closest->all.settles ? QString() : QStringLiteral(", nem áll be"));
     }
-    keepSnapshot(message + QStringLiteral(" A kiinduló értékek visszakerültek."));
+    keepSnapshot(message);
 }
 
 TuningResult AutoTuner::Session::run()

@@ -251,6 +251,10 @@ int main(int argc, char *argv[])
         QStringLiteral("Picture the workbench after an auto-tuning with the aim given "
                        "(0: none, 1: balanced, 2: fast), on its tab of the model's fit."),
         QStringLiteral("AIM"));
+    const QCommandLineOption plantOption(
+        QStringLiteral("plant"),
+        QStringLiteral("The simulated axis: a name or random:SEED (default nominal)."),
+        QStringLiteral("NAME"), QStringLiteral("nominal"));
     const QCommandLineOption axisOption(QStringLiteral("axis"),
                                         QStringLiteral("The name of the axis worked on."),
                                         QStringLiteral("NAME"));
@@ -267,7 +271,7 @@ int main(int argc, char *argv[])
                                         QStringLiteral("TEXT"));
     parser.addOptions({outputOption, pidOption, speedOption, secondsOption, hoverOption,
                        localeOption, folderOption, chooserOption, workbenchOption, tuningOption,
-                       axisOption, historyOption, reportOption, noteOption});
+                       plantOption, axisOption, historyOption, reportOption, noteOption});
     parser.process(app);
     if (parser.isSet(localeOption))
         QLocale::setDefault(QLocale(parser.value(localeOption)));
@@ -288,7 +292,12 @@ int main(int argc, char *argv[])
     }
 
     QTemporaryDir scratch;
-    kdx::SimulatedOpener opener;
+    const std::optional<kdx::sim::Plant> plant = kdx::sim::plantFor(parser.value(plantOption));
+    if (!plant) {
+        warn(QStringLiteral("--plant wants %1").arg(kdx::sim::plantChoices()));
+        return 2;
+    }
+    kdx::SimulatedOpener opener(*plant);
     QuietPrompter prompter;
     kdx::TerminalOptions options;
     options.opener = &opener;
