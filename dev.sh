@@ -95,6 +95,7 @@ doc_pictures() {
     report_picture report.png --workbench P2=200,P2=600 --axis "3. gép, X tengely" \
         --note "Megrendelő: Kovács Kft. Próbafutás a szerelőcsarnokban, terhelés nélkül." \
         --locale hu_HU
+    picture tuning-fit.png kdxscreenshot --tuning 1 --locale hu_HU
     picture step-figures.png kdxfigurepicture
 }
 

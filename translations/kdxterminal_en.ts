@@ -96,10 +96,6 @@
         <translation>, does not settle</translation>
     </message>
     <message>
-        <source> A kiinduló értékek visszakerültek.</source>
-        <translation> The starting values are back.</translation>
-    </message>
-    <message>
         <source>Kiinduló erősítések mérése</source>
         <translation>Measuring the baseline gains</translation>
     </message>
@@ -2114,7 +2110,7 @@ Aim: %1, step: %2, steps used: %3, time: %4 s</translation>
     </message>
     <message>
         <source>hiba (a lépés %-a)</source>
-        <translation>error (% of the step)</translation>
+        <translation>error (% of step)</translation>
     </message>
     <message>
         <source>%1 mért</source>

@@ -647,7 +647,7 @@ void AutoTuner::Session::finish(const Measured &baseline, const Measured *best,
                      QString::number(closest->all.overshootPct, 'f', 1) + QStringLiteral(" %"),
                      closest->all.settles ? QString() : Texts::tr(", nem áll be"));
     }
-    keepSnapshot(message + Texts::tr(" A kiinduló értékek visszakerültek."));
+    keepSnapshot(message);
 }
 
 TuningResult AutoTuner::Session::run()

@@ -275,6 +275,21 @@ double refine(const Problem &p, Vector &x, bool onMeasurement, int iterations,
 
 } // namespace
 
+namespace {
+
+// The fitted model's response to each record, at its times.
+void predictEach(LoopFit &fit, const std::vector<FitRecord> &records)
+{
+    fit.predicted.clear();
+    for (const FitRecord &f : records) {
+        StepRecord r = f.measured;
+        r.error = simulateError(fit.model, f.setting, f.measured.stepCounts, f.measured.tMs);
+        fit.predicted.push_back(std::move(r));
+    }
+}
+
+} // namespace
+
 LoopFit refineLoop(const LoopModel &start, const std::vector<FitRecord> &records)
 {
     const Problem p(records);
@@ -283,6 +298,7 @@ LoopFit refineLoop(const LoopModel &start, const std::vector<FitRecord> &records
     LoopFit f;
     f.model = modelOf(x, start.derivativeOnMeasurement, p.torqueLimit);
     f.errorPct = p.errorPct(f.model);
+    predictEach(f, records);
     return f;
 }
 
@@ -291,7 +307,10 @@ double fitErrorPct(const LoopModel &model, const std::vector<FitRecord> &records
     return Problem(records).errorPct(model);
 }
 
-LoopFit fitLoop(const std::vector<FitRecord> &records, const std::function<bool()> &cancelled)
+namespace {
+
+LoopFit fitFromScratch(const std::vector<FitRecord> &records,
+                       const std::function<bool()> &cancelled)
 {
     const Problem p(records);
     LoopFit best;
@@ -328,8 +347,8 @@ LoopFit fitLoop(const std::vector<FitRecord> &records, const std::function<bool(
                     x[LogViscous] = std::log(accel / (2 * ramp));
                     x[Delay] = 0.5;
                     x[LogLag] = std::log(0.3);
-                    const double c = p.cost(modelOf(x, onMeasurement, p.torqueLimit),
-                                            kCoarseTickMs);
+                    const double c =
+                        p.cost(modelOf(x, onMeasurement, p.torqueLimit), kCoarseTickMs);
                     starts.push_back({x, c, onMeasurement});
                 }
             }
@@ -387,12 +406,28 @@ LoopFit fitLoop(const std::vector<FitRecord> &records, const std::function<bool(
     }
     best.model = modelOf(bestX, bestOnMeasurement, p.torqueLimit);
     best.errorPct = p.errorPct(best.model);
-    for (const FitRecord &f : records) {
-        StepRecord r = f.measured;
-        r.error = simulateError(best.model, f.setting, f.measured.stepCounts, f.measured.tMs);
-        best.predicted.push_back(std::move(r));
-    }
+    predictEach(best, records);
     return best;
+}
+
+} // namespace
+
+LoopFit fitLoop(const std::vector<FitRecord> &records, const std::function<bool()> &cancelled)
+{
+    LoopFit all = fitFromScratch(records, cancelled);
+    // Records at other gains too: the loop as the first gains show it is
+    // an easier start, and from there every record tells the gains' scales
+    // apart. The better of the two stays.
+    std::vector<FitRecord> first;
+    for (const FitRecord &f : records) {
+        const LoopSetting &a = f.setting, &b = records.front().setting;
+        if (a.p == b.p && a.i == b.i && a.d == b.d && a.torqueLimit == b.torqueLimit)
+            first.push_back(f);
+    }
+    if (first.size() == records.size() || first.empty() || (cancelled && cancelled()))
+        return all;
+    const LoopFit fromFirst = refineLoop(fitFromScratch(first, cancelled).model, records);
+    return fromFirst.errorPct < all.errorPct ? fromFirst : all;
 }
 
 } // namespace kdx

@@ -382,7 +382,9 @@ void TuningPanel::showFit(const TuningResult &r)
             const double ep = 100 * p.error[i] / m.stepCounts;
             a.append(QPointF(m.tMs[i], em));
             b.append(QPointF(m.tMs[i], ep));
-            tMax = std::max(tMax, m.tMs[i]);
+            // The picture ends a while after the last move worth seeing.
+            if (std::abs(em) > 2 || std::abs(ep) > 2)
+                tMax = std::max(tMax, m.tMs[i]);
             lo = std::min({lo, em, ep});
             hi = std::max({hi, em, ep});
         }
@@ -394,7 +396,7 @@ void TuningPanel::showFit(const TuningResult &r)
             s->attachAxis(y);
         }
     }
-    x->setRange(0, tMax);
+    x->setRange(0, std::max(20.0, std::ceil(1.5 * tMax / 10) * 10));
     y->setRange(std::max(lo, -150.0), std::min(hi, 150.0));
     m_model->setText(
         tr("Modell: illesztési hiba %1 %, a tengely sávszélessége a modell szerint %2 "

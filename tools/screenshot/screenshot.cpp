@@ -18,6 +18,7 @@
 // session (PDF, and HTML beside it) instead of a picture.
 
 #include "app/terminal.h"
+#include "app/tuningcontroller.h"
 #include "core/language.h"
 #include "link/portcatalogue.h"
 #include "link/simulatedopener.h"
@@ -29,11 +30,13 @@
 #include "operations/paramrows.h"
 #include "operations/scheduler.h"
 #include "operations/ticktimer.h"
+#include "operations/tuningrun.h"
 #include "quietprompter.h"
 #include "widgets/commissioningreport.h"
 #include "widgets/form1.h"
 #include "widgets/historywindow.h"
 #include "widgets/portchooser.h"
+#include "widgets/tuningpanel.h"
 #include "widgets/workbenchwindow.h"
 
 #include <QApplication>
@@ -47,12 +50,15 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QTabWidget>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextStream>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -131,6 +137,35 @@ bool captureRuns(kdx::Terminal &terminal, const QString &settings)
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     }
     return terminal.captures().size() > 0;
+}
+
+// The workbench during a tuning from the gains as found; once it ends,
+// `done` runs with the panel on its tab of how the model fitted the
+// measured steps.
+bool startTuning(kdx::Terminal &terminal, int aim, const std::function<void(bool)> &done)
+{
+    emit terminal.form().AutoTuning->clicked();
+    kdx::WorkbenchWindow *window = terminal.workbench();
+    if (!window)
+        return false;
+    window->resize(1600, 820);
+    kdx::TuningOptions options;
+    options.aim = static_cast<kdx::TuningAim>(std::clamp(aim, 0, 2));
+    kdx::TuningController &tuning = terminal.tuning();
+    QObject::connect(
+        &tuning.tuning(), &kdx::TuningRun::finished, window,
+        [&tuning, done](const kdx::TuningResult &result) {
+            for (QTabWidget *tabs : tuning.panel().findChildren<QTabWidget *>()) {
+                for (int k = 0; k < tabs->count(); ++k)
+                    if (tabs->tabText(k) ==
+                        QCoreApplication::translate("kdx::TuningPanel", "Modell illesztése"))
+                        tabs->setCurrentIndex(k);
+            }
+            done(result.outcome != kdx::TuningResult::Outcome::Aborted);
+        });
+    tuning.show();
+    tuning.start(options);
+    return true;
 }
 
 // The history window after the session's work: a test write and a save
@@ -219,6 +254,15 @@ int main(int argc, char *argv[])
         QStringLiteral("Picture the tuning workbench instead, with one step capture per "
                        "setting, e.g. \"P2=200,P2=400\"."),
         QStringLiteral("SETTINGS"));
+    const QCommandLineOption tuningOption(
+        QStringLiteral("tuning"),
+        QStringLiteral("Picture the workbench after an auto-tuning with the aim given "
+                       "(0: none, 1: balanced, 2: fast), on its tab of the model's fit."),
+        QStringLiteral("AIM"));
+    const QCommandLineOption plantOption(
+        QStringLiteral("plant"),
+        QStringLiteral("The simulated axis: a name or random:SEED (default nominal)."),
+        QStringLiteral("NAME"), QStringLiteral("nominal"));
     const QCommandLineOption axisOption(QStringLiteral("axis"),
                                         QStringLiteral("The name of the axis worked on."),
                                         QStringLiteral("NAME"));
@@ -235,7 +279,8 @@ int main(int argc, char *argv[])
                                         QStringLiteral("TEXT"));
     parser.addOptions({outputOption, pidOption, speedOption, secondsOption, hoverOption,
                        localeOption, languageOption, folderOption, chooserOption, workbenchOption,
-                       axisOption, historyOption, reportOption, noteOption});
+                       tuningOption, plantOption, axisOption, historyOption, reportOption,
+                       noteOption});
     parser.process(app);
     if (parser.isSet(localeOption))
         QLocale::setDefault(QLocale(parser.value(localeOption)));
@@ -266,7 +311,12 @@ int main(int argc, char *argv[])
     }
 
     QTemporaryDir scratch;
-    kdx::SimulatedOpener opener;
+    const std::optional<kdx::sim::Plant> plant = kdx::sim::plantFor(parser.value(plantOption));
+    if (!plant) {
+        warn(QStringLiteral("--plant wants %1").arg(kdx::sim::plantChoices()));
+        return 2;
+    }
+    kdx::SimulatedOpener opener(*plant);
     QuietPrompter prompter;
     kdx::TerminalOptions options;
     options.opener = &opener;
@@ -327,6 +377,22 @@ int main(int argc, char *argv[])
             form.HScroll2->setValue(speed);
         if (parser.isSet(pidOption))
             terminal.run([&] { terminal.motor().runPid(); });
+        if (parser.isSet(tuningOption)) {
+            // The tuning starts once no poll waits for its answer.
+            terminal.scheduler().pollTimer().setHeld(true);
+            QTimer::singleShot(100, &app, [&] {
+                const auto done = [&](bool ran) {
+                    if (!ran)
+                        status = 2;
+                    QTimer::singleShot(int(seconds * 1000), &app, takePicture);
+                };
+                if (!startTuning(terminal, parser.value(tuningOption).toInt(), done)) {
+                    status = 2;
+                    takePicture();
+                }
+            });
+            return;
+        }
         if (!parser.isSet(workbenchOption)) {
             QTimer::singleShot(int(seconds * 1000), &app, takePicture);
             return;
