@@ -60,7 +60,7 @@ constexpr double kRestlessCounts = 3;
 // A swing whose period is fewer readings than this is a quick one.
 constexpr double kQuickSwingReadings = 12;
 // Halvings of the gains tried to bring a swinging axis to rest.
-constexpr int kMostCalmings = 6;
+constexpr int kMostCalmings = 9;
 // A step that crosses the band this often without settling swings.
 constexpr int kSwingCrossings = 4;
 constexpr double kInf = std::numeric_limits<double>::infinity();
@@ -68,6 +68,20 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 QString gainText(const ParamNumbers &p)
 {
     return QStringLiteral("P2=%1 P3=%2 P7=%3").arg(p[kPGain]).arg(p[kIGain]).arg(p[kDGain]);
+}
+
+// How far a record strays from its own mean (RMS).
+double rms(const std::vector<double> &v)
+{
+    if (v.empty())
+        return 0;
+    double sum = 0, sumSq = 0;
+    for (double e : v) {
+        sum += e;
+        sumSq += e * e;
+    }
+    const double n = double(v.size());
+    return std::sqrt(std::max(0.0, sumSq / n - (sum / n) * (sum / n)));
 }
 
 bool swings(const StepFigures &f)
@@ -224,6 +238,7 @@ private:
     double m_sampleMs = 4;
     double m_marginGrowth = 1;
     int m_calmings = 0;                    // times the gains were halved to hold the axis still
+    int m_quickCalmings = 0;               // of those, for a quick swing
     std::optional<StepRecord> m_lastSwing; // the last step that swung, while none since held still
     double m_aimShift = 0;
     bool m_atTrustEdge = false;       // the last design chose a gain at the edge of its trust //
@@ -379,6 +394,10 @@ void AutoTuner::Session::prepare()
                       .arg(m_noise, 0, 'f', 0));
         calm(rest);
         m_axis.stopAndReset();
+        // What the gains before left swinging dies away before the axis is
+        // judged again.
+        m_axis.rest(m_o.windowMs);
+        checkStop();
     }
 
     m_gear = m_current[kGearRatio] > 0 ? m_current[kGearRatio] / 1024.0 : 1.0;
@@ -399,14 +418,8 @@ double AutoTuner::Session::measureRest(StepRecord *record)
     checkStop();
     if (rest.tMs.size() < kFewestReadings / 2 || rest.tMs.back() <= rest.tMs.front())
         abort(Texts::tr("A tengely nem válaszol elég gyorsan a mérésekhez."));
-    double sum = 0, sumSq = 0;
-    for (double e : rest.error) {
-        sum += e;
-        sumSq += e * e;
-    }
     const double n = double(rest.error.size());
-    const double mean = sum / n;
-    m_noise = std::max(0.5, std::sqrt(std::max(0.0, sumSq / n - mean * mean)));
+    m_noise = std::max(0.5, rms(rest.error));
     m_sampleMs = (rest.tMs.back() - rest.tMs.front()) / (n - 1);
     m_r.noiseCounts = m_noise;
     m_r.sampleRateHz = 1000 / m_sampleMs;
@@ -418,8 +431,9 @@ void AutoTuner::Session::calm(const StepRecord &swing)
     // The integral goes first: on a shaft with inertia it is what most often
     // makes a loop swing, and the fit needs steps more than speed. Then how
     // the axis swings says what to change: a swing of a few readings a
-    // period is the loop too quick for its delay (less P and D); a slow one
-    // is too little damping for the stiffness (less P, more D).
+    // period is the loop too quick for its delay (less P, then less D as
+    // well); a slow one is too little damping for the stiffness (less P,
+    // more D).
     const size_t n = swing.error.size();
     double mean = 0;
     for (size_t k = n / 2; k < n; ++k)
@@ -439,8 +453,13 @@ void AutoTuner::Session::calm(const StepRecord &swing)
     if (tuned(kIGain) && p[kIGain] > leastI) {
         p[kIGain] = leastI;
     } else if (period < kQuickSwingReadings) {
-        change(p, kPGain, 0.5);
-        change(p, kDGain, 0.5);
+        // The P gain first; when three halvings of it have not stilled the
+        // axis, the D gain too, by turns.
+        int g = m_quickCalmings < 3 || m_quickCalmings % 2 == 0 ? kPGain : kDGain;
+        if (!tuned(g))
+            g = g == kPGain ? kDGain : kPGain;
+        change(p, g, 0.5);
+        ++m_quickCalmings;
     } else {
         change(p, kPGain, 0.5);
         change(p, kDGain, 2);
