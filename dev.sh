@@ -12,6 +12,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake qt6-base-dev qt6-base-dev-tools qt6-serialport-dev qt6-charts-dev
+          qt6-tools-dev qt6-l10n-tools
           libqt6opengl6-dev libgl-dev fonts-liberation2 clang libclang-rt-14-dev
           dpkg-dev file desktop-file-utils appstream lintian libqt6sql6-sqlite poppler-utils)
 JOBS=${JOBS:-$(nproc)}
@@ -53,7 +54,8 @@ check_package() ( # check_package DEB: contents, programs, desktop entry and met
     echo "$contents"
     for f in usr/bin/kdxterminal usr/bin/kdxsim usr/share/applications/kdxterminal.desktop \
              usr/share/icons/hicolor/scalable/apps/kdxterminal.svg \
-             usr/share/man/man1/kdxterminal.1.gz usr/share/man/man1/kdxsim.1.gz; do
+             usr/share/man/man1/kdxterminal.1.gz usr/share/man/man1/kdxsim.1.gz \
+             usr/share/man/hu/man1/kdxterminal.1.gz; do
         grep -q " \./$f\$" <<<"$contents" || { echo "missing in the package: $f"; exit 1; }
     done
     [[ $(dpkg-deb --field "$deb" Depends) == *libqt6serialport6* ]] \
@@ -79,13 +81,29 @@ lint_package() { # lint_package DEB: Debian's checks; an error fails, warnings a
 
 # Every picture in docs/, one line each: picture FILE [VAR=VALUE...] TOOL [OPTIONS...].
 # TOOL is a program of tools/ (kdxscreenshot, kdxfigurepicture, ...); it runs
-# headless on the built-in simulator and writes docs/FILE.
+# headless on the built-in simulator and writes docs/FILE. report_picture FILE
+# [OPTIONS...] makes the first page of the session's report (kdxscreenshot
+# --report) into docs/FILE.
 doc_pictures() {
     picture window.png kdxscreenshot --pid-run --speed 150 --seconds 3 --hover Text5 --locale hu_HU
+    picture window-en.png kdxscreenshot --language en --pid-run --speed 150 --seconds 3 \
+        --hover Text5 --locale en_GB
     picture port-chooser.png kdxscreenshot --port-chooser --locale hu_HU
     picture workbench.png kdxscreenshot --workbench P2=200,P2=600 --locale hu_HU
+    picture history.png kdxscreenshot --workbench P2=200,P2=600 --history \
+        --axis "3. gép, X tengely" --locale hu_HU
+    report_picture report.png --workbench P2=200,P2=600 --axis "3. gép, X tengely" \
+        --note "Megrendelő: Kovács Kft. Próbafutás a szerelőcsarnokban, terhelés nélkül." \
+        --locale hu_HU
     picture tuning-fit.png kdxscreenshot --tuning 1 --locale hu_HU
     picture step-figures.png kdxfigurepicture
+}
+
+tool_program() { # tool_program TOOL: the developer tool's program in build-docs/tools/
+    local program
+    program=$(find build-docs/tools -type f -name "$1" -perm -u+x | head -n 1)
+    [ -n "$program" ] || { echo "no developer tool $1 in build-docs/tools" >&2; exit 1; }
+    echo "$program"
 }
 
 picture() { # picture FILE [VAR=VALUE...] TOOL [OPTIONS...], run from build-docs/tools/
@@ -94,11 +112,23 @@ picture() { # picture FILE [VAR=VALUE...] TOOL [OPTIONS...], run from build-docs
     while [[ ${1:-} =~ ^[A-Z_][A-Z0-9_]*= ]]; do vars+=("$1"); shift; done
     tool=$1
     shift
-    program=$(find build-docs/tools -type f -name "$tool" -perm -u+x | head -n 1)
-    [ -n "$program" ] || { echo "no developer tool $tool in build-docs/tools"; exit 1; }
+    program=$(tool_program "$tool")
     echo "docs/$file: $tool $*"
     env -u QT_SCALE_FACTOR QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 "${vars[@]}" \
         "$program" -o "docs/$file" "$@"
+    made+=("docs/$file")
+}
+
+report_picture() { # report_picture FILE [OPTIONS...]: page 1 of the report, 75 dpi
+    local file=$1 program scratch
+    shift
+    program=$(tool_program kdxscreenshot)
+    scratch=$(mktemp -d)
+    echo "docs/$file: kdxscreenshot --report $*"
+    env -u QT_SCALE_FACTOR QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8 \
+        "$program" --report "$scratch/report.pdf" "$@"
+    pdftoppm -png -r 75 -f 1 -l 1 -singlefile "$scratch/report.pdf" "docs/${file%.png}"
+    rm -rf "$scratch"
     made+=("docs/$file")
 }
 

@@ -1,4 +1,5 @@
 #include "app/terminal.h"
+#include "core/language.h"
 #include "core/paramfolder.h"
 #include "core/portchoice.h"
 #include "link/portcatalogue.h"
@@ -118,11 +119,31 @@ int main(int argc, char *argv[])
                        "a factor (default 1)."),
         QStringLiteral("factor"), QStringLiteral("1"));
     parser.addOption(gainScaleOption);
+    const QCommandLineOption languageOption(
+        QStringLiteral("language"),
+        QStringLiteral("The language of the window for this run: hu (Hungarian) or en (English). "
+                       "Without it, the language chosen in the port chooser's dialog last "
+                       "time, else Hungarian."),
+        QStringLiteral("hu|en"));
+    parser.addOption(languageOption);
     QString plantName = QStringLiteral("nominal");
     parser.process(splitSimulate(QCoreApplication::arguments(), &plantName));
 
-    // The command line decides for this run; the choice made in the window
-    // stays for the next.
+    // The command line decides for this run; the choices made in the window
+    // stay for the next.
+    std::optional<kdx::Language> language;
+    if (parser.isSet(languageOption)) {
+        language = kdx::languageFromCode(parser.value(languageOption));
+        if (!language) {
+            std::fprintf(stderr, "kdxterminal: --language needs hu or en, not '%s'\n",
+                         qPrintable(parser.value(languageOption)));
+            return 2;
+        }
+    }
+    kdx::LanguageMemory languages;
+    if (!kdx::useLanguage(languages.forThisRun(language)))
+        std::fprintf(stderr, "kdxterminal: the English texts could not be loaded\n");
+
     std::optional<kdx::PortChoice> commandLine;
     std::unique_ptr<kdx::PortOpener> opener;
     if (parser.isSet(simulateOption)) {
@@ -146,6 +167,7 @@ int main(int argc, char *argv[])
     options.opener = opener.get();
     options.port = port;
     options.portMemory = &memory;
+    options.languageMemory = &languages;
     options.prompter = &prompter;
     options.paramFolder = paramFolder();
     // The history is the user's own, wherever the program runs from.

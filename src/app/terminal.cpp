@@ -4,6 +4,7 @@
 #include "link/portcatalogue.h"
 #include "link/portopener.h"
 #include "link/seriallink.h"
+#include "link/simulatedopener.h"
 #include "operations/capturestore.h"
 #include "operations/historyrecorder.h"
 #include "operations/motormodes.h"
@@ -452,7 +453,7 @@ bool Terminal::start()
 
     const OpenResult opened = m_link->openAtStartup();
     if (opened.status == OpenResult::Status::InUse) {
-        m_options.prompter->message(m_link->portName() + QStringLiteral(" Port használatban van."));
+        m_options.prompter->message(PortSwitch::inUseMessage(m_link->portName()));
         return false;
     }
     m_portSwitch->openedWith(opened);
@@ -575,7 +576,8 @@ void Terminal::choosePort()
     const std::optional<PortChoice> choice =
         m_options.choosePort
             ? m_options.choosePort(current, m_link->problem())
-            : PortChooser::ask(m_portSwitch->catalogue(), current, m_link->problem(), m_form.get());
+            : PortChooser::ask(m_portSwitch->catalogue(), current, m_link->problem(),
+                               m_options.languageMemory, m_form.get());
     if (choice)
         switchPort(*choice);
 }
@@ -602,11 +604,11 @@ void Terminal::switchPort(const PortChoice &choice)
 
 void Terminal::showLinkProblem(const QString &problem)
 {
-    QString text = QString::fromUtf8(Form1::kPortPanelFormat).arg(m_link->portName());
+    QString text = Form1::portPanelText(SimulatedOpener::shownPortName(m_link->portName()));
     if (!problem.isEmpty()) {
         text += QStringLiteral(" - ") + problem;
         if (m_portSwitch->missingWhileOthersExist())
-            text += QStringLiteral("; kattintson ide másik port választásához");
+            text += tr("; kattintson ide másik port választásához");
     }
     m_form->portPanel()->setText(text);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/language.h"
 #include "core/portchoice.h"
 #include "operations/historystore.h"
 #include "operations/settledelay.h"
@@ -50,9 +51,10 @@ struct TerminalOptions {
     std::chrono::nanoseconds settleStep = SettleDelay::kDefaultStep;
     int replyTimeoutMs = 2000;
     int reconnectIntervalMs = 1000;
-    PortChoice port;                      // what the opener was made from
-    PortMemory *portMemory = nullptr;     // keeps the operator's choice (not owned; may be null)
-    const PortCatalogue *ports = nullptr; // the ports present (not owned; null: the system's)
+    PortChoice port;                  // what the opener was made from
+    PortMemory *portMemory = nullptr; // keeps the operator's choice (not owned; may be null)
+    LanguageMemory *languageMemory = nullptr; // the language chosen in the port chooser (ditto)
+    const PortCatalogue *ports = nullptr;     // the ports present (not owned; null: the system's)
     // Asks the operator for a line (null: the port chooser); nothing when cancelled.
     std::function<std::optional<PortChoice>(const PortChoice &current, const QString &problem)>
         choosePort;

@@ -26,7 +26,7 @@
 namespace kdx {
 
 namespace {
-const char *const kTitle = "Automata hangolás";
+const char *const kTitle = QT_TRANSLATE_NOOP("kdx::TuningController", "Automata hangolás");
 }
 
 TuningController::TuningController(Terminal &terminal, Prompter &prompter,
@@ -61,7 +61,9 @@ void TuningController::hostIn(QTabWidget *tabs)
         return;
     int index = tabs->count();
     for (int i = 0; i < tabs->count(); ++i) {
-        if (tabs->tabText(i) == QString::fromUtf8(kTitle))
+        // The place kept for it: the workbench's, or a tab of the panel's title.
+        if (tabs->widget(i)->objectName() == QLatin1String("AutoTuningPanel") ||
+            tabs->tabText(i) == tr(kTitle))
             index = i;
     }
     if (index < tabs->count()) {
@@ -69,7 +71,7 @@ void TuningController::hostIn(QTabWidget *tabs)
         tabs->removeTab(index);
         placeholder->deleteLater();
     }
-    tabs->insertTab(index, m_panel, QString::fromUtf8(kTitle));
+    tabs->insertTab(index, m_panel, tr(kTitle));
 }
 
 void TuningController::show()
@@ -158,9 +160,9 @@ void TuningController::start(TuningOptions options)
     // read there is nothing to check it against.
     options.shown = shownValues();
     if (!options.shown) {
-        m_prompter.message(QStringLiteral("A paraméterek aktuális értéke nem ismert. Olvassa ki "
-                                          "őket (Mind KIOLVAS), aztán indítsa a hangolást."),
-                           QString::fromUtf8(kTitle));
+        m_prompter.message(tr("A paraméterek aktuális értéke nem ismert. Olvassa ki "
+                              "őket (Mind KIOLVAS), aztán indítsa a hangolást."),
+                           tr(kTitle));
         return;
     }
     m_lastOptions = options;
@@ -202,8 +204,8 @@ void TuningController::accept(const ParamNumbers &tuned)
             m_terminal.writes().testOne(n);
         m_run->accept();
         m_panel->decisionTaken(
-            QStringLiteral("Elfogadva: az értékek az Új érték mezőkben, próbaként érvényesek. "
-                           "Tárolás: P-MENT / Mind MENT."));
+            tr("Elfogadva: az értékek az Új érték mezőkben, próbaként érvényesek. "
+               "Tárolás: P-MENT / Mind MENT."));
     });
 }
 
@@ -212,10 +214,10 @@ void TuningController::discard()
     m_terminal.runAlone([this] {
         const bool pending = !m_run->decisionDue() && m_run->pendingSnapshot().has_value();
         const bool ok = pending ? m_run->restorePending() : m_run->discard();
-        m_panel->decisionTaken(ok ? QStringLiteral("Elvetve: a hangolás előtti értékek vissza "
-                                                   "vannak írva.")
-                                  : QStringLiteral("A hangolás előtti értékeket nem sikerült "
-                                                   "visszaírni (%1).")
+        m_panel->decisionTaken(ok ? tr("Elvetve: a hangolás előtti értékek vissza "
+                                       "vannak írva.")
+                                  : tr("A hangolás előtti értékeket nem sikerült "
+                                       "visszaírni (%1).")
                                         .arg(m_run->snapshotPath()));
         m_terminal.motor().stopAndReset();
     });
@@ -224,7 +226,7 @@ void TuningController::discard()
 void TuningController::exportLog()
 {
     const QString path =
-        QFileDialog::getSaveFileName(m_panel, QStringLiteral("Hangolási napló mentése"),
+        QFileDialog::getSaveFileName(m_panel, tr("Hangolási napló mentése"),
                                      QDir(m_folder).filePath(QStringLiteral("KDXtuning-log.csv")),
                                      QStringLiteral("CSV (*.csv)"));
     if (!path.isEmpty())
@@ -236,8 +238,7 @@ bool TuningController::writeLog(const QString &path)
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(m_panel->logCsv()) >= 0 && file.commit())
         return true;
-    m_prompter.message(QStringLiteral("A naplót nem sikerült menteni: %1").arg(path),
-                       QString::fromUtf8(kTitle));
+    m_prompter.message(tr("A naplót nem sikerült menteni: %1").arg(path), tr(kTitle));
     return false;
 }
 
@@ -253,27 +254,26 @@ void TuningController::offerPendingRestore()
     // hears which one, and only the others would go back.
     const QString wrong = m_run->pendingProblems();
     const QString question =
-        wrong.isEmpty()
-            ? QStringLiteral("Egy korábbi automata hangolás nem fejeződött be, és a vezérlőben "
+        wrong.isEmpty() ? tr("Egy korábbi automata hangolás nem fejeződött be, és a vezérlőben "
                              "próbaértékek maradhattak. Visszaírjam a hangolás előtti "
                              "értékeket?\n%1")
-                  .arg(values.join(u' '))
-            : QStringLiteral("Egy korábbi automata hangolás nem fejeződött be, és a vezérlőben "
+                              .arg(values.join(u' '))
+                        : tr("Egy korábbi automata hangolás nem fejeződött be, és a vezérlőben "
                              "próbaértékek maradhattak. A hangolás előtti értékek között hibás "
                              "is van: %1. Ezt nem írom vissza, a vezérlő mostani értéke marad. "
                              "Visszaírjam a többi hangolás előtti értéket?\n%2")
-                  .arg(wrong, values.join(u' '));
-    const bool restore = m_prompter.question(question, QString::fromUtf8(kTitle));
+                              .arg(wrong, values.join(u' '));
+    const bool restore = m_prompter.question(question, tr(kTitle));
     if (!restore) {
         m_run->forgetPending();
         return;
     }
     m_terminal.runAlone([this] {
         if (!m_run->restorePending())
-            m_prompter.message(QStringLiteral("A visszaírás nem sikerült; a pillanatkép megmarad: "
-                                              "%1")
+            m_prompter.message(tr("A visszaírás nem sikerült; a pillanatkép megmarad: "
+                                  "%1")
                                    .arg(m_run->snapshotPath()),
-                               QString::fromUtf8(kTitle));
+                               tr(kTitle));
         m_terminal.history().setNextOccasion(ReadOccasion::AfterRestore);
         m_terminal.reads().readAll();
     });

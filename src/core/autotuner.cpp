@@ -5,6 +5,8 @@
 #include "core/stepfigures.h"
 #include "core/tuningsnapshot.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -12,6 +14,11 @@
 namespace kdx {
 
 namespace {
+
+// The texts of this file, for translation.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(AutoTuner)
+};
 
 constexpr int kVelocityLimit = 0;
 constexpr int kPGain = 2;
@@ -259,11 +266,11 @@ void AutoTuner::Session::report(const QString &stage)
 void AutoTuner::Session::checkStop()
 {
     if (m_axis.cancelled())
-        abort(QStringLiteral("A hangolást a kezelő leállította."));
+        abort(Texts::tr("A hangolást a kezelő leállította."));
     if (m_axis.elapsedMs() > m_o.budgetMs)
-        abort(QStringLiteral("Lejárt a hangolásra szánt idő."));
+        abort(Texts::tr("Lejárt a hangolásra szánt idő."));
     if (m_r.stepsUsed >= m_o.maxSteps)
-        abort(QStringLiteral("Elfogyott a hangolásra szánt %1 lépés.").arg(m_o.maxSteps));
+        abort(Texts::tr("Elfogyott a hangolásra szánt %1 lépés.").arg(m_o.maxSteps));
 }
 
 void AutoTuner::Session::compute(const std::function<void()> &work)
@@ -311,18 +318,18 @@ StepRecord AutoTuner::Session::takeStep(int steps)
         for (double e : r.error)
             largest = std::max(largest, std::abs(e));
         if (largest > m_o.errorLimitCounts)
-            abort(QStringLiteral("A pozícióhiba (%1) túllépte a megengedett %2 értéket.")
+            abort(Texts::tr("A pozícióhiba (%1) túllépte a megengedett %2 értéket.")
                       .arg(largest)
                       .arg(m_o.errorLimitCounts));
         checkStop();
         if (!r.complete)
-            abort(QStringLiteral("A felvétel megszakadt."));
+            abort(Texts::tr("A felvétel megszakadt."));
         if (r.tMs.size() >= kFewestReadings)
             return r;
         // The line was too slow this once: the step back brings the axis to
         // where it started, then the step again.
         if (attempt >= kRetakes)
-            abort(QStringLiteral("Túl kevés mérés érkezett egy lépés alatt."));
+            abort(Texts::tr("Túl kevés mérés érkezett egy lépés alatt."));
         checkStop();
         m_axis.step(-steps, m_o.windowMs, m_o.errorLimitCounts);
         ++m_r.stepsUsed;
@@ -336,10 +343,10 @@ void AutoTuner::Session::checkSnapshot()
     // its range. Nothing has been changed yet when one of them fails.
     m_r.snapshot = m_axis.readBack();
     const ParamNumbers again = m_axis.readBack();
-    const QString notStarted = QStringLiteral(" A hangolás nem indul.");
+    const QString notStarted = Texts::tr(" A hangolás nem indul.");
     for (int n = 0; n < 8; ++n) {
         if (again[n] != m_r.snapshot[n])
-            abort(QStringLiteral("A paraméterek két kiolvasása eltér: P%1 = %2, majd %3.")
+            abort(Texts::tr("A paraméterek két kiolvasása eltér: P%1 = %2, majd %3.")
                       .arg(n)
                       .arg(m_r.snapshot[n])
                       .arg(again[n]) +
@@ -347,12 +354,12 @@ void AutoTuner::Session::checkSnapshot()
     }
     const QString wrong = rangeProblems(m_r.snapshot, m_o.testRanges);
     if (!wrong.isEmpty())
-        abort(QStringLiteral("Hibás kiolvasott érték: %1.").arg(wrong) + notStarted);
+        abort(Texts::tr("Hibás kiolvasott érték: %1.").arg(wrong) + notStarted);
     if (m_o.shown) {
         for (int n = 0; n < 8; ++n) {
             if ((*m_o.shown)[n] != m_r.snapshot[n])
-                abort(QStringLiteral("P%1 a vezérlőben %2, az ablakban %3. Olvassa ki újra a "
-                                     "paramétereket (Mind KIOLVAS).")
+                abort(Texts::tr("P%1 a vezérlőben %2, az ablakban %3. Olvassa ki újra a "
+                                "paramétereket (Mind KIOLVAS).")
                           .arg(n)
                           .arg(m_r.snapshot[n])
                           .arg((*m_o.shown)[n]) +
@@ -363,7 +370,7 @@ void AutoTuner::Session::checkSnapshot()
 
 void AutoTuner::Session::prepare()
 {
-    report(QStringLiteral("Paraméterek kiolvasása"));
+    report(Texts::tr("Paraméterek kiolvasása"));
     checkSnapshot();
     m_r.snapshotKnown = true;
     m_current = m_r.snapshot;
@@ -375,15 +382,15 @@ void AutoTuner::Session::prepare()
         capped[kTorqueLimit] = m_o.torqueCap;
     apply(capped);
 
-    report(QStringLiteral("Zaj mérése nyugalomban"));
+    report(Texts::tr("Zaj mérése nyugalomban"));
     m_axis.stopAndReset();
     // An axis that does not hold still at rest with the gains as found gets
     // calmer ones until it does: nothing can be measured on it before.
     StepRecord rest;
     while (measureRest(&rest) > kRestlessCounts) {
         if (m_calmings >= kMostCalmings)
-            abort(QStringLiteral("A tengely nyugalomban sem áll meg (zaj %1 impulzus), "
-                                 "kisebb erősítésekkel sem.")
+            abort(Texts::tr("A tengely nyugalomban sem áll meg (zaj %1 impulzus), "
+                            "kisebb erősítésekkel sem.")
                       .arg(m_noise, 0, 'f', 0));
         calm(rest);
         m_axis.stopAndReset();
@@ -398,7 +405,7 @@ void AutoTuner::Session::prepare()
     m_r.stepSteps = m_stepSteps;
     const double stepCounts = m_stepSteps * m_gear;
     if (stepCounts < kStepOverNoise * m_noise)
-        abort(QStringLiteral("A lépés (%1 impulzus) túl kicsi a zajhoz (%2) képest.")
+        abort(Texts::tr("A lépés (%1 impulzus) túl kicsi a zajhoz (%2) képest.")
                   .arg(stepCounts)
                   .arg(m_noise, 0, 'f', 1));
 }
@@ -410,7 +417,7 @@ double AutoTuner::Session::measureRest(StepRecord *record)
         *record = rest;
     checkStop();
     if (rest.tMs.size() < kFewestReadings / 2 || rest.tMs.back() <= rest.tMs.front())
-        abort(QStringLiteral("A tengely nem válaszol elég gyorsan a mérésekhez."));
+        abort(Texts::tr("A tengely nem válaszol elég gyorsan a mérésekhez."));
     const double n = double(rest.error.size());
     m_noise = std::max(0.5, rms(rest.error));
     m_sampleMs = (rest.tMs.back() - rest.tMs.front()) / (n - 1);
@@ -471,7 +478,7 @@ void AutoTuner::Session::chooseStep()
     // A quarter step first, with the gains as found: a wild axis takes a
     // smaller step, so that even twice the step keeps its error within
     // half the limit. The two steps are measured for the fit as well.
-    report(QStringLiteral("Lépésméret"));
+    report(Texts::tr("Lépésméret"));
     const int probe = std::max(1, m_o.stepSteps / 4);
     double peak = 0;
     for (const int s : {probe, -probe}) {
@@ -537,7 +544,7 @@ void AutoTuner::Session::log(const Measured &m, const QString &stage, bool best)
 {
     CandidateEntry e;
     e.index = int(m_r.log.size()) + 1;
-    e.stage = m.swung ? stage + QStringLiteral(" – leng") : stage;
+    e.stage = m.swung ? stage + Texts::tr(" – leng") : stage;
     e.params = m.params;
     e.figures = m.all;
     e.best = best;
@@ -565,7 +572,7 @@ bool AutoTuner::Session::identify(const QString &stage)
 
 Design AutoTuner::Session::design()
 {
-    report(QStringLiteral("Tervezés a modellen"));
+    report(Texts::tr("Tervezés a modellen"));
     DesignGoal g;
     // A point under the aim on the model (a fifth of it for a small aim),
     // and as much less again as the model has been seen to foresee too
@@ -629,8 +636,8 @@ void AutoTuner::Session::finish(const Measured &baseline, const Measured *best,
         m_r.outcome = TuningResult::Outcome::Tuned;
         m_r.aimMet = true;
         m_r.message =
-            QStringLiteral("Kész: %1; a túllendülés legfeljebb %2 a fél, az egyszeres "
-                           "és a kétszeres lépésnél.")
+            Texts::tr("Kész: %1; a túllendülés legfeljebb %2 a fél, az egyszeres "
+                      "és a kétszeres lépésnél.")
                 .arg(gainText(best->params))
                 .arg(QString::number(best->all.overshootPct, 'f', 1) + QStringLiteral(" %"));
         // The torque limit goes back to what it was.
@@ -642,22 +649,22 @@ void AutoTuner::Session::finish(const Measured &baseline, const Measured *best,
     }
     if (baseline.meetsAim()) {
         m_r.aimMet = true;
-        keepSnapshot(QStringLiteral("Nem találtam a mostaninál jobb beállítást: a mostani "
-                                    "erősítések tartják a célt (%1), és a megtalált "
-                                    "erősítések ITAE-je nem kisebb.")
+        keepSnapshot(Texts::tr("Nem találtam a mostaninál jobb beállítást: a mostani "
+                               "erősítések tartják a célt (%1), és a megtalált "
+                               "erősítések ITAE-je nem kisebb.")
                          .arg(aimText));
         return;
     }
-    QString message = QStringLiteral("Nem találtam a célnak (%1 túllendülés, beállás mindhárom "
-                                     "lépésméretnél) megfelelő beállítást.")
+    QString message = Texts::tr("Nem találtam a célnak (%1 túllendülés, beállás mindhárom "
+                                "lépésméretnél) megfelelő beállítást.")
                           .arg(aimText);
     if (closest) {
         m_r.closest = closest->params;
         message +=
-            QStringLiteral(" A legközelebbi: %1 (túllendülés %2%3).")
+            Texts::tr(" A legközelebbi: %1 (túllendülés %2%3).")
                 .arg(gainText(closest->params),
                      QString::number(closest->all.overshootPct, 'f', 1) + QStringLiteral(" %"),
-                     closest->all.settles ? QString() : QStringLiteral(", nem áll be"));
+                     closest->all.settles ? QString() : Texts::tr(", nem áll be"));
     }
     keepSnapshot(message);
 }
@@ -673,7 +680,7 @@ TuningResult AutoTuner::Session::run()
         // they hold it still.
         Measured baseline;
         if (m_calmings == 0) {
-            baseline = measure(m_current, QStringLiteral("Kiinduló erősítések mérése"));
+            baseline = measure(m_current, Texts::tr("Kiinduló erősítések mérése"));
         } else {
             baseline.params = m_r.snapshot;
             baseline.params[kTorqueLimit] = m_current[kTorqueLimit];
@@ -684,7 +691,7 @@ TuningResult AutoTuner::Session::run()
         m_r.baseline = baseline.all;
         if (baseline.forwards.size() > 1)
             m_r.baselineRecord = baseline.forwards[1];
-        log(baseline, QStringLiteral("Kiinduló"), baseline.meetsAim());
+        log(baseline, Texts::tr("Kiinduló"), baseline.meetsAim());
         // Gains that hold the axis still between measurements.
         ParamNumbers safe = baseline.params;
         if (baseline.swung)
@@ -701,8 +708,8 @@ TuningResult AutoTuner::Session::run()
         int further = 0;
         for (int round = 0; round <= kMostCorrections; ++round) {
             m_r.corrections = round;
-            const QString fitStage = round == 0 ? QStringLiteral("Modell illesztése")
-                                                : QStringLiteral("Modell újraillesztése");
+            const QString fitStage =
+                round == 0 ? Texts::tr("Modell illesztése") : Texts::tr("Modell újraillesztése");
             const LoopFit before = m_fit;
             if (identify(fitStage)) {
                 fitted = true;
@@ -716,8 +723,8 @@ TuningResult AutoTuner::Session::run()
                 // The swing alone does not make a model: calmer gains that
                 // hold the axis still give the fit more to go on.
                 calm(*m_lastSwing);
-                const Measured still = measure(m_current, QStringLiteral("Lengés csillapítása"));
-                log(still, QStringLiteral("Csillapítva"), false);
+                const Measured still = measure(m_current, Texts::tr("Lengés csillapítása"));
+                log(still, Texts::tr("Csillapítva"), false);
                 m_lastSwing.reset();
                 if (still.swung)
                     m_lastSwing = still.swing;
@@ -726,9 +733,9 @@ TuningResult AutoTuner::Session::run()
                 --round;
                 continue;
             } else {
-                keepSnapshot(QStringLiteral("A modell nem illeszkedik a mért lépésekhez "
-                                            "(illesztési hiba %1 %); ezen a tengelyen nem "
-                                            "hangolok.")
+                keepSnapshot(Texts::tr("A modell nem illeszkedik a mért lépésekhez "
+                                       "(illesztési hiba %1 %); ezen a tengelyen nem "
+                                       "hangolok.")
                                  .arg(m_r.fitErrorPct, 0, 'f', 0));
                 m_r.aimMet = baseline.meetsAim();
                 m_r.elapsedMs = m_axis.elapsedMs();
@@ -756,12 +763,11 @@ TuningResult AutoTuner::Session::run()
             if ((!d.found && round > 0) || triedBefore())
                 break;
             tried.push_back(p);
-            const Measured m = measure(p, d.found ? QStringLiteral("Ellenőrzés (fél, egyszeres és "
-                                                                   "kétszeres lépés)")
-                                                  : QStringLiteral("A legközelebbi a modell "
-                                                                   "szerint"));
-            log(m, round == 0 ? QStringLiteral("Tervezett") : QStringLiteral("Javított"),
-                m.meetsAim());
+            const Measured m = measure(p, d.found ? Texts::tr("Ellenőrzés (fél, egyszeres és "
+                                                              "kétszeres lépés)")
+                                                  : Texts::tr("A legközelebbi a modell "
+                                                              "szerint"));
+            log(m, round == 0 ? Texts::tr("Tervezett") : Texts::tr("Javított"), m.meetsAim());
             if (m.meetsAim()) {
                 if (!best || m.all.itae < best->all.itae)
                     best = m;
@@ -804,7 +810,7 @@ TuningResult AutoTuner::Session::run()
         m_r.message = a.message;
     } catch (const AxisFailure &f) {
         m_r.outcome = TuningResult::Outcome::Aborted;
-        m_r.message = QStringLiteral("A vezérlő nem válaszol: %1").arg(f.reason());
+        m_r.message = Texts::tr("A vezérlő nem válaszol: %1").arg(f.reason());
     }
     if (m_r.outcome == TuningResult::Outcome::Aborted && m_r.snapshotKnown) {
         try {
@@ -816,8 +822,8 @@ TuningResult AutoTuner::Session::run()
         m_r.aimMet = false;
     }
     if (m_r.outcome != TuningResult::Outcome::Aborted && m_stepSteps < m_o.stepSteps)
-        m_r.message += QStringLiteral(" A lépés %1 volt: a választott %2 lépés a kiinduló "
-                                      "értékekkel túl nagy hibát adott volna.")
+        m_r.message += Texts::tr(" A lépés %1 volt: a választott %2 lépés a kiinduló "
+                                 "értékekkel túl nagy hibát adott volna.")
                            .arg(m_stepSteps)
                            .arg(m_o.stepSteps);
     m_r.elapsedMs = m_axis.elapsedMs();

@@ -5,12 +5,18 @@
 #include <QList>
 #include <QStringDecoder>
 
+#include <QCoreApplication>
 #include <cmath>
 #include <optional>
 
 namespace kdx {
 
 namespace {
+
+// The texts of this file, for translation.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(CaptureCsv)
+};
 
 constexpr QByteArrayView Marker = "# kdxterminal step capture\n";
 constexpr QByteArrayView Columns = "time_ms,error_counts";
@@ -104,10 +110,10 @@ public:
         if (!Keys.contains(key))
             return;
         if (m_seen.contains(key))
-            throw Fault{QStringLiteral("a %1 kétszer szerepel").arg(key), line};
+            throw Fault{Texts::tr("a %1 kétszer szerepel").arg(key), line};
         m_seen << key;
         if (!take(key, value))
-            throw Fault{QStringLiteral("a %1 értéke hibás: „%2”").arg(key, value), line};
+            throw Fault{Texts::tr("a %1 értéke hibás: „%2”").arg(key, value), line};
     }
 
     void row(QStringView text, int line)
@@ -116,7 +122,7 @@ public:
             if (text.toString()
                     .remove(QLatin1Char(' '))
                     .compare(ColumnsText, Qt::CaseInsensitive) != 0)
-                throw Fault{QStringLiteral("a %1 oszlopsor hiányzik").arg(ColumnsText), line};
+                throw Fault{Texts::tr("a %1 oszlopsor hiányzik").arg(ColumnsText), line};
             m_hasColumns = true;
             return;
         }
@@ -126,12 +132,12 @@ public:
         const double t = fields.size() == 2 ? fields[0].toDouble(&okTime) : 0;
         const double e = fields.size() == 2 ? fields[1].toDouble(&okError) : 0;
         if (!okTime || !okError || !std::isfinite(t) || !std::isfinite(e))
-            throw Fault{QStringLiteral("két szám kell vesszővel elválasztva (%1)").arg(ColumnsText),
+            throw Fault{Texts::tr("két szám kell vesszővel elválasztva (%1)").arg(ColumnsText),
                         line};
         if (t < 0)
-            throw Fault{QStringLiteral("az idő nem lehet negatív"), line};
+            throw Fault{Texts::tr("az idő nem lehet negatív"), line};
         if (!m_c.record.tMs.empty() && t < m_c.record.tMs.back())
-            throw Fault{QStringLiteral("az idő nem csökkenhet"), line};
+            throw Fault{Texts::tr("az idő nem csökkenhet"), line};
         m_c.record.tMs.push_back(t);
         m_c.record.error.push_back(e);
     }
@@ -140,13 +146,13 @@ public:
     {
         StepRecord &r = m_c.record;
         if (!m_hasColumns)
-            throw Fault{QStringLiteral("a %1 oszlopsor hiányzik").arg(ColumnsText), m_firstLine};
+            throw Fault{Texts::tr("a %1 oszlopsor hiányzik").arg(ColumnsText), m_firstLine};
         const bool fromSteps = m_seen.contains(QStringLiteral("step")) && m_c.paramsKnown;
         if (!m_seen.contains(QStringLiteral("step_counts"))) {
             if (!fromSteps)
-                throw Fault{QStringLiteral(
-                                "az itt kezdődő felvételből hiányzik a lépés mérete (step_counts)"),
-                            m_firstLine};
+                throw Fault{
+                    Texts::tr("az itt kezdődő felvételből hiányzik a lépés mérete (step_counts)"),
+                    m_firstLine};
             r.stepCounts = stepMove(m_c.steps, m_c.params[0], m_c.params[6]).stepCounts;
         }
         if (!m_seen.contains(QStringLiteral("move_end_ms")) && fromSteps)
@@ -239,7 +245,7 @@ QString decodeLine(QByteArrayView bytes, int line)
     QStringDecoder decoder(QStringDecoder::Utf8);
     QString text = decoder.decode(bytes);
     if (decoder.hasError())
-        throw Fault{QStringLiteral("nem UTF-8 szöveg"), line};
+        throw Fault{Texts::tr("nem UTF-8 szöveg"), line};
     return text;
 }
 
@@ -277,7 +283,7 @@ std::vector<Capture> readCaptures(QByteArrayView bytes)
     if (block)
         captures.push_back(block->finish());
     if (captures.empty())
-        throw Fault{QStringLiteral("nincs benne felvétel"), 0};
+        throw Fault{Texts::tr("nincs benne felvétel"), 0};
     return captures;
 }
 
@@ -292,8 +298,8 @@ CsvResult capturesFromCsv(const QByteArray &bytes)
         result.errorLine = fault.line;
         result.error =
             fault.line > 0
-                ? QStringLiteral("Hibás a fájl %1. sora: %2.").arg(fault.line).arg(fault.reason)
-                : QStringLiteral("Hibás a fájl: %1.").arg(fault.reason);
+                ? Texts::tr("Hibás a fájl %1. sora: %2.").arg(fault.line).arg(fault.reason)
+                : Texts::tr("Hibás a fájl: %1.").arg(fault.reason);
     }
     return result;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QChar>
+#include <QObject>
 #include <QString>
 #include <QStringView>
 
@@ -12,7 +13,7 @@ namespace kdx {
 // The general hint: the help panel's first text, and what the window's and
 // the frames' own backgrounds put back.
 inline constexpr const char *kGeneralHelpText =
-    "Help : Mozgasd az egér kurzort a gombok vagy érték mező fölé.";
+    QT_TRANSLATE_NOOP("Help", "Help : Mozgasd az egér kurzort a gombok vagy érték mező fölé.");
 
 // One row of the window's hover help: the control it belongs to and what the
 // help panel shows while the mouse moves over it.
@@ -25,6 +26,7 @@ struct HelpEntry {
     int number;          // its place in the table, 1..73
     const char *control; // object name of the control ("Form1" for the window)
     Kind kind;
+    // In Hungarian (helpText() gives them in the language in use):
     const char *text;               // the fixed text, or the computed text's beginning
     const char *fallback = nullptr; // computed entries: the text when the box holds no number
 };

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <QCoreApplication>
 #include <algorithm>
 
 namespace kdx {
@@ -92,8 +93,8 @@ bool ParamFile::append(const QString &line)
     const FileEncoding encoding = detectEncoding(existing.bytes);
     const std::optional<QByteArray> encoded = encodeText(line, encoding);
     if (!encoded) {
-        m_error = QStringLiteral("a sor olyan karaktert tartalmaz, amely a file kódolásában nem "
-                                 "tárolható");
+        m_error = QCoreApplication::translate(
+            "ParamFile", "a sor olyan karaktert tartalmaz, amely a file kódolásában nem tárolható");
         return false;
     }
     QList<QByteArray> pieces{existing.bytes};

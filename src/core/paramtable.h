@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QObject>
 #include <QString>
 
 #include <array>
@@ -13,6 +14,8 @@ enum class WriteKind { Test, Save };
 // scrollbar limits, the accepted ranges and the texts that belong to it. The
 // window builds its eight rows from it.
 struct ParamSpec {
+    // Texts in Hungarian (paramCaption() and readAllMessage() give them in the
+    // language in use).
     const char *label;      // parameter name label
     const char *caption;    // its caption
     const char *currentBox; // current-value box
@@ -35,6 +38,10 @@ inline constexpr int kParamCount = 8;
 const std::array<ParamSpec, kParamCount> &paramTable();
 const ParamSpec &param(int n);
 
+// The row's caption and its read-all message in the language in use.
+QString paramCaption(int n);
+QString readAllMessage(int n);
+
 // The read command word, "P0".."P7".
 QString commandWord(int n);
 
@@ -42,7 +49,10 @@ QString commandWord(int n);
 // range that the given write of parameter n accepts.
 QString rangeMessage(int n, WriteKind kind);
 
-inline constexpr const char *kRangeMessageTitle = "Hibás adatbevitel";
+inline constexpr const char *kRangeMessageTitle =
+    QT_TRANSLATE_NOOP("Parameters", "Hibás adatbevitel");
+// kRangeMessageTitle in the language in use.
+QString rangeMessageTitle();
 
 // Outcome of checking a normalised new value for a write.
 struct Validation {

@@ -1,6 +1,7 @@
 #include "portchoice.h"
 
-#include <QCoreApplication>
+#include "settingsfile.h"
+
 #include <QSettings>
 #include <QUrl>
 
@@ -40,15 +41,7 @@ std::optional<PortChoice> PortChoice::fromText(const QString &text)
     return std::nullopt;
 }
 
-PortMemory::PortMemory(const QString &settingsFile)
-{
-    // The program's own file: ~/.config/kdxterminal/kdxterminal.conf on Linux.
-    const QString program = QCoreApplication::applicationName();
-    if (settingsFile.isEmpty())
-        m_settings = std::make_unique<QSettings>(program, program);
-    else
-        m_settings = std::make_unique<QSettings>(settingsFile, QSettings::IniFormat);
-}
+PortMemory::PortMemory(const QString &settingsFile) : m_settings(openSettings(settingsFile)) {}
 
 PortMemory::~PortMemory() = default;
 

@@ -2,12 +2,18 @@
 
 #include <QStringList>
 
+#include <QCoreApplication>
 #include <algorithm>
 #include <cmath>
 
 namespace kdx {
 
 namespace {
+
+// The texts of this file, for translation.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(StepFigures)
+};
 
 constexpr qsizetype MinReadings = 3;
 constexpr double BandShare = 0.02;
@@ -42,20 +48,20 @@ double crossing(const std::vector<double> &t, const std::vector<double> &v, size
 QString unusable(const StepRecord &r)
 {
     if (r.tMs.size() != r.error.size())
-        return QStringLiteral("hibás mérés");
+        return Texts::tr("hibás mérés");
     if (r.tMs.empty())
-        return QStringLiteral("nincs mérés");
+        return Texts::tr("nincs mérés");
     if (r.tMs.size() < MinReadings)
-        return QStringLiteral("túl kevés mérés");
+        return Texts::tr("túl kevés mérés");
     if (!std::isfinite(r.stepCounts) || r.stepCounts == 0)
-        return QStringLiteral("nincs lépés");
+        return Texts::tr("nincs lépés");
     for (size_t i = 0; i < r.tMs.size(); ++i) {
         if (!std::isfinite(r.tMs[i]) || !std::isfinite(r.error[i]) ||
             (i > 0 && r.tMs[i] < r.tMs[i - 1]))
-            return QStringLiteral("hibás mérés");
+            return Texts::tr("hibás mérés");
     }
     if (r.tMs.back() <= r.tMs.front())
-        return QStringLiteral("túl kevés mérés");
+        return Texts::tr("túl kevés mérés");
     return {};
 }
 
@@ -124,7 +130,7 @@ void measureSteadyState(const StepRecord &r, StepFigures &f, QStringList &notes)
     if (n > 0)
         f.steadyStateError = sum / n;
     else
-        notes << QStringLiteral("nincs mérés az ablak végén");
+        notes << Texts::tr("nincs mérés az ablak végén");
 }
 
 // The settling time, overshoot and oscillations: what the shaft did around
@@ -146,7 +152,7 @@ void measureArrival(const StepRecord &r, const Curves &c, StepFigures &f, QStrin
     }
 
     if (t.back() < r.moveEndMs) {
-        notes << QStringLiteral("a felvétel a mozgás vége előtt véget ért");
+        notes << Texts::tr("a felvétel a mozgás vége előtt véget ért");
         return;
     }
 
@@ -168,7 +174,7 @@ void measureArrival(const StepRecord &r, const Curves &c, StepFigures &f, QStrin
     if (last == rem.size())
         f.settlingTimeMs = 0; // inside the band from the step on
     else if (last + 1 == rem.size())
-        notes << QStringLiteral("nem állt be a sávba");
+        notes << Texts::tr("nem állt be a sávba");
     else
         f.settlingTimeMs = crossing(t, rem, last + 1, rem[last] > 0 ? band : -band);
 }
@@ -203,7 +209,7 @@ StepFigures stepFigures(const StepRecord &record)
     measureSteadyState(record, f, notes);
     integrate(record, f);
     if (!record.complete)
-        notes.prepend(QStringLiteral("hiányos felvétel"));
+        notes.prepend(Texts::tr("hiányos felvétel"));
     f.note = notes.join(QStringLiteral("; "));
     return f;
 }
@@ -252,7 +258,7 @@ FigureSpread figureSpread(const std::vector<StepFigures> &figures)
     FigureSpread out;
     out.count = int(used.size());
     if (used.empty()) {
-        out.mean.note = QStringLiteral("nincs használható felvétel");
+        out.mean.note = Texts::tr("nincs használható felvétel");
         return out;
     }
     out.mean.valid = out.spread.valid = true;
@@ -274,7 +280,7 @@ FigureSpread figureSpread(const std::vector<StepFigures> &figures)
     for (Field field : PlainFields) {
         if (combine(field, false) < used.size() && field == &StepFigures::settlingTimeMs) {
             out.mean.settlingTimeMs = out.spread.settlingTimeMs = StepFigures::NaN;
-            out.mean.note = QStringLiteral("nem mind állt be a sávba");
+            out.mean.note = Texts::tr("nem mind állt be a sávba");
         }
     }
 

@@ -1,5 +1,6 @@
 #include "tuningsnapshot.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QList>
@@ -9,8 +10,13 @@
 namespace kdx {
 
 namespace {
+
+// The texts of this file, for translation.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(TuningSnapshot)
+};
 const char *const kHeader = "# kdxterminal: parameters before auto-tuning (P0..P7)";
-}
+} // namespace
 
 QByteArray snapshotText(const ParamNumbers &p)
 {
@@ -26,8 +32,7 @@ QString rangeProblems(const ParamNumbers &p, const ParamRanges &ranges)
     for (int n = 0; n < 8; ++n) {
         const auto [lo, hi] = ranges[n];
         if (p[n] < lo || p[n] > hi)
-            wrong
-                << QStringLiteral("P%1 = %2 (megengedett: %3-%4)").arg(n).arg(p[n]).arg(lo).arg(hi);
+            wrong << Texts::tr("P%1 = %2 (megengedett: %3-%4)").arg(n).arg(p[n]).arg(lo).arg(hi);
     }
     return wrong.join(QStringLiteral(", "));
 }

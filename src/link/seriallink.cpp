@@ -13,11 +13,11 @@ QString problemText(LinkError::Kind kind)
 {
     switch (kind) {
     case LinkError::Kind::NoReply:
-        return QStringLiteral("a mikrokontroller nem válaszol");
+        return SerialLink::tr("a mikrokontroller nem válaszol");
     case LinkError::Kind::Unintelligible:
-        return QStringLiteral("a mikrokontroller válasza értelmezhetetlen");
+        return SerialLink::tr("a mikrokontroller válasza értelmezhetetlen");
     case LinkError::Kind::NotOpen:
-        return QStringLiteral("a port nincs megnyitva");
+        return SerialLink::tr("a port nincs megnyitva");
     case LinkError::Kind::Aborted:
         break;
     }
@@ -112,7 +112,7 @@ OpenResult SerialLink::switchTo(PortOpener &opener)
         setOpen(true, m_opener->takeOpeningNote());
     else
         setOpen(false, result.status == OpenResult::Status::InUse
-                           ? QStringLiteral("a portot egy másik program használja")
+                           ? tr("a portot egy másik program használja")
                            : result.reason);
     return result;
 }
@@ -152,7 +152,7 @@ void SerialLink::portFailed()
     // Close at once: a vanished device keeps reporting errors while it is open.
     if (m_device->isOpen())
         m_device->close();
-    setOpen(false, QStringLiteral("a kapcsolat megszakadt"));
+    setOpen(false, tr("a kapcsolat megszakadt"));
     emit wake();
 }
 
@@ -164,7 +164,7 @@ void SerialLink::tryReconnect()
     if (result.status == OpenResult::Status::Open)
         setOpen(true, m_opener->takeOpeningNote());
     else if (result.status == OpenResult::Status::InUse)
-        setProblem(QStringLiteral("a portot egy másik program használja"));
+        setProblem(tr("a portot egy másik program használja"));
 }
 
 void SerialLink::setProblem(const QString &problem)

@@ -1,5 +1,6 @@
 #include "serialportopener.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 
@@ -33,13 +34,18 @@ bool mayReadAndWrite(const QString &path)
 #endif
 }
 
+// The texts of this file, for translation.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(SerialPortOpener)
+};
+
 QString noPermission()
 {
 #ifdef Q_OS_LINUX
     // Serial devices belong to the dialout group on Linux.
-    return QStringLiteral("nincs jogosultság a port használatához (dialout csoporttagság kell)");
+    return Texts::tr("nincs jogosultság a port használatához (dialout csoporttagság kell)");
 #else
-    return QStringLiteral("nincs jogosultság a port használatához");
+    return Texts::tr("nincs jogosultság a port használatához");
 #endif
 }
 
@@ -89,8 +95,8 @@ OpenResult SerialPortOpener::open()
         // port is taken: said once.
         if (!m_lock.markHeld() && !m_lockNoteSaid) {
             m_lockNoteSaid = true;
-            m_openingNote = QStringLiteral("a zárolási mappa (%1) nem írható, a port zárolófájl "
-                                           "nélkül nyílt meg")
+            m_openingNote = Texts::tr("a zárolási mappa (%1) nem írható, a port zárolófájl "
+                                      "nélkül nyílt meg")
                                 .arg(QDir::toNativeSeparators(m_lock.folder()));
         }
         return {OpenResult::Status::Open, QString()};
@@ -99,18 +105,18 @@ OpenResult SerialPortOpener::open()
 
     switch (m_port.error()) {
     case QSerialPort::DeviceNotFoundError:
-        return {OpenResult::Status::Failed, QStringLiteral("a port nem található")};
+        return {OpenResult::Status::Failed, Texts::tr("a port nem található")};
     case QSerialPort::PermissionError:
         // The same error stands for "held by another program" and for "not
         // allowed"; the file itself tells them apart.
         if (!path.isEmpty() && !QFileInfo::exists(path))
-            return {OpenResult::Status::Failed, QStringLiteral("a port nem található")};
+            return {OpenResult::Status::Failed, Texts::tr("a port nem található")};
         if (!path.isEmpty() && !mayReadAndWrite(path))
             return {OpenResult::Status::Failed, noPermission()};
         return {OpenResult::Status::InUse, QString()};
     default:
         return {OpenResult::Status::Failed,
-                QStringLiteral("a port nem nyitható meg (%1)").arg(m_port.errorString())};
+                Texts::tr("a port nem nyitható meg (%1)").arg(m_port.errorString())};
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include "simulateddevice.h"
 
+#include <QCoreApplication>
+
 namespace kdx {
 
 SimulatedOpener::SimulatedOpener(const sim::Plant &plant)
@@ -17,13 +19,21 @@ QIODevice *SimulatedOpener::device()
     return m_device.get();
 }
 
+QString SimulatedOpener::shownPortName(const QString &portName)
+{
+    return portName == QString::fromUtf8(kPortName)
+               ? QCoreApplication::translate("SimulatedOpener", kPortName)
+               : portName;
+}
+
 OpenResult SimulatedOpener::open()
 {
     if (m_device->isOpen())
         m_device->close();
     if (m_device->open(QIODevice::ReadWrite))
         return {OpenResult::Status::Open, QString()};
-    return {OpenResult::Status::Failed, QStringLiteral("a szimulátor nem indítható")};
+    return {OpenResult::Status::Failed,
+            QCoreApplication::translate("SimulatedOpener", "a szimulátor nem indítható")};
 }
 
 } // namespace kdx

@@ -21,7 +21,12 @@ public:
 
     QIODevice *device() override;
     OpenResult open() override;
-    QString displayName() const override { return QStringLiteral("szimulátor"); }
+    // The simulator's port name, the same in every language (the history
+    // keeps its events under it).
+    QString displayName() const override { return QString::fromUtf8(kPortName); }
+    static constexpr const char *kPortName = QT_TRANSLATE_NOOP("SimulatedOpener", "szimulátor");
+    // A port name as the window shows it: the simulator's in the language in use.
+    static QString shownPortName(const QString &portName);
 
     sim::SimulatedDevice &simulated() { return *m_device; }
 

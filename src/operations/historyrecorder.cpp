@@ -11,10 +11,10 @@ namespace kdx {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("HistoryRecorder", text);
-}
+// The texts of this file, for translation.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(HistoryRecorder)
+};
 
 ParamTexts textsOf(const ParamNumbers &values)
 {
@@ -122,9 +122,10 @@ TuningEntry tuningEntry(const TuningOptions &options, const TuningResult &result
     t.logCsv = tuningLogToCsv(result.log);
     if (!result.baselineRecord.tMs.empty())
         t.records.push_back(
-            recordCapture(result.baselineRecord, result, false, tr("Hangolás előtt")));
+            recordCapture(result.baselineRecord, result, false, Texts::tr("Hangolás előtt")));
     if (!result.resultRecord.tMs.empty())
-        t.records.push_back(recordCapture(result.resultRecord, result, true, tr("Hangolás után")));
+        t.records.push_back(
+            recordCapture(result.resultRecord, result, true, Texts::tr("Hangolás után")));
     return t;
 }
 
@@ -141,7 +142,7 @@ void HistoryRecorder::open(const QString &path, const HistoryStore::Options &opt
     if (!m_store->isWritable())
         tellUnusable();
     else if (!m_store->setAsidePath().isEmpty())
-        tellOnce(tr("Előzmények: a sérült adatbázis félretéve (%1), új adatbázis indult.")
+        tellOnce(Texts::tr("Előzmények: a sérült adatbázis félretéve (%1), új adatbázis indult.")
                      .arg(QFileInfo(m_store->setAsidePath()).fileName()));
 }
 
@@ -167,8 +168,9 @@ void HistoryRecorder::setPlace(const AxisKey &axis)
 
 void HistoryRecorder::tellUnusable()
 {
-    tellOnce(tr("Előzmények: az adatbázis (%1) %2. A terminál előzmények nélkül dolgozik tovább.")
-                 .arg(QDir::toNativeSeparators(m_store->path()), m_store->problemText()));
+    tellOnce(
+        Texts::tr("Előzmények: az adatbázis (%1) %2. A terminál előzmények nélkül dolgozik tovább.")
+            .arg(QDir::toNativeSeparators(m_store->path()), m_store->problemText()));
 }
 
 void HistoryRecorder::tellOnce(const QString &text)

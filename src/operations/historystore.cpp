@@ -62,10 +62,10 @@ const char *const kEventColumns =
     "c.readings, c.complete, t.outcome, t.message FROM events e LEFT JOIN writes w ON "
     "w.event = e.id LEFT JOIN captures c ON c.event = e.id LEFT JOIN tunings t ON t.event = e.id";
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("HistoryStore", text);
-}
+// The texts of this file, for translation.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(HistoryStore)
+};
 
 QVariant textOrNull(const QString &text)
 {
@@ -139,22 +139,22 @@ QString HistoryStore::problemText() const
     case Problem::None:
         return QString();
     case Problem::Locked:
-        what = tr("zárolva van (egy másik program használja)");
+        what = Texts::tr("zárolva van (egy másik program használja)");
         break;
     case Problem::ReadOnly:
-        what = tr("nem írható");
+        what = Texts::tr("nem írható");
         break;
     case Problem::Full:
-        what = tr("megtelt, nincs több hely");
+        what = Texts::tr("megtelt, nincs több hely");
         break;
     case Problem::Corrupt:
-        what = tr("sérült");
+        what = Texts::tr("sérült");
         break;
     case Problem::Newer:
-        what = tr("egy újabb programváltozat formájában van");
+        what = Texts::tr("egy újabb programváltozat formájában van");
         break;
     case Problem::Other:
-        what = tr("nem használható");
+        what = Texts::tr("nem használható");
         break;
     }
     return m_detail.isEmpty() ? what : QStringLiteral("%1 (%2)").arg(what, m_detail);
@@ -201,7 +201,8 @@ bool HistoryStore::connect()
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connection);
     if (!db.isValid())
-        return fail(Problem::Other, tr("a Qt SQLite meghajtója hiányzik (libqt6sql6-sqlite)"));
+        return fail(Problem::Other,
+                    Texts::tr("a Qt SQLite meghajtója hiányzik (libqt6sql6-sqlite)"));
     db.setDatabaseName(m_path);
     QString connectOptions = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(m_options.busyTimeoutMs);
     if (m_options.readOnly)
@@ -284,9 +285,8 @@ void HistoryStore::openFile()
 {
     const QFileInfo info(m_path);
     if (!QDir().mkpath(info.absolutePath())) {
-        fail(
-            Problem::ReadOnly,
-            tr("a mappa nem hozható létre: %1").arg(QDir::toNativeSeparators(info.absolutePath())));
+        fail(Problem::ReadOnly, Texts::tr("a mappa nem hozható létre: %1")
+                                    .arg(QDir::toNativeSeparators(info.absolutePath())));
         return;
     }
     // A file that is not a sound database is no use to anyone as it is: it
@@ -319,7 +319,7 @@ bool HistoryStore::migrate()
     int version = q.value(0).toInt();
     q.finish();
     if (version > kSchemaVersion)
-        return fail(Problem::Newer, tr("%1. változat").arg(version));
+        return fail(Problem::Newer, Texts::tr("%1. változat").arg(version));
     if (version == kSchemaVersion)
         return true;
     // Two terminals may start on a new file at once: the version is looked

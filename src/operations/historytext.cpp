@@ -1,5 +1,7 @@
 #include "historytext.h"
 
+#include "link/simulatedopener.h"
+
 #include <QCoreApplication>
 #include <QLocale>
 
@@ -7,10 +9,10 @@ namespace kdx {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("History", text);
-}
+// The texts of this file, for translation.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(History)
+};
 
 } // namespace
 
@@ -18,13 +20,13 @@ QString historyKindName(HistoryKind kind)
 {
     switch (kind) {
     case HistoryKind::Read:
-        return tr("Kiolvasás");
+        return Texts::tr("Kiolvasás");
     case HistoryKind::Write:
-        return tr("Írás");
+        return Texts::tr("Írás");
     case HistoryKind::Tuning:
-        return tr("Hangolás");
+        return Texts::tr("Hangolás");
     case HistoryKind::Capture:
-        return tr("Felvétel");
+        return Texts::tr("Felvétel");
     }
     return QString();
 }
@@ -33,19 +35,19 @@ QString readOccasionName(ReadOccasion occasion)
 {
     switch (occasion) {
     case ReadOccasion::Startup:
-        return tr("indításkor");
+        return Texts::tr("indításkor");
     case ReadOccasion::Operator:
-        return tr("Mind KIOLVAS");
+        return Texts::tr("Mind KIOLVAS");
     case ReadOccasion::LateController:
-        return tr("késve megnyílt port");
+        return Texts::tr("késve megnyílt port");
     case ReadOccasion::Reconnect:
-        return tr("újracsatlakozás után");
+        return Texts::tr("újracsatlakozás után");
     case ReadOccasion::PortSwitch:
-        return tr("portváltás után");
+        return Texts::tr("portváltás után");
     case ReadOccasion::TuningSnapshot:
-        return tr("hangolás előtti pillanatkép");
+        return Texts::tr("hangolás előtti pillanatkép");
     case ReadOccasion::AfterRestore:
-        return tr("visszaírás után");
+        return Texts::tr("visszaírás után");
     }
     return QString();
 }
@@ -53,34 +55,39 @@ QString readOccasionName(ReadOccasion occasion)
 QString tuningOutcomeName(const QString &outcome)
 {
     if (outcome == QLatin1String("tuned"))
-        return tr("hangolva");
+        return Texts::tr("hangolva");
     if (outcome == QLatin1String("nobetter"))
-        return tr("nem talált jobbat");
+        return Texts::tr("nem talált jobbat");
     if (outcome == QLatin1String("aborted"))
-        return tr("megszakítva");
+        return Texts::tr("megszakítva");
     if (outcome == QLatin1String("restored"))
-        return tr("a hangolás előtti értékek visszaírva");
+        return Texts::tr("a hangolás előtti értékek visszaírva");
     if (outcome == QLatin1String("restorefailed"))
-        return tr("a hangolás előtti értékeket nem sikerült visszaírni");
+        return Texts::tr("a hangolás előtti értékeket nem sikerült visszaírni");
     return outcome;
 }
 
 QString tuningAimName(const QString &aim)
 {
     if (aim == QLatin1String("noovershoot"))
-        return tr("Nincs túllendülés");
+        return Texts::tr("Nincs túllendülés");
     if (aim == QLatin1String("balanced"))
-        return tr("Kiegyensúlyozott");
+        return Texts::tr("Kiegyensúlyozott");
     if (aim == QLatin1String("fast"))
-        return tr("Gyors");
+        return Texts::tr("Gyors");
     return aim;
 }
 
 QString axisTitle(const AxisKey &axis)
 {
     if (axis.name.isEmpty())
-        return tr("%1 (név nélkül)").arg(axis.port);
-    return tr("%1 – %2").arg(axis.name, axis.port);
+        return Texts::tr("%1 (név nélkül)").arg(SimulatedOpener::shownPortName(axis.port));
+    return Texts::tr("%1 – %2").arg(axis.name, SimulatedOpener::shownPortName(axis.port));
+}
+
+QString eventTimeText(const QDateTime &at)
+{
+    return QLocale().toString(at, Texts::tr("yyyy.MM.dd. HH:mm:ss", "date and time format"));
 }
 
 QString shownValue(const QString &value)
@@ -108,26 +115,28 @@ QString historySummary(const HistoryEvent &e)
 {
     switch (e.kind) {
     case HistoryKind::Read:
-        return tr("P0..P7 kiolvasva (%1)").arg(readOccasionName(e.occasion));
+        return Texts::tr("P0..P7 kiolvasva (%1)").arg(readOccasionName(e.occasion));
     case HistoryKind::Write: {
-        const QString what = e.stored ? tr("P%1 mentés (W 0): %2 → %3") : tr("P%1 próba: %2 → %3");
+        const QString what =
+            e.stored ? Texts::tr("P%1 mentés (W 0): %2 → %3") : Texts::tr("P%1 próba: %2 → %3");
         QString text = what.arg(e.param).arg(shownValue(e.before), shownValue(e.sent));
         if (e.readBack.trimmed() != e.sent.trimmed())
-            text += tr(" (visszaolvasva: %1)").arg(shownValue(e.readBack));
+            text += Texts::tr(" (visszaolvasva: %1)").arg(shownValue(e.readBack));
         return text;
     }
     case HistoryKind::Tuning:
         return e.message.isEmpty()
-                   ? tr("Automata hangolás: %1").arg(tuningOutcomeName(e.outcome))
-                   : tr("Automata hangolás: %1 – %2").arg(tuningOutcomeName(e.outcome), e.message);
+                   ? Texts::tr("Automata hangolás: %1").arg(tuningOutcomeName(e.outcome))
+                   : Texts::tr("Automata hangolás: %1 – %2")
+                         .arg(tuningOutcomeName(e.outcome), e.message);
     case HistoryKind::Capture: {
-        QString text = tr("Lépésválasz %1%2 lépés, %3 ms, %4 mérés")
+        QString text = Texts::tr("Lépésválasz %1%2 lépés, %3 ms, %4 mérés")
                            .arg(e.steps > 0 ? QStringLiteral("+") : QString())
                            .arg(e.steps)
                            .arg(QLocale().toString(e.windowMs, 'f', 0))
                            .arg(e.readings);
         if (!e.complete)
-            text += tr(" [hiányos]");
+            text += Texts::tr(" [hiányos]");
         return text;
     }
     }

@@ -21,6 +21,8 @@ QString tuningAimName(const QString &aim);
 QString axisTitle(const AxisKey &axis);
 // One line for the timeline: "P2 próba: 200 → 400", "P0..P7 kiolvasva (Mind KIOLVAS)", …
 QString historySummary(const HistoryEvent &event);
+// When an event happened, as the history shows it: "2024.03.05. 14:02:31".
+QString eventTimeText(const QDateTime &at);
 // A value as shown, "–" when it is not known.
 QString shownValue(const QString &value);
 // How a value changed from a to b: "+200", "−50", "0"; "≠" when they are

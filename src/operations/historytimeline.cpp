@@ -56,7 +56,7 @@ QVariant HistoryTimeline::data(const QModelIndex &index, int role) const
     if (role == Qt::DisplayRole || role == Qt::AccessibleTextRole) {
         switch (index.column()) {
         case Time:
-            return QLocale().toString(e.at, QStringLiteral("yyyy.MM.dd. HH:mm:ss"));
+            return eventTimeText(e.at);
         case Kind:
             return historyKindName(e.kind);
         case What:

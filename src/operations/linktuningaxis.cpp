@@ -4,11 +4,18 @@
 #include "link/linkerror.h"
 #include "link/seriallink.h"
 
+#include <QCoreApplication>
+
 #include <cmath>
 
 namespace kdx {
 
 namespace {
+// The texts of this file, for translation.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(LinkTuningAxis)
+};
+
 // The gear ratio parameter: counts per step × 1024.
 constexpr int kGearRatio = 6;
 } // namespace
@@ -29,15 +36,15 @@ template <typename F> auto LinkTuningAxis::guarded(F &&f) -> decltype(f())
         m_link.endOperation();
         switch (e.kind()) {
         case LinkError::Kind::NoReply:
-            throw AxisFailure(QStringLiteral("nincs válasz"));
+            throw AxisFailure(Texts::tr("nincs válasz"));
         case LinkError::Kind::Unintelligible:
-            throw AxisFailure(QStringLiteral("érthetetlen válasz"));
+            throw AxisFailure(Texts::tr("érthetetlen válasz"));
         case LinkError::Kind::NotOpen:
-            throw AxisFailure(QStringLiteral("a port nincs nyitva"));
+            throw AxisFailure(Texts::tr("a port nincs nyitva"));
         case LinkError::Kind::Aborted:
             break;
         }
-        throw AxisFailure(QStringLiteral("a kapcsolat megszakadt"));
+        throw AxisFailure(Texts::tr("a kapcsolat megszakadt"));
     }
 }
 
@@ -77,7 +84,7 @@ void LinkTuningAxis::testWrite(int n, int value)
         const bool refused = m_answers.nextAcknowledgement().kind == Answer::Kind::Refused;
         if (refused || readParameter(n) != value)
             throw AxisFailure(
-                QStringLiteral("P%1 = %2 értéket a vezérlő nem fogadta el").arg(n).arg(value));
+                Texts::tr("P%1 = %2 értéket a vezérlő nem fogadta el").arg(n).arg(value));
     });
 }
 

@@ -67,7 +67,7 @@ void ParameterReads::readAll()
 
     for (int n = 0; n < kParamCount; ++n) {
         readOne(n);
-        m.rows.current(n).set(QStringLiteral("Kiolvas"));
+        m.rows.current(n).set(tr("Kiolvas"));
     }
     for (int n = 0; n < kParamCount; ++n)
         readOne(n);
@@ -96,7 +96,7 @@ bool ParameterReads::moveDialsToCurrent()
         if (!position)
             continue;
         if (*position < dial.minimum() || *position > dial.maximum()) {
-            m.prompter.message(QString::fromUtf8(param(n).readAllMessage));
+            m.prompter.message(readAllMessage(n));
             return false;
         }
         dial.set(*position);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QCoreApplication>
+
 namespace kdx {
 
 class MotorModes;
@@ -15,6 +17,8 @@ class Switch;
 // Brings the controller's parameter values into the current values: the
 // read of one parameter, and read-all.
 class ParameterReads {
+    Q_DECLARE_TR_FUNCTIONS(ParameterReads)
+
 public:
     struct Parts {
         SerialLink &link;

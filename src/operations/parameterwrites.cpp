@@ -18,8 +18,8 @@ namespace kdx {
 
 namespace {
 
-const char *const kNoValue = "Nincs érték megadva.";
-const char *const kNoValueTitle = "Hiba";
+const char *const kNoValue = QT_TRANSLATE_NOOP("ParameterWrites", "Nincs érték megadva.");
+const char *const kNoValueTitle = QT_TRANSLATE_NOOP("ParameterWrites", "Hiba");
 
 } // namespace
 
@@ -30,7 +30,7 @@ bool ParameterWrites::checkNewValue(int n, WriteKind kind)
     const Validation v = validateNewValue(n, kind, value.text());
     if (v.ok)
         return true;
-    m.prompter.message(v.message, QString::fromUtf8(kRangeMessageTitle));
+    m.prompter.message(v.message, rangeMessageTitle());
     value.clear();
     m.rows.askForNewValue(n);
     return false;
@@ -49,7 +49,7 @@ void ParameterWrites::tellWritten(WriteRecord write)
 bool ParameterWrites::valueStillSendable(int n, WriteKind kind)
 {
     if (m.rows.newValue(n).isEmpty()) {
-        m.prompter.message(QString::fromUtf8(kNoValue), QString::fromUtf8(kNoValueTitle));
+        m.prompter.message(tr(kNoValue), tr(kNoValueTitle));
         return false;
     }
     // The value may have been typed over while the reads waited: only a
@@ -131,7 +131,7 @@ void ParameterWrites::testAll()
     m.busyPointer.set(true);
     m.monitor.stopPoll();
     if (writeEachFilled(&ParameterWrites::testOne) == kParamCount)
-        m.prompter.message(QStringLiteral("Nincs megadva új letölthető paraméter."));
+        m.prompter.message(tr("Nincs megadva új letölthető paraméter."));
     m.monitor.resumePoll();
     m.busyPointer.set(false);
     m.motor.stopAndReset();
@@ -145,13 +145,13 @@ void ParameterWrites::saveAll()
     m.busyPointer.set(false);
 
     if (empty == kParamCount) {
-        m.prompter.message(QStringLiteral("Nincs legalább egy új paraméter. Nincs mentés."));
+        m.prompter.message(tr("Nincs legalább egy új paraméter. Nincs mentés."));
     } else {
         m.monitor.resumePoll();
         const bool toFile = m.prompter.question(
-            QStringLiteral("Microcontrollerbe az új paraméterek mentése megtörtént , szeretnéd "
-                           "KDXparam.txt filébe is menteni a beállításokat ?"),
-            QStringLiteral("Paraméterek mentése"));
+            tr("Microcontrollerbe az új paraméterek mentése megtörtént , szeretnéd "
+               "KDXparam.txt filébe is menteni a beállításokat ?"),
+            tr("Paraméterek mentése"));
         if (toFile) {
             m.busyPointer.set(true);
             m.store.storeCurrentSet();

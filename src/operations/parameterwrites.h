@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/paramtable.h"
+#include <QCoreApplication>
 
 namespace kdx {
 
@@ -19,6 +20,8 @@ class Switch;
 // Sends new values to the controller: for trial (test write) or stored in
 // the controller (save write), one parameter or all of them.
 class ParameterWrites {
+    Q_DECLARE_TR_FUNCTIONS(ParameterWrites)
+
 public:
     struct Parts {
         SerialLink &link;

@@ -17,11 +17,11 @@ void ParamSetList::loadPicked()
         const std::optional<QString> value = loadParamValue(row, k);
         if (!value) {
             m_rows.clearNewValues();
-            m_prompter.message(utf8("Hibás vagy nem teljes motor paraméter sor .") +
+            m_prompter.message(tr("Hibás vagy nem teljes motor paraméter sor .") +
                                    QStringLiteral("\n\r\n\r") +
-                                   utf8("Válassz a listából! ( Klikkelj a listából egy sorra , "
-                                        "majd betöltés gomb . )"),
-                               utf8("Hibás paramétersor betöltés"));
+                                   tr("Válassz a listából! ( Klikkelj a listából egy sorra , "
+                                      "majd betöltés gomb . )"),
+                               tr("Hibás paramétersor betöltés"));
             return;
         }
         m_rows.newValue(k).set(*value);
@@ -35,12 +35,12 @@ void ParamSetList::checkPickedRow()
     // selection is not an empty row.
     const SetList &list = m_store.list();
     if (list.current() >= 0 && list.current() < list.count() && list.currentText().isEmpty())
-        m_prompter.message(utf8("Üres paramétersor nem betölthető."));
+        m_prompter.message(tr("Üres paramétersor nem betölthető."));
 }
 
 void ParamSetList::deletePicked()
 {
-    if (!m_prompter.question(utf8("Biztos, hogy töröljem a paramétersort ?"), utf8("Törlés"))) {
+    if (!m_prompter.question(tr("Biztos, hogy töröljem a paramétersort ?"), tr("Törlés"))) {
         m_busy.set(false);
         return;
     }
@@ -48,9 +48,9 @@ void ParamSetList::deletePicked()
     SetList &list = m_store.list();
     const int selected = list.current();
     if (list.count() == 0) {
-        m_prompter.message(utf8("Nincs törölhető paraméterlista."));
+        m_prompter.message(tr("Nincs törölhető paraméterlista."));
     } else if (selected < 0) {
-        m_prompter.message(utf8("Válassz törlendő paramétersort."));
+        m_prompter.message(tr("Válassz törlendő paramétersort."));
     } else {
         const QString removed = list.take(selected);
         // The file follows the list, also when the last row goes. When the

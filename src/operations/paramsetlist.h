@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 
 namespace kdx {
@@ -12,6 +13,8 @@ class Switch;
 // The operator's work on the list of stored sets: load a set into the new
 // values, delete one.
 class ParamSetList {
+    Q_DECLARE_TR_FUNCTIONS(ParamSetList)
+
 public:
     ParamSetList(ParamRows &rows, Prompter &prompter, ParamSetStore &store, Switch &busyPointer)
         : m_rows(rows), m_prompter(prompter), m_store(store), m_busy(busyPointer)

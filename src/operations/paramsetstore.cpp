@@ -19,16 +19,17 @@ QString because(const QString &reason)
 
 QString missingValueMessage(int n)
 {
-    return utf8("Nincs se új se kiolvasott ") + utf8(param(n).fileName) +
-           utf8(" paraméter , mentés így nem lehetséges. Adj meg értéket.");
+    return ParamSetStore::tr("Nincs se új se kiolvasott %1 paraméter , mentés így nem lehetséges. "
+                             "Adj meg értéket.")
+        .arg(utf8(param(n).fileName));
 }
 
 QString unstorableValueMessage(int n)
 {
-    return utf8("A ") + commandWord(n) + QStringLiteral(" (") + utf8(param(n).fileName) +
-           utf8(") paraméter értéke nem menthető a KDXparam.txt filébe, mert sorvéget, nem "
-                "tárolható karaktert vagy a paramétersor jelölését (P0: ... P7:, <end>) "
-                "tartalmazza.");
+    return ParamSetStore::tr("A %1 (%2) paraméter értéke nem menthető a KDXparam.txt filébe, mert "
+                             "sorvéget, nem tárolható karaktert vagy a paramétersor jelölését "
+                             "(P0: ... P7:, <end>) tartalmazza.")
+        .arg(commandWord(n), utf8(param(n).fileName));
 }
 
 } // namespace
@@ -45,14 +46,14 @@ void ParamSetStore::refreshList()
     const ParamFile::ReadResult read = m_file.read();
     switch (read.status) {
     case ParamFile::ReadResult::Status::Missing:
-        message(m_file.path() + utf8(" file nem elérhető . Létrehozom ."));
+        message(tr("%1 file nem elérhető . Létrehozom .").arg(m_file.path()));
         if (!m_file.create())
-            message(utf8("A KDXparam.txt file nem hozható létre") + because(m_file.errorString()) +
+            message(tr("A KDXparam.txt file nem hozható létre") + because(m_file.errorString()) +
                     QStringLiteral("."));
         break;
     case ParamFile::ReadResult::Status::Failed:
-        message(utf8("A KDXparam.txt file nem olvasható") + because(read.error) +
-                utf8(". A paraméterlista üres marad."));
+        message(tr("A KDXparam.txt file nem olvasható") + because(read.error) +
+                tr(". A paraméterlista üres marad."));
         break;
     case ParamFile::ReadResult::Status::Read:
         m_list.setRows(read.rows);
@@ -63,20 +64,20 @@ void ParamSetStore::refreshList()
 void ParamSetStore::storeCurrentSet()
 {
     m_line.clear();
-    const QString comment = m_prompter.input(utf8("Adj kommentet a paraméterlista azonosításához."))
-                                .value_or(QString());
+    const QString comment =
+        m_prompter.input(tr("Adj kommentet a paraméterlista azonosításához.")).value_or(QString());
     if (comment.isEmpty()) {
-        message(utf8("Nincs komment vagy paramétersor mentés elvetés."));
+        message(tr("Nincs komment vagy paramétersor mentés elvetés."));
         return;
     }
     if (!isStorableText(comment)) {
-        message(utf8("A komment olyan karaktert tartalmaz, amely nem menthető a KDXparam.txt "
-                     "filébe."));
+        message(tr("A komment olyan karaktert tartalmaz, amely nem menthető a KDXparam.txt "
+                   "filébe."));
         return;
     }
     if (containsParamKey(comment)) {
-        message(utf8("A komment nem tartalmazhatja a paramétersor jelöléseit (P0: ... P7:, "
-                     "<end>), mert a paramétersor így nem lenne betölthető."));
+        message(tr("A komment nem tartalmazhatja a paramétersor jelöléseit (P0: ... P7:, "
+                   "<end>), mert a paramétersor így nem lenne betölthető."));
         return;
     }
 
@@ -99,8 +100,8 @@ void ParamSetStore::storeCurrentSet()
     }
 
     if (!m_file.append(line)) {
-        message(utf8("A paramétersor mentése a KDXparam.txt filébe nem sikerült") +
-                because(m_file.errorString()) + utf8(". A file változatlan maradt."));
+        message(tr("A paramétersor mentése a KDXparam.txt filébe nem sikerült") +
+                because(m_file.errorString()) + tr(". A file változatlan maradt."));
         return;
     }
     refreshList();
@@ -112,8 +113,8 @@ bool ParamSetStore::rewriteList()
     const bool written = m_file.rewrite(rows);
     m_busy.set(false);
     if (!written) {
-        message(utf8("A KDXparam.txt file újraírása nem sikerült") + because(m_file.errorString()) +
-                utf8(". A file változatlan maradt."));
+        message(tr("A KDXparam.txt file újraírása nem sikerült") + because(m_file.errorString()) +
+                tr(". A file változatlan maradt."));
         return false;
     }
     // The last row written stays selected. The operator did not pick it,

@@ -3,6 +3,7 @@
 #include "core/paramfile.h"
 #include "setlist.h"
 
+#include <QCoreApplication>
 #include <QString>
 
 namespace kdx {
@@ -14,6 +15,8 @@ class Switch;
 // The parameter set file: lists it, appends a set with a comment, writes the
 // list back.
 class ParamSetStore {
+    Q_DECLARE_TR_FUNCTIONS(ParamSetStore)
+
 public:
     static constexpr const char *kFileName = ParamFile::kFileName;
 

@@ -2,6 +2,7 @@
 
 #include "link/portopener.h"
 #include "link/seriallink.h"
+#include "link/simulatedopener.h"
 #include "operations/prompter.h"
 
 #include <algorithm>
@@ -26,7 +27,7 @@ OpenResult PortSwitch::switchTo(const PortChoice &choice)
     m_current = choice;
     openedWith(result);
     if (result.status == OpenResult::Status::InUse)
-        m_prompter.message(m_link.portName() + QStringLiteral(" Port használatban van."));
+        m_prompter.message(inUseMessage(m_link.portName()));
     else if (m_memory)
         m_memory->remember(choice);
     return result;
@@ -48,6 +49,11 @@ bool PortSwitch::missingWhileOthersExist() const
     return !present.empty() && std::none_of(present.begin(), present.end(), [&](const PortInfo &p) {
         return samePort(p.device, device);
     });
+}
+
+QString PortSwitch::inUseMessage(const QString &portName)
+{
+    return tr("%1 Port használatban van.").arg(SimulatedOpener::shownPortName(portName));
 }
 
 } // namespace kdx

@@ -3,6 +3,7 @@
 #include "core/portchoice.h"
 #include "link/portcatalogue.h"
 
+#include <QCoreApplication>
 #include <functional>
 #include <memory>
 
@@ -17,6 +18,8 @@ struct OpenResult;
 // port in use, opens the chosen one and remembers the choice for the next
 // start. The first actions on the new line are the caller's.
 class PortSwitch {
+    Q_DECLARE_TR_FUNCTIONS(PortSwitch)
+
 public:
     using OpenerMaker = std::function<std::unique_ptr<PortOpener>(const PortChoice &)>;
 
@@ -39,6 +42,9 @@ public:
     // ports present, while other ports are (and nothing else has gone wrong
     // since).
     bool missingWhileOthersExist() const;
+
+    // What the box says of a port held by another program.
+    static QString inUseMessage(const QString &portName);
 
 private:
     SerialLink &m_link;

@@ -13,7 +13,8 @@ namespace kdx {
 
 namespace {
 
-const char *const kNumericOnly = "Csak numerikus egész értéket adj meg !";
+const char *const kNumericOnly =
+    QT_TRANSLATE_NOOP("PositionMonitor", "Csak numerikus egész értéket adj meg !");
 const char *const kErrorScaleFallback = "2000";
 const char *const kTimeScaleFallback = "1";
 
@@ -105,7 +106,7 @@ void PositionMonitor::checkErrorScale()
 {
     if (trace::isScaleText(m_errorScale.text()))
         return;
-    m_prompter.message(QString::fromUtf8(kNumericOnly));
+    m_prompter.message(tr(kNumericOnly));
     m_errorScale.set(QLatin1String(kErrorScaleFallback));
     // Typing and code alike change the text: the change runs its handler.
     errorScaleTyped();
@@ -135,7 +136,7 @@ void PositionMonitor::timeScaleTyped()
     // A time scale below 1 would stretch the trace backwards or never let it
     // fit a screen: refused like any other text that is no whole number.
     if (!trace::isScaleText(m_timeScale.text())) {
-        m_prompter.message(QString::fromUtf8(kNumericOnly));
+        m_prompter.message(tr(kNumericOnly));
         m_timeScale.set(QLatin1String(kTimeScaleFallback));
         timeScaleTyped();
     }

@@ -2,6 +2,7 @@
 
 #include "core/monitormodel.h"
 #include "values.h"
+#include <QCoreApplication>
 
 namespace kdx {
 
@@ -12,6 +13,8 @@ class TickTimer;
 // The live position error: polls "P9" into the monitor model, zeroes it, and
 // keeps the monitor switch and the two scales the operator sets.
 class PositionMonitor {
+    Q_DECLARE_TR_FUNCTIONS(PositionMonitor)
+
 public:
     // The sampling interval of the poll, ms.
     static constexpr int kPollIntervalMs = 1;

@@ -15,9 +15,11 @@ namespace kdx {
 
 namespace {
 
-const char *const kNumericOnly = "Csak numerikus egész értéket adj meg !";
-const char *const kCountRange = "Csak egész számérték a megengedett! 1-9999 között.";
-const char *const kInputErrorTitle = "Hibás adatbevitel";
+const char *const kNumericOnly =
+    QT_TRANSLATE_NOOP("StepMode", "Csak numerikus egész értéket adj meg !");
+const char *const kCountRange =
+    QT_TRANSLATE_NOOP("StepMode", "Csak egész számérték a megengedett! 1-9999 között.");
+const char *const kInputErrorTitle = QT_TRANSLATE_NOOP("StepMode", "Hibás adatbevitel");
 
 } // namespace
 
@@ -75,21 +77,19 @@ void StepMode::checkCount(Text &value, const QString &notNumberText, const QStri
     }
     if (count::isOutOfRange(value.text())) {
         value.clear();
-        m_prompter.message(QString::fromUtf8(kCountRange), QString::fromUtf8(kInputErrorTitle));
+        m_prompter.message(tr(kCountRange), tr(kInputErrorTitle));
     }
     value.set(count::floored(value.text()));
 }
 
 void StepMode::checkStepCount()
 {
-    checkCount(m_count, QString::fromUtf8(kNumericOnly), QString::fromUtf8(kProgramTitle),
-               QStringLiteral("2000"));
+    checkCount(m_count, tr(kNumericOnly), QString::fromUtf8(kProgramTitle), QStringLiteral("2000"));
 }
 
 void StepMode::checkEncoder()
 {
-    checkCount(m_encoder, QString::fromUtf8(kCountRange), QString::fromUtf8(kInputErrorTitle),
-               QStringLiteral("500"));
+    checkCount(m_encoder, tr(kCountRange), tr(kInputErrorTitle), QStringLiteral("500"));
 }
 
 void StepMode::enterStepMode()

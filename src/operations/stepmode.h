@@ -1,6 +1,7 @@
 #pragma once
 
 #include "values.h"
+#include <QCoreApplication>
 
 namespace kdx {
 
@@ -12,6 +13,8 @@ class TickTimer;
 
 // Repeated back-and-forth stepping, and the step count it sends.
 class StepMode {
+    Q_DECLARE_TR_FUNCTIONS(StepMode)
+
 public:
     // How long the repeat switch gives an answer still on its way to come
     // in before it puts its own command on the line.

@@ -52,8 +52,7 @@ TuningResult TuningRun::run(TuningOptions options)
     else if (result.restored)
         m_file.remove();
     if (!snapshotSaved)
-        result.message +=
-            QStringLiteral(" (A pillanatkép fájlt nem sikerült írni: %1)").arg(m_file.path());
+        result.message += tr(" (A pillanatkép fájlt nem sikerült írni: %1)").arg(m_file.path());
     m_last = result;
     done.dismiss();
     m_running = false;

@@ -14,7 +14,7 @@ namespace kdx {
 
 CaptureChart::CaptureChart(CaptureStore &store, QWidget *parent) : ScopeView(parent), m_store(store)
 {
-    setAccessibleName(QStringLiteral("Lépésválaszok"));
+    setAccessibleName(tr("Lépésválaszok"));
     chart()->legend()->setVisible(true);
     // The readout follows the reference, or the first capture shown.
     valueAt = [this](double t) -> std::optional<double> {
@@ -58,7 +58,7 @@ void CaptureChart::rebuild()
             continue;
         auto *s = new QLineSeries;
         const bool reference = i == m_store.reference();
-        s->setName(e.capture.label + (reference ? QStringLiteral(" (referencia)") : QString()));
+        s->setName(e.capture.label + (reference ? tr(" (referencia)") : QString()));
         QPen pen(runColour(e.colour));
         pen.setWidthF(reference ? 3.0 : 1.5);
         s->setPen(pen);

@@ -1,6 +1,8 @@
 #include "commissioningreport.h"
 
+#include "core/language.h"
 #include "core/stepfigures.h"
+#include "link/simulatedopener.h"
 #include "operations/historytext.h"
 
 #include <QBuffer>
@@ -30,10 +32,10 @@ const QColor kBeforeColour(0x00, 0x72, 0xB2); // blue
 const QColor kAfterColour(0xD5, 0x5E, 0x00);  // vermillion
 const char *const kChartResource = "kdx-report-chart.png";
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("CommissioningReport", text);
-}
+// The texts of this file, for translation.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(CommissioningReport)
+};
 
 QString escaped(const QString &text)
 {
@@ -150,15 +152,15 @@ QString standingName(ValueStanding standing)
 {
     switch (standing) {
     case ValueStanding::Unchanged:
-        return tr("változatlan");
+        return Texts::tr("változatlan");
     case ValueStanding::Stored:
-        return tr("tárolva (W 0)");
+        return Texts::tr("tárolva (W 0)");
     case ValueStanding::Test:
-        return tr("csak próba (TESZT)");
+        return Texts::tr("csak próba (TESZT)");
     case ValueStanding::TestByTuning:
-        return tr("csak próba (hangolás)");
+        return Texts::tr("csak próba (hangolás)");
     case ValueStanding::Read:
-        return tr("kiolvasva");
+        return Texts::tr("kiolvasva");
     }
     return QString();
 }
@@ -265,16 +267,16 @@ QImage reportChart(const ReportContent &content, const QSize &size)
     p.setPen(QPen(Qt::black, unit * 0.12));
     p.drawRect(plot);
     p.drawText(QRectF(plot.left(), size.height() - unit * 3, plot.width(), unit * 2.5),
-               Qt::AlignHCenter | Qt::AlignBottom, tr("idő a lépés kiadásától (ms)"));
+               Qt::AlignHCenter | Qt::AlignBottom, Texts::tr("idő a lépés kiadásától (ms)"));
     p.save();
     p.translate(unit * 1.2, plot.center().y());
     p.rotate(-90);
     p.drawText(QRectF(-plot.height() / 2, -unit, plot.height(), unit * 2.5), Qt::AlignCenter,
-               tr("pozíció hiba (impulzus)"));
+               Texts::tr("pozíció hiba (impulzus)"));
     p.restore();
 
     if (curves.empty()) {
-        p.drawText(plot, Qt::AlignCenter, tr("Nem készült lépésválasz."));
+        p.drawText(plot, Qt::AlignCenter, Texts::tr("Nem készült lépésválasz."));
         return image;
     }
     p.setClipRect(plot);
@@ -294,7 +296,7 @@ QImage reportChart(const ReportContent &content, const QSize &size)
     p.setClipping(false);
 
     // The legend, top right inside the plot.
-    const QStringList names{tr("Előtte: %1"), tr("Utána: %1")};
+    const QStringList names{Texts::tr("Előtte: %1"), Texts::tr("Utána: %1")};
     double legendY = plot.top() + unit * 0.8;
     for (std::size_t k = 0; k < curves.size(); ++k) {
         const QString text = names[int(k)].arg(curves[k].first->label);
@@ -316,36 +318,43 @@ QString reportHtml(const ReportInput &input, const ReportContent &c, const QStri
 {
     const QLocale locale;
     QString h;
-    h += QStringLiteral("<!DOCTYPE html>\n<html lang=\"hu\"><head><meta charset=\"utf-8\">"
-                        "<title>%1</title>"
-                        "<style>body { font-family: 'Liberation Sans', Arial, sans-serif; "
-                        "font-size: 9pt; } h1 { font-size: 15pt; margin-bottom: 4px; } "
-                        "h2 { font-size: 11pt; margin-top: 12px; margin-bottom: 4px; } "
-                        "td, th { font-size: 9pt; } .small { font-size: 8pt; color: #444444; }"
-                        "</style></head><body>\n")
-             .arg(escaped(tr("Üzembe helyezési jegyzőkönyv – %1").arg(axisTitle(input.axis))));
-    h += QStringLiteral("<h1>%1</h1>\n").arg(escaped(tr("Üzembe helyezési jegyzőkönyv")));
+    h +=
+        QStringLiteral("<!DOCTYPE html>\n<html lang=\"%2\"><head><meta charset=\"utf-8\">"
+                       "<title>%1</title>"
+                       "<style>body { font-family: 'Liberation Sans', Arial, sans-serif; "
+                       "font-size: 9pt; } h1 { font-size: 15pt; margin-bottom: 4px; } "
+                       "h2 { font-size: 11pt; margin-top: 12px; margin-bottom: 4px; } "
+                       "td, th { font-size: 9pt; } .small { font-size: 8pt; color: #444444; }"
+                       "</style></head><body>\n")
+            .arg(escaped(Texts::tr("Üzembe helyezési jegyzőkönyv – %1").arg(axisTitle(input.axis))),
+                 languageCode(languageInUse()));
+    h += QStringLiteral("<h1>%1</h1>\n").arg(escaped(Texts::tr("Üzembe helyezési jegyzőkönyv")));
 
     h += QLatin1String(kTable);
-    const QString axisName = input.axis.name.isEmpty() ? tr("(név nélkül)") : input.axis.name;
+    const QString axisName =
+        input.axis.name.isEmpty() ? Texts::tr("(név nélkül)") : input.axis.name;
     h += QStringLiteral("<tr><th bgcolor=\"#e4e4e4\" align=\"left\" width=\"20%\">%1</th>%2</tr>")
-             .arg(escaped(tr("Tengely")), cell(QStringLiteral("<b>%1</b>").arg(escaped(axisName))));
+             .arg(escaped(Texts::tr("Tengely")),
+                  cell(QStringLiteral("<b>%1</b>").arg(escaped(axisName))));
     h += QStringLiteral("<tr><th bgcolor=\"#e4e4e4\" align=\"left\">%1</th>%2</tr>")
-             .arg(escaped(tr("Dátum")), cell(escaped(locale.toString(
-                                            input.date, QStringLiteral("yyyy. MMMM d., HH:mm")))));
+             .arg(escaped(Texts::tr("Dátum")),
+                  cell(escaped(locale.toString(input.date,
+                                               Texts::tr("yyyy. MMMM d., HH:mm", "date format")))));
     h += QStringLiteral("<tr><th bgcolor=\"#e4e4e4\" align=\"left\">%1</th>%2</tr>")
-             .arg(escaped(tr("Port")),
-                  cell(escaped(input.axis.port + QStringLiteral(", 38400,N,8,1"))));
+             .arg(escaped(Texts::tr("Port")),
+                  cell(escaped(SimulatedOpener::shownPortName(input.axis.port) +
+                               QStringLiteral(", 38400,N,8,1"))));
     h += QStringLiteral("<tr><th bgcolor=\"#e4e4e4\" align=\"left\">%1</th>%2</tr>")
-             .arg(escaped(tr("Megjegyzés")),
+             .arg(escaped(Texts::tr("Megjegyzés")),
                   cell(input.note.trimmed().isEmpty() ? QStringLiteral("–")
                                                       : escaped(input.note.trimmed())));
     h += QStringLiteral("</table>\n");
 
     // The values as found and as left.
-    h += QStringLiteral("<h2>%1</h2>\n").arg(escaped(tr("Paraméterek")));
+    h += QStringLiteral("<h2>%1</h2>\n").arg(escaped(Texts::tr("Paraméterek")));
     h += QLatin1String(kTable);
-    h += headerRow({tr("Paraméter"), tr("Induláskor"), tr("Átadáskor"), tr("Állapot")});
+    h += headerRow({Texts::tr("Paraméter"), Texts::tr("Induláskor"), Texts::tr("Átadáskor"),
+                    Texts::tr("Állapot")});
     for (int n = 0; n < kParamCount; ++n) {
         const std::size_t i = std::size_t(n);
         const bool changed = shownValue(c.found[i]) != shownValue(c.left[i]);
@@ -361,12 +370,12 @@ QString reportHtml(const ReportInput &input, const ReportContent &c, const QStri
                      cell(escaped(shownValue(c.found[i])), true), cell(left, true), cell(standing));
     }
     h += QStringLiteral("</table>\n<p class=\"small\">%1</p>\n")
-             .arg(escaped(tr("„tárolva (W 0)”: a vezérlő kikapcsolás után is ezt az értéket "
-                             "használja. „csak próba”: a vezérlő kikapcsolásig használja, "
-                             "tárolni Pn-MENT vagy Mind MENT gombbal lehet.")));
+             .arg(escaped(Texts::tr("„tárolva (W 0)”: a vezérlő kikapcsolás után is ezt az értéket "
+                                    "használja. „csak próba”: a vezérlő kikapcsolásig használja, "
+                                    "tárolni Pn-MENT vagy Mind MENT gombbal lehet.")));
 
     // The step responses and their figures.
-    h += QStringLiteral("<h2>%1</h2>\n").arg(escaped(tr("Lépésválasz előtte és utána")));
+    h += QStringLiteral("<h2>%1</h2>\n").arg(escaped(Texts::tr("Lépésválasz előtte és utána")));
     if (c.before) {
         h += QStringLiteral("<p><img src=\"%1\" width=\"500\" height=\"200\"></p>\n")
                  .arg(chartSource.toHtmlEscaped());
@@ -374,46 +383,48 @@ QString reportHtml(const ReportInput &input, const ReportContent &c, const QStri
         const std::optional<StepFigures> after =
             c.after ? std::optional(stepFigures(c.after->record)) : std::nullopt;
         h += QLatin1String(kTable);
-        h += headerRow(after ? QStringList{tr("Jellemző"), tr("Előtte"), tr("Utána")}
-                             : QStringList{tr("Jellemző"), tr("Felvétel")});
+        h += headerRow(
+            after ? QStringList{Texts::tr("Jellemző"), Texts::tr("Előtte"), Texts::tr("Utána")}
+                  : QStringList{Texts::tr("Jellemző"), Texts::tr("Felvétel")});
         for (const Row &row : kFigureRows) {
-            h += QStringLiteral("<tr>") + cell(escaped(tr(row.name))) +
+            h += QStringLiteral("<tr>") + cell(escaped(Texts::tr(row.name))) +
                  cell(figure(before, row), true);
             if (after)
                 h += cell(figure(*after, row), true);
             h += QStringLiteral("</tr>");
         }
-        h += QStringLiteral("<tr>") + cell(escaped(tr("Lengések"))) +
+        h += QStringLiteral("<tr>") + cell(escaped(Texts::tr("Lengések"))) +
              cell(QString::number(before.oscillations), true);
         if (after)
             h += cell(QString::number(after->oscillations), true);
         h += QStringLiteral("</tr></table>\n");
         QStringList notes;
         if (!before.note.isEmpty())
-            notes << tr("előtte: %1").arg(before.note);
+            notes << Texts::tr("előtte: %1").arg(before.note);
         if (after && !after->note.isEmpty())
-            notes << tr("utána: %1").arg(after->note);
-        QString sources = tr("Előtte: %1").arg(c.before->label);
+            notes << Texts::tr("utána: %1").arg(after->note);
+        QString sources = Texts::tr("Előtte: %1").arg(c.before->label);
         if (c.after)
-            sources += QStringLiteral("; ") + tr("utána: %1").arg(c.after->label);
+            sources += QStringLiteral("; ") + Texts::tr("utána: %1").arg(c.after->label);
         h += QStringLiteral("<p class=\"small\">%1%2</p>\n")
                  .arg(escaped(sources + QStringLiteral(". ") +
-                              tr("A hátrafelé tett lépés előjelét megfordítva mutatja.")),
+                              Texts::tr("A hátrafelé tett lépés előjelét megfordítva mutatja.")),
                       notes.isEmpty()
                           ? QString()
                           : QStringLiteral(" ") + escaped(notes.join(QStringLiteral("; "))));
     } else {
         h += QStringLiteral("<p>%1</p>\n")
                  .arg(escaped(
-                     tr("Ebben a munkamenetben nem készült lépésválasz ezen a tengelyen.")));
+                     Texts::tr("Ebben a munkamenetben nem készült lépésválasz ezen a tengelyen.")));
     }
 
     // The tuning.
     if (c.tuning && c.tuning->tuning) {
         const TuningEntry &t = *c.tuning->tuning;
-        h += QStringLiteral("<h2>%1</h2>\n").arg(escaped(tr("Automata hangolás")));
+        h += QStringLiteral("<h2>%1</h2>\n").arg(escaped(Texts::tr("Automata hangolás")));
         h += QLatin1String(kTable);
-        h += headerRow({tr("Cél"), tr("Eredmény"), tr("Erősítések"), tr("Mozgások"), tr("Idő")});
+        h += headerRow({Texts::tr("Cél"), Texts::tr("Eredmény"), Texts::tr("Erősítések"),
+                        Texts::tr("Mozgások"), Texts::tr("Idő")});
         h +=
             QStringLiteral("<tr>%1%2%3%4%5</tr>")
                 .arg(
@@ -421,7 +432,7 @@ QString reportHtml(const ReportInput &input, const ReportContent &c, const QStri
                     cell(escaped(tuningOutcomeName(t.outcome))), cell(escaped(gainsChange(t))),
                     cell(QString::number(t.result.value(QStringLiteral("stepsUsed")).toInt()),
                          true),
-                    cell(escaped(tr("%1 s").arg(number(
+                    cell(escaped(Texts::tr("%1 s").arg(number(
                              t.result.value(QStringLiteral("elapsedMs")).toDouble() / 1000, 1))),
                          true));
         h += QStringLiteral("</table>\n");
@@ -430,34 +441,35 @@ QString reportHtml(const ReportInput &input, const ReportContent &c, const QStri
     }
 
     // The writes of the session.
-    h += QStringLiteral("<h2>%1</h2>\n").arg(escaped(tr("Írások a munkamenetben")));
+    h += QStringLiteral("<h2>%1</h2>\n").arg(escaped(Texts::tr("Írások a munkamenetben")));
     if (c.writes.empty()) {
-        h += QStringLiteral("<p>%1</p>\n").arg(escaped(tr("Nem volt írás.")));
+        h += QStringLiteral("<p>%1</p>\n").arg(escaped(Texts::tr("Nem volt írás.")));
     } else {
         const std::size_t first =
             c.writes.size() > std::size_t(kWritesListed) ? c.writes.size() - kWritesListed : 0;
         h += QLatin1String(kTable);
-        h += headerRow({tr("Idő"), tr("Paraméter"), tr("Előtte"), tr("Új érték"), tr("Mód"),
-                        tr("Visszaolvasva")});
+        h += headerRow({Texts::tr("Idő"), Texts::tr("Paraméter"), Texts::tr("Előtte"),
+                        Texts::tr("Új érték"), Texts::tr("Mód"), Texts::tr("Visszaolvasva")});
         for (std::size_t k = first; k < c.writes.size(); ++k) {
             const HistoryEvent &w = c.writes[k];
             h += QStringLiteral("<tr>%1%2%3%4%5%6</tr>")
                      .arg(cell(timeOf(w.at)), cell(QStringLiteral("P%1").arg(w.param)),
                           cell(escaped(shownValue(w.before)), true),
                           cell(escaped(shownValue(w.sent)), true),
-                          cell(escaped(w.stored ? tr("mentés (W 0)") : tr("próba (TESZT)"))),
+                          cell(escaped(w.stored ? Texts::tr("mentés (W 0)")
+                                                : Texts::tr("próba (TESZT)"))),
                           cell(escaped(shownValue(w.readBack)), true));
         }
         h += QStringLiteral("</table>\n");
         if (first > 0)
             h += QStringLiteral("<p class=\"small\">%1</p>\n")
-                     .arg(escaped(tr("Az utolsó %1 írás a(z) %2 közül; mind az Előzmények "
-                                     "ablakban.")
+                     .arg(escaped(Texts::tr("Az utolsó %1 írás a(z) %2 közül; mind az Előzmények "
+                                            "ablakban.")
                                       .arg(kWritesListed)
                                       .arg(c.writes.size())));
     }
     h += QStringLiteral("<p class=\"small\">%1</p>\n</body></html>\n")
-             .arg(escaped(tr("Készítette: %1 %2")
+             .arg(escaped(Texts::tr("Készítette: %1 %2")
                               .arg(QCoreApplication::applicationName(),
                                    QCoreApplication::applicationVersion())));
     return h;
@@ -476,7 +488,7 @@ QString writeReport(const ReportInput &input, const QString &pdfPath, const QStr
         writer.setPageSize(QPageSize(QPageSize::A4));
         writer.setPageMargins(QMarginsF(16, 14, 16, 14), QPageLayout::Millimeter);
         writer.setResolution(300);
-        writer.setTitle(tr("Üzembe helyezési jegyzőkönyv – %1").arg(axisTitle(input.axis)));
+        writer.setTitle(Texts::tr("Üzembe helyezési jegyzőkönyv – %1").arg(axisTitle(input.axis)));
         writer.setCreator(QCoreApplication::applicationName());
         QTextDocument document;
         QFont font(QStringLiteral("Liberation Sans"));
@@ -503,7 +515,7 @@ QString writeReport(const ReportInput &input, const QString &pdfPath, const QStr
         QSaveFile file(path);
         if (bytes.isEmpty() || !file.open(QIODevice::WriteOnly) ||
             file.write(bytes) != bytes.size() || !file.commit())
-            return tr("A fájl nem írható: %1").arg(QDir::toNativeSeparators(path));
+            return Texts::tr("A fájl nem írható: %1").arg(QDir::toNativeSeparators(path));
     }
     return QString();
 }

@@ -67,12 +67,10 @@ FiguresTable::FiguresTable(CaptureStore &store, QWidget *parent)
     : QTableWidget(parent), m_store(store)
 {
     setColumnCount(ColumnCount);
-    setHorizontalHeaderLabels(
-        {QStringLiteral("Felvétel"), QStringLiteral("Csúcshiba"), QStringLiteral("Túllövés %"),
-         QStringLiteral("Csúcsidő ms"), QStringLiteral("Felfutás ms"), QStringLiteral("Beállás ms"),
-         QStringLiteral("Sáv"), QStringLiteral("Maradó hiba"), QStringLiteral("IAE ms"),
-         QStringLiteral("ITAE ms²"), QStringLiteral("Lengés"), QStringLiteral("Minta/s"),
-         QStringLiteral("P0..P7")});
+    setHorizontalHeaderLabels({tr("Felvétel"), tr("Csúcshiba"), tr("Túllövés %"), tr("Csúcsidő ms"),
+                               tr("Felfutás ms"), tr("Beállás ms"), tr("Sáv"), tr("Maradó hiba"),
+                               QStringLiteral("IAE ms"), QStringLiteral("ITAE ms²"), tr("Lengés"),
+                               tr("Minta/s"), QStringLiteral("P0..P7")});
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     verticalHeader()->hide();
@@ -81,7 +79,7 @@ FiguresTable::FiguresTable(CaptureStore &store, QWidget *parent)
     horizontalHeader()->setSectionResizeMode(Run, QHeaderView::Interactive);
     setColumnWidth(Run, 190);
     setWordWrap(false);
-    setAccessibleName(QStringLiteral("Jellemzők"));
+    setAccessibleName(tr("Jellemzők"));
     connect(&m_store, &CaptureStore::changed, this, &FiguresTable::rebuild);
     connect(this, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
         if (m_building || item->column() != Run)
@@ -127,14 +125,13 @@ void FiguresTable::rebuild()
     for (int i = 0; i < int(entries.size()); ++i) {
         const CaptureStore::Entry &e = entries[std::size_t(i)];
         const int row = addRow(i);
-        QString label =
-            e.capture.label.isEmpty() ? QStringLiteral("felvétel %1").arg(i + 1) : e.capture.label;
+        QString label = e.capture.label.isEmpty() ? tr("felvétel %1").arg(i + 1) : e.capture.label;
         if (i == m_store.reference())
-            label += QStringLiteral(" [referencia]");
+            label += tr(" [referencia]");
         if (!e.capture.record.complete)
-            label += QStringLiteral(" [hiányos]");
+            label += tr(" [hiányos]");
         if (e.imported)
-            label += QStringLiteral(" [fájlból]");
+            label += tr(" [fájlból]");
         auto *run = new QTableWidgetItem(label);
         run->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable);
         run->setCheckState(e.visible ? Qt::Checked : Qt::Unchecked);
@@ -157,7 +154,7 @@ void FiguresTable::rebuild()
         if (s.count < 2)
             continue;
         const int mean = addRow(-1);
-        setItem(mean, Run, readOnly(QStringLiteral("átlag ± szórás (%1 felvétel)").arg(s.count)));
+        setItem(mean, Run, readOnly(tr("átlag ± szórás (%n felvétel)", nullptr, s.count)));
         for (const FigureColumn &c : kFigureColumns)
             setItem(mean, c.column,
                     readOnly(withSpread(s.mean.*(c.field), s.spread.*(c.field), c.decimals)));

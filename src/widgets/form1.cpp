@@ -27,9 +27,16 @@
 
 namespace kdx {
 
-const char *const Form1::kCaption = "KDX terminal (ver.: 2.34_Frissítve : 2016.07.08. - Brenmoor)";
+const char *const Form1::kCaption =
+    QT_TRANSLATE_NOOP("kdx::Form1", "KDX terminal (ver.: 2.34_Frissítve : 2016.07.08. - Brenmoor)");
 const char *const Form1::kGeneralHint = kGeneralHelpText;
-const char *const Form1::kPortPanelFormat = "Mikrokontroller COM Port beállítás : %1,38400,N,8,1";
+const char *const Form1::kPortPanelFormat =
+    QT_TRANSLATE_NOOP("kdx::Form1", "Mikrokontroller COM Port beállítás : %1,38400,N,8,1");
+
+QString Form1::portPanelText(const QString &port)
+{
+    return tr(kPortPanelFormat).arg(port);
+}
 
 namespace {
 
@@ -109,18 +116,18 @@ QFont optionFont()
 }
 
 template <class L = QLabel>
-L *label(QWidget *parent, const char *name, const char *caption, int l, int t, int w, int h)
+L *label(QWidget *parent, const char *name, const QString &caption, int l, int t, int w, int h)
 {
     auto *x = make<L>(parent, name, l, t, w, h);
-    x->setText(utf8(caption));
+    x->setText(caption);
     return x;
 }
 
-QPushButton *button(QWidget *parent, const char *name, const char *caption, int l, int t, int w,
+QPushButton *button(QWidget *parent, const char *name, const QString &caption, int l, int t, int w,
                     int h)
 {
     auto *x = make<CaptionButton>(parent, name, l, t, w, h);
-    x->setText(utf8(caption));
+    x->setText(caption);
     x->setAutoDefault(false);
     return x;
 }
@@ -156,19 +163,20 @@ QScrollBar *scrollBar(QWidget *parent, const char *name, int min, int max, int s
     return x;
 }
 
-QCheckBox *checkBox(QWidget *parent, const char *name, const char *caption, int l, int t, int w,
+QCheckBox *checkBox(QWidget *parent, const char *name, const QString &caption, int l, int t, int w,
                     int h, bool checked)
 {
     auto *x = make<QCheckBox>(parent, name, l, t, w, h);
-    x->setText(utf8(caption));
+    x->setText(caption);
     x->setChecked(checked);
     return x;
 }
 
-QGroupBox *frame(QWidget *parent, const char *name, const char *caption, int l, int t, int w, int h)
+QGroupBox *frame(QWidget *parent, const char *name, const QString &caption, int l, int t, int w,
+                 int h)
 {
     auto *x = make<QGroupBox>(parent, name, l, t, w, h);
-    x->setTitle(utf8(caption));
+    x->setTitle(caption);
     x->setAutoFillBackground(true); // a frame hides whatever lies under it
     return x;
 }
@@ -178,17 +186,17 @@ QGroupBox *frame(QWidget *parent, const char *name, const char *caption, int l, 
 Form1::Form1(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(utf8(kCaption));
+    setWindowTitle(tr(kCaption));
     setWindowIcon(programIcon());
     substituteFonts();
     setFont(sansFont());
     setFixedSize(twips(kClientWidthTwips), twips(kClientHeightTwips));
 
-    Frame1 = frame(this, "Frame1", "Paraméterek módosítása", 120, 120, 9975, 4095);
-    Frame2 = frame(this, "Frame2", "Motor teszt", 10200, 120, 4455, 4095);
-    Frame3 =
-        frame(this, "Frame3", "KDXparam.txt filében tárolt paraméterek", 120, 4320, 14535, 4455);
-    Frame4 = frame(this, "Frame4", "Pozíció hiba monitorozás", 120, 4320, 14535, 4455);
+    Frame1 = frame(this, "Frame1", tr("Paraméterek módosítása"), 120, 120, 9975, 4095);
+    Frame2 = frame(this, "Frame2", tr("Motor teszt"), 10200, 120, 4455, 4095);
+    Frame3 = frame(this, "Frame3", tr("KDXparam.txt filében tárolt paraméterek"), 120, 4320, 14535,
+                   4455);
+    Frame4 = frame(this, "Frame4", tr("Pozíció hiba monitorozás"), 120, 4320, 14535, 4455);
     Frame4->raise(); // the monitor lies over the list at start
 
     buildParameterFrame();
@@ -205,20 +213,20 @@ void Form1::buildParameterFrame()
     QWidget *f = Frame1;
     // Row by row, from the parameter table: name, hidden read button,
     // current value, scrollbar, new value, test and save buttons.
-    Label15 = label(f, "Label15", "Aktuális érték", 2760, 240, 1215, 255);
-    Label27 = label(f, "Label27", "Új érték beállítása", 3960, 240, 1815, 255);
-    Label16 = label(f, "Label16", "Új érték", 6600, 240, 975, 255);
+    Label15 = label(f, "Label15", tr("Aktuális érték"), 2760, 240, 1215, 255);
+    Label27 = label(f, "Label27", tr("Új érték beállítása"), 3960, 240, 1815, 255);
+    Label16 = label(f, "Label16", tr("Új érték"), 6600, 240, 975, 255);
 
     const QCursor valueCursor = valuePointer(devicePixelRatioF());
     for (const ParamSpec &p : paramTable()) {
         const int n = int(&p - paramTable().data());
         const int top = 480 + 360 * n;
-        const QByteArray word = commandWord(n).toLatin1();
+        const QString word = commandWord(n);
         ParamRow &r = m_rows.at(std::size_t(n));
-        r.label = label(f, p.label, p.caption, 240, top, p.labelWidth, p.labelHeight);
+        r.label = label(f, p.label, paramCaption(n), 240, top, p.labelWidth, p.labelHeight);
         r.label->setFont(valueFont());
-        r.read = concealed(
-            button(f, p.readButton, (word + " Kiolvas").constData(), 1560, top, 975, 255));
+        r.read =
+            concealed(button(f, p.readButton, tr("%1 Kiolvas").arg(word), 1560, top, 975, 255));
         r.current = valueBox(f, p.currentBox, "", 2760, top, 975, 285, 0);
         r.current->setReadOnly(true);
         r.current->setFont(valueFont());
@@ -227,32 +235,34 @@ void Form1::buildParameterFrame()
                              top, 2415, 255);
         r.newValue = valueBox(f, p.newBox, "", 6600, top, 975, 285, 5);
         r.newValue->setFont(valueFont());
-        r.test = button(f, p.testButton, (word + "-TESZT").constData(), 7800, top, 975, 255);
-        r.save = button(f, p.saveButton, (word + "-MENT").constData(), 8880, top, 975, 255);
+        r.test = button(f, p.testButton, tr("%1-TESZT").arg(word), 7800, top, 975, 255);
+        r.save = button(f, p.saveButton, tr("%1-MENT").arg(word), 8880, top, 975, 255);
     }
 
-    Command3 = button(f, "Command3", "Mind KIOLVAS", 2760, 3360, 975, 495);
-    Command27 = button(f, "Command27", "Mind TESZT", 7800, 3360, 975, 495);
-    Command20 = button(f, "Command20", "Mind MENT", 8880, 3360, 975, 495);
+    Command3 = button(f, "Command3", tr("Mind KIOLVAS"), 2760, 3360, 975, 495);
+    Command27 = button(f, "Command27", tr("Mind TESZT"), 7800, 3360, 975, 495);
+    Command20 = button(f, "Command20", tr("Mind MENT"), 8880, 3360, 975, 495);
     for (QPushButton *b : {Command3, Command27, Command20})
         b->setFont(boldSansFont());
 
     Check1 = concealed(
-        checkBox(f, "Check1", "Új értéket azonnal elküld.", 3960, 3360, 2415, 255, false));
-    AutoTuning = button(f, "AutoTuning", "Auto TUNING", 6600, 3360, 975, 495);
-    Label23 = concealed(label(f, "Label23", "Olvasás idő : 50", 240, 3360, 1575, 255));
-    Command35 = concealed(button(f, "Command35", "Töröl", 2400, 4200, 1695, 375));
-    Label10 = concealed(label(f, "Label10", "?", 2280, 120, 1095, 255));
+        checkBox(f, "Check1", tr("Új értéket azonnal elküld."), 3960, 3360, 2415, 255, false));
+    AutoTuning = button(f, "AutoTuning", tr("Auto TUNING"), 6600, 3360, 975, 495);
+    Label23 = concealed(label(f, "Label23", tr("Olvasás idő : 50"), 240, 3360, 1575, 255));
+    Command35 = concealed(button(f, "Command35", tr("Töröl"), 2400, 4200, 1695, 375));
+    Label10 = concealed(label(f, "Label10", QStringLiteral("?"), 2280, 120, 1095, 255));
 }
 
 void Form1::buildMotorFrame()
 {
     QWidget *f = Frame2;
-    Command31 = button(f, "Command31", "Feszültség - vezérelt motor futás", 120, 480, 4215, 255);
-    Command32 = button(f, "Command32", " PID - szabályozott motor futás", 120, 840, 4215, 255);
-    Label9 = label(f, "Label9", "Sebesség : (PID -  fesz.vezérelt módban):", 120, 1200, 3135, 255);
+    Command31 =
+        button(f, "Command31", tr("Feszültség - vezérelt motor futás"), 120, 480, 4215, 255);
+    Command32 = button(f, "Command32", tr(" PID - szabályozott motor futás"), 120, 840, 4215, 255);
+    Label9 =
+        label(f, "Label9", tr("Sebesség : (PID -  fesz.vezérelt módban):"), 120, 1200, 3135, 255);
     HScroll2 = scrollBar(f, "HScroll2", 0, 600, 2, 10, 20, 3360, 1200, 975, 255);
-    Label26 = label(f, "Label26", "Lépés ismétlése P0 értéken ( + - ) :", 120, 1920, 3135, 255);
+    Label26 = label(f, "Label26", tr("Lépés ismétlése P0 értéken ( + - ) :"), 120, 1920, 3135, 255);
 
     Option2 = make<QRadioButton>(f, "Option2", 3360, 1920, 255, 270);
     Option1 = make<QRadioButton>(f, "Option1", 3720, 1920, 255, 270);
@@ -266,16 +276,16 @@ void Form1::buildMotorFrame()
     Option2->setAutoExclusive(false);
     Option1->setChecked(true);
 
-    Check3 = checkBox(f, "Check3", "", 3960, 1920, 345, 255, false);
-    Label11 = label(f, "Label11", "Lépés száma :", 120, 2280, 2535, 255);
+    Check3 = checkBox(f, "Check3", QString(), 3960, 1920, 345, 255, false);
+    Label11 = label(f, "Label11", tr("Lépés száma :"), 120, 2280, 2535, 255);
     Text9 = valueBox(f, "Text9", "2000", 3360, 2280, 975, 285, 4);
     Text9->setFont(valueFont());
-    Label24 = label(f, "Label24", "Lépések közötti ismétlődés idő :", 120, 2640, 2535, 255);
+    Label24 = label(f, "Label24", tr("Lépések közötti ismétlődés idő :"), 120, 2640, 2535, 255);
     HScroll11 = scrollBar(f, "HScroll11", 2000, 5000, 20, 100, 2000, 3360, 2640, 975, 255);
-    Label28 = concealed(label(f, "Label28", "Encoder felbontása :", 120, 3000, 2295, 255));
+    Label28 = concealed(label(f, "Label28", tr("Encoder felbontása :"), 120, 3000, 2295, 255));
     txtEncoder = concealed(valueBox(f, "txtEncoder", "500", 3360, 3000, 975, 285, 4));
-    Command33 = concealed(button(f, "Command33", "Léptetés mód", 1200, 120, 1455, 255));
-    Command34 = button(f, "Command34", "STOP / RESET", 120, 3360, 4215, 495);
+    Command33 = concealed(button(f, "Command33", tr("Léptetés mód"), 1200, 120, 1455, 255));
+    Command34 = button(f, "Command34", tr("STOP / RESET"), 120, 3360, 4215, 495);
     Command34->setFont(boldSansFont());
 }
 
@@ -292,12 +302,12 @@ void Form1::buildMonitorFrame()
         pal.setColor(QPalette::Window, QColor(0xd0, 0x40, 0x40));
         Line1->setPalette(pal);
     }
-    Label18 = label(f, "Label18", "+500", 120, 240, 495, 255);
-    Label17 = label(f, "Label17", "0.", 120, 2160, 495, 255);
-    Label19 = label(f, "Label19", "-500", 120, 4080, 495, 255);
-    Label20 = label(f, "Label20", "Hibajel skála (+ -) :", 10080, 360, 1695, 255);
+    Label18 = label(f, "Label18", QStringLiteral("+500"), 120, 240, 495, 255);
+    Label17 = label(f, "Label17", QStringLiteral("0."), 120, 2160, 495, 255);
+    Label19 = label(f, "Label19", QStringLiteral("-500"), 120, 4080, 495, 255);
+    Label20 = label(f, "Label20", tr("Hibajel skála (+ -) :"), 10080, 360, 1695, 255);
     Combo1 = make<QComboBox>(f, "Combo1", 13560, 240, 855, 315);
-    Label21 = label(f, "Label21", "Idő skála  :", 10080, 825, 2655, 255);
+    Label21 = label(f, "Label21", tr("Idő skála  :"), 10080, 825, 2655, 255);
     Combo2 = make<QComboBox>(f, "Combo2", 13560, 720, 855, 315);
     for (auto [combo, text] : {std::pair{Combo1, "500"}, std::pair{Combo2, "30"}}) {
         combo->setEditable(true);
@@ -306,11 +316,11 @@ void Form1::buildMonitorFrame()
         combo->setFont(boldSansFont());
         combo->setEditText(QLatin1String(text));
     }
-    Check2 = checkBox(f, "Check2", "Pillanatnyi pozíció hiba :", 10080, 1250, 2655, 255, true);
+    Check2 = checkBox(f, "Check2", tr("Pillanatnyi pozíció hiba :"), 10080, 1250, 2655, 255, true);
     Text20 = valueBox(f, "Text20", "0", 13560, 1200, 855, 285, 0);
     Text20->setReadOnly(true);
     Text20->setFont(valueFont());
-    Label25 = label(f, "Label25", "Legnagyobb pozíció hiba :", 10080, 1700, 2775, 255);
+    Label25 = label(f, "Label25", tr("Legnagyobb pozíció hiba :"), 10080, 1700, 2775, 255);
     Text24 = valueBox(f, "Text24", "0", 13560, 1680, 855, 285, 0);
     Text24->setFont(valueFont());
     // The two error boxes change while the monitor runs: they fill their own
@@ -318,11 +328,11 @@ void Form1::buildMonitorFrame()
     // under them each time.
     for (QLineEdit *box : {Text20, Text24})
         box->setAutoFillBackground(true);
-    Command28 = button(f, "Command28", "Nulláz", 13560, 2040, 855, 255);
-    Command41 = button(f, "Command41", " KDXparam.txt filében tárolt paraméterek listája", 10080,
-                       3720, 4335, 495);
-    Command42 = concealed(button(f, "Command42", "RESET", 10080, 3360, 735, 255));
-    Command39 = concealed(button(f, "Command39", "Nulláz_old", 10800, 3360, 1095, 255));
+    Command28 = button(f, "Command28", tr("Nulláz"), 13560, 2040, 855, 255);
+    Command41 = button(f, "Command41", tr(" KDXparam.txt filében tárolt paraméterek listája"),
+                       10080, 3720, 4335, 495);
+    Command42 = concealed(button(f, "Command42", QStringLiteral("RESET"), 10080, 3360, 735, 255));
+    Command39 = concealed(button(f, "Command39", tr("Nulláz_old"), 10800, 3360, 1095, 255));
 }
 
 void Form1::buildFileFrame()
@@ -330,15 +340,17 @@ void Form1::buildFileFrame()
     QWidget *f = Frame3;
     List1 = make<QListWidget>(f, "List1", 240, 240, 9735, 3900);
     List1->setFont(valueFont());
-    Command36 = button(f, "Command36", "Kiválasztott paramétersor betöltés teszt sorba", 10200, 240,
-                       4215, 495);
-    Command30 = button(f, "Command30", "Kiválasztott paramétersor törlés", 10200, 840, 4215, 495);
+    Command36 = button(f, "Command36", tr("Kiválasztott paramétersor betöltés teszt sorba"), 10200,
+                       240, 4215, 495);
+    Command30 =
+        button(f, "Command30", tr("Kiválasztott paramétersor törlés"), 10200, 840, 4215, 495);
     Command29 =
-        concealed(button(f, "Command29", "Paraméterlista frissítés", 10200, 1440, 4215, 495));
-    Command40 = button(f, "Command40", "Pozíció hiba monitorozás", 10200, 3650, 4215, 495);
-    Command37 =
-        concealed(button(f, "Command37", "Paraméterlista mentése filébe", 8760, 1320, 1215, 495));
-    Command38 = concealed(button(f, "Command38", "Command38", 8760, 1080, 1215, 255));
+        concealed(button(f, "Command29", tr("Paraméterlista frissítés"), 10200, 1440, 4215, 495));
+    Command40 = button(f, "Command40", tr("Pozíció hiba monitorozás"), 10200, 3650, 4215, 495);
+    Command37 = concealed(
+        button(f, "Command37", tr("Paraméterlista mentése filébe"), 8760, 1320, 1215, 495));
+    Command38 =
+        concealed(button(f, "Command38", QStringLiteral("Command38"), 8760, 1080, 1215, 255));
 }
 
 void Form1::buildStatusBar()
@@ -348,11 +360,10 @@ void Form1::buildStatusBar()
 
     // Panel 1 is as wide as its text, link problems included, up to two
     // thirds of the bar; the help panel takes the rest.
-    StatusPanel1 = new StatusPanel(utf8(kPortPanelFormat).arg(QStringLiteral("COM1")),
+    StatusPanel1 = new StatusPanel(portPanelText(QStringLiteral("COM1")),
                                    StatusPanel::Width::KeepsText, StatusBar1);
     StatusPanel1->setObjectName(QStringLiteral("StatusPanel1"));
-    StatusPanel1->setToolTip(
-        QStringLiteral("COM port beállítása - kattintson ide másik port választásához"));
+    StatusPanel1->setToolTip(tr("COM port beállítása - kattintson ide másik port választásához"));
     StatusPanel1->setCursor(Qt::PointingHandCursor);
     StatusPanel1->setMaximumWidth(StatusBar1->width() * 2 / 3);
     StatusBar1->addWidget(StatusPanel1);
@@ -372,12 +383,14 @@ void Form1::buildStatusBar()
     StatusPicture->setFixedSize(kBadge, kBadge);
     row->addWidget(StatusPicture);
 
-    auto *help = new StatusPanel(utf8(kGeneralHint), StatusPanel::Width::TakesTheRest, helpFrame);
+    auto *help =
+        new StatusPanel(helpText(*helpEntry(u"Form1"), QString(), u'.').value_or(QString()),
+                        StatusPanel::Width::TakesTheRest, helpFrame);
     help->setFrameStyle(QFrame::NoFrame);
     help->setContentsMargins(0, 0, 3, 0);
     StatusPanel2 = help;
     StatusPanel2->setObjectName(QStringLiteral("StatusPanel2"));
-    StatusPanel2->setToolTip(QStringLiteral("Online segítség"));
+    StatusPanel2->setToolTip(tr("Online segítség"));
     row->addWidget(StatusPanel2, 1);
     StatusBar1->addWidget(helpFrame, 1);
 }

@@ -100,9 +100,12 @@ public:
     QLabel *StatusPanel1, *StatusPanel2, *StatusPicture;
     // clang-format on
 
+    // In Hungarian; the window shows them in the language in use.
     static const char *const kCaption;
     static const char *const kGeneralHint;
     static const char *const kPortPanelFormat;
+    // The first panel's text for the port, in the language in use.
+    static QString portPanelText(const QString &port);
 
 signals:
     // The window has been shown for the first time (after it is painted).

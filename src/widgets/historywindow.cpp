@@ -35,11 +35,6 @@ QString number(double v, int decimals)
     return std::isfinite(v) ? QLocale().toString(v, 'f', decimals) : QStringLiteral("–");
 }
 
-QString timeText(const QDateTime &at)
-{
-    return QLocale().toString(at, QStringLiteral("yyyy.MM.dd. HH:mm:ss"));
-}
-
 } // namespace
 
 HistoryWindow::HistoryWindow(const HistoryServices &services, QWidget *parent)
@@ -175,7 +170,7 @@ void HistoryWindow::fillAxes()
     if (m_s.store) {
         for (const AxisSummary &a : m_s.store->axes()) {
             m_axisKeys.push_back(a.axis);
-            m_axes->addItem(tr("%1 (%2 esemény)").arg(axisTitle(a.axis)).arg(a.events));
+            m_axes->addItem(tr("%1 (%n esemény)", nullptr, int(a.events)).arg(axisTitle(a.axis)));
             currentListed = currentListed || a.axis == current;
         }
     }
@@ -273,12 +268,12 @@ void HistoryWindow::showSelection()
     }
 
     if (two) {
-        m_details->setText(
-            tr("A: %1 – %2\nB: %3 – %4")
-                .arg(timeText(a.at), historySummary(a), timeText(b.at), historySummary(b)));
+        m_details->setText(tr("A: %1 – %2\nB: %3 – %4")
+                               .arg(eventTimeText(a.at), historySummary(a), eventTimeText(b.at),
+                                    historySummary(b)));
         return;
     }
-    QString details = timeText(a.at) + QStringLiteral(" – ") + historySummary(a);
+    QString details = eventTimeText(a.at) + QStringLiteral(" – ") + historySummary(a);
     const std::optional<HistoryEvent> full = m_s.store ? m_s.store->event(a.id) : std::nullopt;
     if (full && full->capture) {
         const StepFigures f = stepFigures(full->capture->record);
@@ -313,7 +308,7 @@ void HistoryWindow::restoreSelected()
         refused.isEmpty()
             ? tr("A %1 értékei az Új érték mezőkben vannak. Semmi sem ment el: küldés "
                  "Pn-TESZT, Mind TESZT vagy Mind MENT.")
-                  .arg(timeText(picked.front().at))
+                  .arg(eventTimeText(picked.front().at))
             : tr("A visszaállítás most nem lehetséges: %1").arg(refused));
 }
 
@@ -328,7 +323,7 @@ void HistoryWindow::exportSelectedCsv()
         return;
     const QString folder = m_s.folder ? m_s.folder() : QString();
     const QString proposed = QDir(folder).filePath(
-        QStringLiteral("elozmenyek") +
+        tr("elozmenyek") +
         QDateTime::currentDateTime().toString(QStringLiteral("-yyyyMMdd-HHmmss")) +
         QStringLiteral(".csv"));
     const QString path =
@@ -338,8 +333,8 @@ void HistoryWindow::exportSelectedCsv()
     const QByteArray bytes = historyToCsv(picked);
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-        m_status->setText(
-            tr("Mentve: %1 (%2 esemény)").arg(QDir::toNativeSeparators(path)).arg(picked.size()));
+        m_status->setText(tr("Mentve: %1 (%n esemény)", nullptr, int(picked.size()))
+                              .arg(QDir::toNativeSeparators(path)));
     else
         m_status->setText(tr("A fájl nem írható: %1").arg(QDir::toNativeSeparators(path)));
 }

@@ -21,13 +21,13 @@ namespace kdx {
 
 LiveScope::LiveScope(const ReadingBuffer &buffer, QWidget *parent)
     : QWidget(parent), m_buffer(buffer), m_view(new ScopeView(this)), m_series(new QLineSeries),
-      m_pause(new QPushButton(QStringLiteral("Szünet"), this)),
-      m_whole(new QPushButton(QStringLiteral("Teljes nézet"), this)),
-      m_auto(new QCheckBox(QStringLiteral("Automatikus hibatartomány"), this)),
-      m_range(new QSpinBox(this)), m_span(new QSpinBox(this)), m_cursorText(new QLabel(this))
+      m_pause(new QPushButton(tr("Szünet"), this)),
+      m_whole(new QPushButton(tr("Teljes nézet"), this)),
+      m_auto(new QCheckBox(tr("Automatikus hibatartomány"), this)), m_range(new QSpinBox(this)),
+      m_span(new QSpinBox(this)), m_cursorText(new QLabel(this))
 {
     m_originNs = steadyNowNs();
-    m_series->setName(QStringLiteral("Pozíció hiba"));
+    m_series->setName(tr("Pozíció hiba"));
     m_view->attach(m_series);
     m_view->chart()->legend()->hide();
     m_view->valueAt = [this](double t) { return valueAt(t); };
@@ -37,18 +37,18 @@ LiveScope::LiveScope(const ReadingBuffer &buffer, QWidget *parent)
     m_range->setRange(1, 32767);
     m_range->setValue(500);
     m_range->setPrefix(QStringLiteral("± "));
-    m_range->setAccessibleName(QStringLiteral("Hibatartomány"));
+    m_range->setAccessibleName(tr("Hibatartomány"));
     m_span->setRange(50, 600000);
     m_span->setSingleStep(100);
     m_span->setValue(2000);
     m_span->setSuffix(QStringLiteral(" ms"));
-    m_span->setAccessibleName(QStringLiteral("Időablak"));
+    m_span->setAccessibleName(tr("Időablak"));
 
     auto *bar = new QHBoxLayout;
     bar->addWidget(m_pause);
     bar->addWidget(m_whole);
     bar->addSpacing(12);
-    bar->addWidget(new QLabel(QStringLiteral("Időablak:"), this));
+    bar->addWidget(new QLabel(tr("Időablak:"), this));
     bar->addWidget(m_span);
     bar->addSpacing(12);
     bar->addWidget(m_auto);
@@ -60,7 +60,7 @@ LiveScope::LiveScope(const ReadingBuffer &buffer, QWidget *parent)
     layout->addWidget(m_cursorText);
 
     connect(m_pause, &QPushButton::toggled, this, [this](bool on) {
-        m_pause->setText(on ? QStringLiteral("Folytatás") : QStringLiteral("Szünet"));
+        m_pause->setText(on ? tr("Folytatás") : tr("Szünet"));
         m_dirty = true;
     });
     connect(m_whole, &QPushButton::clicked, this, &LiveScope::wholeView);

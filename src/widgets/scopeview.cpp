@@ -50,8 +50,8 @@ ScopeView::ScopeView(QWidget *parent)
     QChart *c = chart();
     c->setAnimationOptions(QChart::NoAnimation);
     c->legend()->setAlignment(Qt::AlignBottom);
-    m_x->setTitleText(QStringLiteral("idő (ms)"));
-    m_y->setTitleText(QStringLiteral("hiba (inkrement)"));
+    m_x->setTitleText(tr("idő (ms)"));
+    m_y->setTitleText(tr("hiba (inkrement)"));
     m_x->setLabelFormat(QStringLiteral("%.0f"));
     m_y->setLabelFormat(QStringLiteral("%.0f"));
     c->addAxis(m_x, Qt::AlignBottom);
@@ -59,7 +59,7 @@ ScopeView::ScopeView(QWidget *parent)
     setRenderHint(QPainter::Antialiasing, false);
     setRubberBand(QChartView::NoRubberBand);
     setFocusPolicy(Qt::StrongFocus);
-    setAccessibleName(QStringLiteral("Grafikon"));
+    setAccessibleName(tr("Grafikon"));
 
     for (std::size_t i = 0; i < m_cursorLines.size(); ++i) {
         auto *line = new QLineSeries;
@@ -67,7 +67,7 @@ ScopeView::ScopeView(QWidget *parent)
         pen.setStyle(i == 0 ? Qt::DashLine : Qt::DotLine);
         pen.setWidth(1);
         line->setPen(pen);
-        line->setName(QStringLiteral("Kurzor %1").arg(i + 1));
+        line->setName(tr("Kurzor %1").arg(i + 1));
         attach(line);
         for (QLegendMarker *m : c->legend()->markers(line))
             m->setVisible(false);
@@ -148,7 +148,7 @@ QString ScopeView::cursorText() const
     const QLocale locale;
     const auto describe = [&](int i) {
         const double t = *m_cursors[std::size_t(i)];
-        QString text = QStringLiteral("K%1: %2 ms").arg(i + 1).arg(locale.toString(t, 'f', 1));
+        QString text = tr("K%1: %2 ms").arg(i + 1).arg(locale.toString(t, 'f', 1));
         if (valueAt)
             if (const auto e = valueAt(t))
                 text += QStringLiteral(", %1").arg(locale.toString(*e, 'f', 0));

@@ -29,13 +29,29 @@ namespace kdx {
 
 namespace {
 
-const char *const kFigureRows[] = {"ITAE (ms²)", "Túllendülés (%)", "Beállási idő (ms)",
-                                   "Legnagyobb hiba (impulzus)", "Lépések"};
-const char *const kFigureColumns[] = {"Kiinduló", "Hangolt", "Fél lépés", "Dupla lépés",
-                                      "Modell szerint"};
-const char *const kLogColumns[] = {"#",    "Szakasz",       "P1",         "P2",    "P3",     "P4",
-                                   "P7",   "ITAE",          "Túllendülés %", "Beállás ms", "Beáll",
-                                   "Célt tartja"};
+// In Hungarian; shown in the language in use.
+const char *const kFigureRows[] = {
+    "ITAE (ms²)", QT_TRANSLATE_NOOP("kdx::TuningPanel", "Túllendülés (%)"),
+    QT_TRANSLATE_NOOP("kdx::TuningPanel", "Beállási idő (ms)"),
+    QT_TRANSLATE_NOOP("kdx::TuningPanel", "Legnagyobb hiba (impulzus)"),
+    QT_TRANSLATE_NOOP("kdx::TuningPanel", "Lépések")};
+const char *const kFigureColumns[] = {QT_TRANSLATE_NOOP("kdx::TuningPanel", "Kiinduló"),
+                                      QT_TRANSLATE_NOOP("kdx::TuningPanel", "Hangolt"),
+                                      QT_TRANSLATE_NOOP("kdx::TuningPanel", "Fél lépés"),
+                                      QT_TRANSLATE_NOOP("kdx::TuningPanel", "Dupla lépés"),
+                                      QT_TRANSLATE_NOOP("kdx::TuningPanel", "Modell szerint")};
+const char *const kLogColumns[] = {"#",
+                                   QT_TRANSLATE_NOOP("kdx::TuningPanel", "Szakasz"),
+                                   "P1",
+                                   "P2",
+                                   "P3",
+                                   "P4",
+                                   "P7",
+                                   "ITAE",
+                                   QT_TRANSLATE_NOOP("kdx::TuningPanel", "Túllendülés %"),
+                                   QT_TRANSLATE_NOOP("kdx::TuningPanel", "Beállás ms"),
+                                   QT_TRANSLATE_NOOP("kdx::TuningPanel", "Beáll"),
+                                   QT_TRANSLATE_NOOP("kdx::TuningPanel", "Célt tartja")};
 // Colours told apart by the colour-blind too, one per fitted step.
 const QColor kFitColours[] = {QColor(0x00, 0x72, 0xb2), QColor(0xe6, 0x9f, 0x00),
                               QColor(0x00, 0x9e, 0x73), QColor(0xcc, 0x79, 0xa7),
@@ -68,22 +84,21 @@ QTableWidget *table(int rows, const QStringList &columns)
 
 TuningPanel::TuningPanel(QWidget *parent) : QWidget(parent)
 {
-    setWindowTitle(QStringLiteral("Automata hangolás"));
+    setWindowTitle(tr("Automata hangolás"));
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(buildChoices());
 
     auto *buttons = new QHBoxLayout;
-    m_start = new QPushButton(QStringLiteral("Indítás"));
-    m_stop = new QPushButton(QStringLiteral("Stop"));
-    m_accept = new QPushButton(QStringLiteral("Elfogad"));
-    m_discard = new QPushButton(QStringLiteral("Elvet"));
-    m_export = new QPushButton(QStringLiteral("Napló mentése (CSV)"));
-    m_stop->setToolTip(
-        QStringLiteral("A hangolás leállítása, a kiinduló értékek visszaírása (Esc)."));
+    m_start = new QPushButton(tr("Indítás"));
+    m_stop = new QPushButton(tr("Stop"));
+    m_accept = new QPushButton(tr("Elfogad"));
+    m_discard = new QPushButton(tr("Elvet"));
+    m_export = new QPushButton(tr("Napló mentése (CSV)"));
+    m_stop->setToolTip(tr("A hangolás leállítása, a kiinduló értékek visszaírása (Esc)."));
     m_accept->setToolTip(
-        QStringLiteral("A hangolt értékek az Új érték mezőkbe, és TESZT írás. Mentés: P-MENT / "
-                       "Mind MENT."));
-    m_discard->setToolTip(QStringLiteral("A hangolás előtti értékek visszaírása."));
+        tr("A hangolt értékek az Új érték mezőkbe, és TESZT írás. Mentés: P-MENT / "
+           "Mind MENT."));
+    m_discard->setToolTip(tr("A hangolás előtti értékek visszaírása."));
     for (QPushButton *b : {m_start, m_stop, m_accept, m_discard, m_export})
         buttons->addWidget(b);
     layout->addLayout(buttons);
@@ -91,7 +106,7 @@ TuningPanel::TuningPanel(QWidget *parent) : QWidget(parent)
     m_progress = new QProgressBar;
     m_progress->setRange(0, 1000);
     m_progress->setValue(0);
-    m_progress->setFormat(QStringLiteral("Nincs futó hangolás"));
+    m_progress->setFormat(tr("Nincs futó hangolás"));
     m_progress->setTextVisible(true);
     layout->addWidget(m_progress);
     m_status = new QLabel;
@@ -101,12 +116,12 @@ TuningPanel::TuningPanel(QWidget *parent) : QWidget(parent)
 
     QStringList columns, rows;
     for (const char *c : kFigureColumns)
-        columns << QString::fromUtf8(c);
+        columns << tr(c);
     for (const char *r : kFigureRows)
-        rows << QString::fromUtf8(r);
+        rows << tr(r);
     m_figures = table(int(rows.size()), columns);
     m_figures->setVerticalHeaderLabels(rows);
-    m_figures->setAccessibleName(QStringLiteral("Jellemzők"));
+    m_figures->setAccessibleName(tr("Jellemzők"));
 
     auto *left = new QWidget;
     auto *leftLayout = new QVBoxLayout(left);
@@ -115,21 +130,21 @@ TuningPanel::TuningPanel(QWidget *parent) : QWidget(parent)
     m_model = new QLabel;
     m_model->setWordWrap(true);
     m_model->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_model->setAccessibleName(QStringLiteral("A modell"));
+    m_model->setAccessibleName(tr("A modell"));
     leftLayout->addWidget(m_model);
     auto *charts = new QTabWidget;
-    charts->addTab(buildChart(), QStringLiteral("Lépésválaszok"));
-    charts->addTab(buildFitChart(), QStringLiteral("Modell illesztése"));
+    charts->addTab(buildChart(), tr("Lépésválaszok"));
+    charts->addTab(buildFitChart(), tr("Modell illesztése"));
     auto *top = new QSplitter(Qt::Horizontal);
     top->addWidget(left);
     top->addWidget(charts);
 
     QStringList logColumns;
     for (const char *c : kLogColumns)
-        logColumns << QString::fromUtf8(c);
+        logColumns << tr(c);
     m_log = table(0, logColumns);
     m_log->verticalHeader()->hide();
-    m_log->setAccessibleName(QStringLiteral("Próbált erősítések"));
+    m_log->setAccessibleName(tr("Próbált erősítések"));
 
     auto *split = new QSplitter(Qt::Vertical);
     split->addWidget(top);
@@ -149,16 +164,16 @@ TuningPanel::TuningPanel(QWidget *parent) : QWidget(parent)
 
 QWidget *TuningPanel::buildChoices()
 {
-    auto *box = new QGroupBox(QStringLiteral("Beállítások"));
+    auto *box = new QGroupBox(tr("Beállítások"));
     auto *form = new QFormLayout(box);
-    m_step = spin(1, 9999, TuningOptions{}.stepSteps, QStringLiteral(" lépés"));
-    m_limit = spin(10, 32767, 3000, QStringLiteral(" impulzus"));
+    m_step = spin(1, 9999, TuningOptions{}.stepSteps, tr(" lépés"));
+    m_limit = spin(10, 32767, 3000, tr(" impulzus"));
     m_torque = spin(0, 250, 0);
-    m_torque->setSpecialValueText(QStringLiteral("változatlan"));
+    m_torque->setSpecialValueText(tr("változatlan"));
     m_aim = new QComboBox;
-    m_aim->addItem(QStringLiteral("Nincs túllendülés"));
-    m_aim->addItem(QStringLiteral("Kiegyensúlyozott (legfeljebb 5 %)"));
-    m_aim->addItem(QStringLiteral("Gyors (legfeljebb 15 %)"));
+    m_aim->addItem(tr("Nincs túllendülés"));
+    m_aim->addItem(tr("Kiegyensúlyozott (legfeljebb 5 %)"));
+    m_aim->addItem(tr("Gyors (legfeljebb 15 %)"));
     m_aim->setCurrentIndex(1);
     m_budget = spin(30, 900, 180, QStringLiteral(" s"));
     auto *gains = new QWidget;
@@ -171,21 +186,21 @@ QWidget *TuningPanel::buildChoices()
         c->setChecked(true);
         gainRow->addWidget(c);
     }
-    form->addRow(QStringLiteral("Lépés nagysága :"), m_step);
-    form->addRow(QStringLiteral("Megengedett legnagyobb hiba :"), m_limit);
-    form->addRow(QStringLiteral("Nyomaték korlát hangolás közben (P4) :"), m_torque);
-    form->addRow(QStringLiteral("Cél :"), m_aim);
-    form->addRow(QStringLiteral("Időkeret :"), m_budget);
-    form->addRow(QStringLiteral("Hangolt erősítések :"), gains);
+    form->addRow(tr("Lépés nagysága :"), m_step);
+    form->addRow(tr("Megengedett legnagyobb hiba :"), m_limit);
+    form->addRow(tr("Nyomaték korlát hangolás közben (P4) :"), m_torque);
+    form->addRow(tr("Cél :"), m_aim);
+    form->addRow(tr("Időkeret :"), m_budget);
+    form->addRow(tr("Hangolt erősítések :"), gains);
     return box;
 }
 
 QWidget *TuningPanel::buildChart()
 {
     m_baselineSeries = new QLineSeries;
-    m_baselineSeries->setName(QStringLiteral("Kiinduló"));
+    m_baselineSeries->setName(tr("Kiinduló"));
     m_resultSeries = new QLineSeries;
-    m_resultSeries->setName(QStringLiteral("Hangolt"));
+    m_resultSeries->setName(tr("Hangolt"));
     // Blue and orange: told apart by the colour-blind too.
     m_baselineSeries->setColor(QColor(0x00, 0x72, 0xb2));
     m_resultSeries->setColor(QColor(0xe6, 0x9f, 0x00));
@@ -193,9 +208,9 @@ QWidget *TuningPanel::buildChart()
     chart->addSeries(m_baselineSeries);
     chart->addSeries(m_resultSeries);
     auto *x = new QValueAxis;
-    x->setTitleText(QStringLiteral("idő (ms)"));
+    x->setTitleText(tr("idő (ms)"));
     auto *y = new QValueAxis;
-    y->setTitleText(QStringLiteral("hiba (impulzus)"));
+    y->setTitleText(tr("hiba (impulzus)"));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     for (QLineSeries *s : {m_baselineSeries, m_resultSeries}) {
@@ -204,7 +219,7 @@ QWidget *TuningPanel::buildChart()
     }
     m_chart = new QChartView(chart);
     m_chart->setMinimumSize(360, 240);
-    m_chart->setAccessibleName(QStringLiteral("Lépésválaszok"));
+    m_chart->setAccessibleName(tr("Lépésválaszok"));
     return m_chart;
 }
 
@@ -214,7 +229,7 @@ QWidget *TuningPanel::buildFitChart()
     chart->legend()->setAlignment(Qt::AlignRight);
     m_fitChart = new QChartView(chart);
     m_fitChart->setMinimumSize(360, 240);
-    m_fitChart->setAccessibleName(QStringLiteral("Mért lépések és a modell"));
+    m_fitChart->setAccessibleName(tr("Mért lépések és a modell"));
     return m_fitChart;
 }
 
@@ -259,17 +274,16 @@ void TuningPanel::tuningStarted()
     m_fitChart->chart()->removeAllSeries();
     m_model->clear();
     m_figures->clearContents();
-    m_status->setText(QStringLiteral("A hangolás fut. Leállítás: Stop vagy Esc."));
+    m_status->setText(tr("A hangolás fut. Leállítás: Stop vagy Esc."));
     m_progress->setValue(0);
-    m_progress->setFormat(QStringLiteral("Indul"));
+    m_progress->setFormat(tr("Indul"));
 }
 
 void TuningPanel::showProgress(const TuningProgress &p)
 {
     m_progress->setValue(int(p.fraction * 1000));
-    m_progress->setFormat(QStringLiteral("%1 – hátra legfeljebb %2 s")
-                              .arg(p.stage)
-                              .arg(int(std::ceil(p.msLeft / 1000))));
+    m_progress->setFormat(
+        tr("%1 – hátra legfeljebb %2 s").arg(p.stage).arg(int(std::ceil(p.msLeft / 1000))));
 }
 
 void TuningPanel::addCandidate(const CandidateEntry &e)
@@ -278,18 +292,12 @@ void TuningPanel::addCandidate(const CandidateEntry &e)
     const int row = m_log->rowCount();
     m_log->insertRow(row);
     const GainFigures &f = e.figures;
-    const QStringList cells = {QString::number(e.index),
-                               e.stage,
-                               QString::number(e.params[1]),
-                               QString::number(e.params[2]),
-                               QString::number(e.params[3]),
-                               QString::number(e.params[4]),
-                               QString::number(e.params[7]),
-                               number(f.itae),
-                               number(f.overshootPct, 1),
-                               number(f.settlingMs),
-                               f.settles ? QStringLiteral("igen") : QStringLiteral("nem"),
-                               e.best ? QStringLiteral("igen") : QString()};
+    const QStringList cells = {QString::number(e.index),           e.stage,
+                               QString::number(e.params[1]),       QString::number(e.params[2]),
+                               QString::number(e.params[3]),       QString::number(e.params[4]),
+                               QString::number(e.params[7]),       number(f.itae),
+                               number(f.overshootPct, 1),          number(f.settlingMs),
+                               f.settles ? tr("igen") : tr("nem"), e.best ? tr("igen") : QString()};
     for (int c = 0; c < int(cells.size()); ++c)
         m_log->setItem(row, c, new QTableWidgetItem(cells[c]));
     m_log->scrollToBottom();
@@ -348,9 +356,9 @@ void TuningPanel::showFit(const TuningResult &r)
     double tMax = 1, lo = 0, hi = 1;
     int shown = 0;
     auto *x = new QValueAxis;
-    x->setTitleText(QStringLiteral("idő (ms)"));
+    x->setTitleText(tr("idő (ms)"));
     auto *y = new QValueAxis;
-    y->setTitleText(QStringLiteral("hiba (a lépés %-a)"));
+    y->setTitleText(tr("hiba (a lépés %-a)"));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     for (size_t k = 0; k < r.fitMeasured.size() && k < r.fitPredicted.size(); ++k) {
@@ -361,8 +369,8 @@ void TuningPanel::showFit(const TuningResult &r)
         const QColor colour = kFitColours[shown++];
         auto *measured = new QLineSeries;
         auto *predicted = new QLineSeries;
-        measured->setName(QStringLiteral("%1 mért").arg(m.stepCounts, 0, 'f', 0));
-        predicted->setName(QStringLiteral("%1 modell").arg(m.stepCounts, 0, 'f', 0));
+        measured->setName(tr("%1 mért").arg(m.stepCounts, 0, 'f', 0));
+        predicted->setName(tr("%1 modell").arg(m.stepCounts, 0, 'f', 0));
         measured->setColor(colour);
         QPen dashed(colour);
         dashed.setStyle(Qt::DashLine);
@@ -391,8 +399,8 @@ void TuningPanel::showFit(const TuningResult &r)
     x->setRange(0, std::max(20.0, std::ceil(1.5 * tMax / 10) * 10));
     y->setRange(std::max(lo, -150.0), std::min(hi, 150.0));
     m_model->setText(
-        QStringLiteral("Modell: illesztési hiba %1 %, a tengely sávszélessége a modell szerint %2 "
-                       "Hz; P tartalék: %3-szor nagyobb P erősítésnél lengene. Javítások: %4.")
+        tr("Modell: illesztési hiba %1 %, a tengely sávszélessége a modell szerint %2 "
+           "Hz; P tartalék: %3-szor nagyobb P erősítésnél lengene. Javítások: %4.")
             .arg(number(r.fitErrorPct, 1), number(r.crossoverHz, 0), number(r.pMargin, 1))
             .arg(r.corrections));
 }
@@ -401,20 +409,20 @@ void TuningPanel::tuningFinished(const TuningResult &r)
 {
     setRunning(false);
     m_progress->setValue(1000);
-    m_progress->setFormat(QStringLiteral("Vége"));
+    m_progress->setFormat(tr("Vége"));
     showFigures(r);
     m_tuned = r.tuned;
     QString text = r.message;
     switch (r.outcome) {
     case TuningResult::Outcome::Tuned:
-        text += QStringLiteral(" Az új értékek próbaként (TESZT) érvényesek: Elfogad vagy Elvet.");
+        text += tr(" Az új értékek próbaként (TESZT) érvényesek: Elfogad vagy Elvet.");
         break;
     case TuningResult::Outcome::NoBetter:
     case TuningResult::Outcome::Aborted:
         if (r.snapshotKnown)
-            text += r.restored ? QStringLiteral(" A kiinduló értékek vissza vannak írva.")
-                               : QStringLiteral(" A kiinduló értékeket NEM sikerült visszaírni; "
-                                                "a következő indításkor a program felajánlja.");
+            text += r.restored ? tr(" A kiinduló értékek vissza vannak írva.")
+                               : tr(" A kiinduló értékeket NEM sikerült visszaírni; "
+                                    "a következő indításkor a program felajánlja.");
         break;
     }
     m_status->setText(text);

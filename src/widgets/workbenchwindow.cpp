@@ -41,25 +41,25 @@
 
 namespace kdx {
 
-const char *const WorkbenchWindow::kTitle = "Hangolás";
+const char *const WorkbenchWindow::kTitle = QT_TRANSLATE_NOOP("kdx::WorkbenchWindow", "Hangolás");
 
 namespace {
 
 const char *const kGeometryKey = "workbench/geometry";
-const char *const kCsvFilter = "CSV fájl (*.csv)";
+const char *const kCsvFilter = QT_TRANSLATE_NOOP("kdx::WorkbenchWindow", "CSV fájl (*.csv)");
 constexpr int kStatusIntervalMs = 250;
 
-QPushButton *button(const char *text, QWidget *parent)
+QPushButton *button(const QString &text, QWidget *parent)
 {
-    return new QPushButton(QString::fromUtf8(text), parent);
+    return new QPushButton(text, parent);
 }
 
-QSpinBox *spin(int lo, int hi, int value, const char *name, QWidget *parent)
+QSpinBox *spin(int lo, int hi, int value, const QString &name, QWidget *parent)
 {
     auto *box = new QSpinBox(parent);
     box->setRange(lo, hi);
     box->setValue(value);
-    box->setAccessibleName(QString::fromUtf8(name));
+    box->setAccessibleName(name);
     return box;
 }
 
@@ -68,29 +68,29 @@ QSpinBox *spin(int lo, int hi, int value, const char *name, QWidget *parent)
 WorkbenchWindow::WorkbenchWindow(const WorkbenchServices &services, QWidget *parent)
     : QWidget(parent, Qt::Window), m_s(services)
 {
-    setWindowTitle(QString::fromUtf8(kTitle));
+    setWindowTitle(tr(kTitle));
     setObjectName(QStringLiteral("Workbench"));
 
-    m_steps = spin(1, 9999, 2000, "Lépés", this);
-    m_window = spin(50, 10000, 1000, "Felvételi idő", this);
+    m_steps = spin(1, 9999, 2000, tr("Lépés"), this);
+    m_window = spin(50, 10000, 1000, tr("Felvételi idő"), this);
     m_window->setSingleStep(100);
     m_window->setSuffix(QStringLiteral(" ms"));
-    m_pairs = spin(1, 20, 3, "Párok", this);
-    m_captureOne = button("Lépés felvétele", this);
-    m_capturePairs = button("Párok felvétele", this);
-    m_cancel = button("Megszakítás", this);
+    m_pairs = spin(1, 20, 3, tr("Párok"), this);
+    m_captureOne = button(tr("Lépés felvétele"), this);
+    m_capturePairs = button(tr("Párok felvétele"), this);
+    m_cancel = button(tr("Megszakítás"), this);
     m_cancel->setEnabled(false);
-    m_captureOne->setToolTip(QStringLiteral("Egy lépés, mindig az előzővel ellentétes irányba"));
-    m_capturePairs->setToolTip(QStringLiteral("+N és -N lépés, egymás után, K-szor"));
+    m_captureOne->setToolTip(tr("Egy lépés, mindig az előzővel ellentétes irányba"));
+    m_capturePairs->setToolTip(tr("+N és -N lépés, egymás után, K-szor"));
 
     auto *bar = new QHBoxLayout;
-    bar->addWidget(new QLabel(QStringLiteral("Lépés:"), this));
+    bar->addWidget(new QLabel(tr("Lépés:"), this));
     bar->addWidget(m_steps);
-    bar->addWidget(new QLabel(QStringLiteral("Idő:"), this));
+    bar->addWidget(new QLabel(tr("Idő:"), this));
     bar->addWidget(m_window);
     bar->addWidget(m_captureOne);
     bar->addSpacing(12);
-    bar->addWidget(new QLabel(QStringLiteral("Párok:"), this));
+    bar->addWidget(new QLabel(tr("Párok:"), this));
     bar->addWidget(m_pairs);
     bar->addWidget(m_capturePairs);
     bar->addWidget(m_cancel);
@@ -114,13 +114,13 @@ WorkbenchWindow::WorkbenchWindow(const WorkbenchServices &services, QWidget *par
 
     m_scope = new LiveScope(*m_s.readings, this);
     m_tabs = new QTabWidget(this);
-    m_tabs->addTab(m_scope, QStringLiteral("Élő jel"));
-    m_tabs->addTab(buildCaptureTab(), QStringLiteral("Lépésválasz"));
+    m_tabs->addTab(m_scope, tr("Élő jel"));
+    m_tabs->addTab(buildCaptureTab(), tr("Lépésválasz"));
     // Automatic tuning comes here.
-    auto *tuning = new QLabel(QStringLiteral("Az automata hangolás helye."), this);
+    auto *tuning = new QLabel(tr("Az automata hangolás helye."), this);
     tuning->setObjectName(QStringLiteral("AutoTuningPanel"));
     tuning->setAlignment(Qt::AlignCenter);
-    m_tabs->addTab(tuning, QStringLiteral("Automata hangolás"));
+    m_tabs->addTab(tuning, tr("Automata hangolás"));
     m_reportTab = buildReportTab();
     m_tabs->addTab(m_reportTab, tr("Jegyzőkönyv"));
     connect(m_tabs, &QTabWidget::currentChanged, this, [this] {
@@ -165,15 +165,15 @@ QWidget *WorkbenchWindow::buildCaptureTab()
     auto *side = new QWidget(page);
     m_table = new FiguresTable(*m_s.store, side);
 
-    auto *whole = button("Teljes nézet", side);
-    auto *reference = button("Referencia", side);
-    auto *remove = button("Törlés", side);
-    auto *csv = button("CSV mentés", side);
-    auto *csvAll = button("Mind CSV-be", side);
-    auto *load = button("CSV betöltés", side);
-    auto *png = button("PNG mentés", side);
-    reference->setToolTip(QStringLiteral("A kijelölt felvétel lesz a referencia"));
-    load->setToolTip(QStringLiteral("Korábbi felvétel betöltése összehasonlításhoz"));
+    auto *whole = button(tr("Teljes nézet"), side);
+    auto *reference = button(tr("Referencia"), side);
+    auto *remove = button(tr("Törlés"), side);
+    auto *csv = button(tr("CSV mentés"), side);
+    auto *csvAll = button(tr("Mind CSV-be"), side);
+    auto *load = button(tr("CSV betöltés"), side);
+    auto *png = button(tr("PNG mentés"), side);
+    reference->setToolTip(tr("A kijelölt felvétel lesz a referencia"));
+    load->setToolTip(tr("Korábbi felvétel betöltése összehasonlításhoz"));
     auto *buttons = new QGridLayout;
     buttons->addWidget(whole, 0, 0);
     buttons->addWidget(reference, 0, 1);
@@ -255,7 +255,7 @@ void WorkbenchWindow::previewReport()
 void WorkbenchWindow::saveReport()
 {
     const ReportInput input = currentReport();
-    QString stem = QStringLiteral("jegyzokonyv");
+    QString stem = tr("jegyzokonyv");
     const QString name = input.axis.name.trimmed();
     if (!name.isEmpty()) {
         // Only what every file system takes goes into the proposed name.
@@ -319,14 +319,13 @@ void WorkbenchWindow::updateStatus()
         readings.empty() ? 5 : int(QByteArray::number(readings.latest().raw).size()) + 4;
     const double limit = lineLimitHz(int(cmd::positionPoll().size()), replyBytes);
     const LinkCounters &now = m_s.link->counters();
-    m_status->setText(
-        QStringLiteral("Mintavétel: %1 /s (a vonal határának %2 %-a)   Hibák a megnyitás óta: "
-                       "időtúllépés %3, értelmezhetetlen válasz %4, újraküldés %5")
-            .arg(locale.toString(rate, 'f', 0))
-            .arg(locale.toString(limit > 0 ? 100 * rate / limit : 0, 'f', 0))
-            .arg(now.timeouts - m_countersAtOpen.timeouts)
-            .arg(now.uncut - m_countersAtOpen.uncut)
-            .arg(now.resends - m_countersAtOpen.resends));
+    m_status->setText(tr("Mintavétel: %1 /s (a vonal határának %2 %-a)   Hibák a megnyitás óta: "
+                         "időtúllépés %3, értelmezhetetlen válasz %4, újraküldés %5")
+                          .arg(locale.toString(rate, 'f', 0))
+                          .arg(locale.toString(limit > 0 ? 100 * rate / limit : 0, 'f', 0))
+                          .arg(now.timeouts - m_countersAtOpen.timeouts)
+                          .arg(now.uncut - m_countersAtOpen.uncut)
+                          .arg(now.resends - m_countersAtOpen.resends));
 }
 
 void WorkbenchWindow::setBusy(bool busy)
@@ -380,7 +379,7 @@ void WorkbenchWindow::runCapture(bool pairs)
     const int n = m_steps->value();
     const double windowMs = m_window->value();
     const int k = m_pairs->value();
-    m_message->setText(QStringLiteral("Felvétel..."));
+    m_message->setText(tr("Felvétel..."));
     setBusy(true);
     m_cancelRequested = false;
     m_captureStarted = false;
@@ -400,7 +399,7 @@ void WorkbenchWindow::runCapture(bool pairs)
         setBusy(false);
         if (!pairs)
             m_s.store->nextDirection(); // this step did not go out
-        m_message->setText(QStringLiteral("A vonal most foglalt, próbáld újra."));
+        m_message->setText(tr("A vonal most foglalt, próbáld újra."));
     }
 }
 
@@ -428,15 +427,14 @@ void WorkbenchWindow::finishCapture(bool pairs, int pairCount)
         store.nextDirection(); // this step did not go out
     }
     if (complete) {
-        m_message->setText(QStringLiteral("Kész: %1 felvétel.").arg(kept));
+        m_message->setText(tr("Kész: %n felvétel.", nullptr, kept));
     } else {
-        QString why = capture.stepRefused()
-                          ? QStringLiteral("a mikrokontroller nem fogadta el a lépést")
-                          : m_s.link->problem();
+        QString why = capture.stepRefused() ? tr("a mikrokontroller nem fogadta el a lépést")
+                                            : m_s.link->problem();
         if (why.isEmpty())
-            why = QStringLiteral("megszakítva");
+            why = tr("megszakítva");
         m_message->setText(
-            QStringLiteral("A felvétel hiányos (%1); %2 felvétel megmaradt.").arg(why).arg(kept));
+            tr("A felvétel hiányos (%1); %n felvétel megmaradt.", nullptr, kept).arg(why));
     }
     if (kept > 0) {
         m_tabs->setCurrentIndex(1);
@@ -457,10 +455,10 @@ bool WorkbenchWindow::writeFile(const QString &path, const QByteArray &bytes)
 {
     QSaveFile file(path);
     if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit()) {
-        m_message->setText(QStringLiteral("Mentve: %1").arg(QDir::toNativeSeparators(path)));
+        m_message->setText(tr("Mentve: %1").arg(QDir::toNativeSeparators(path)));
         return true;
     }
-    m_s.tell(QStringLiteral("A fájl nem írható: %1").arg(QDir::toNativeSeparators(path)));
+    m_s.tell(tr("A fájl nem írható: %1").arg(QDir::toNativeSeparators(path)));
     return false;
 }
 
@@ -468,13 +466,12 @@ void WorkbenchWindow::exportSelectedCsv()
 {
     const int entry = m_table->currentEntry();
     if (entry < 0) {
-        m_message->setText(QStringLiteral("Előbb jelölj ki egy felvételt a táblázatban."));
+        m_message->setText(tr("Előbb jelölj ki egy felvételt a táblázatban."));
         return;
     }
-    const QString path =
-        m_s.files->saveFileName(this, QStringLiteral("Felvétel mentése"),
-                                proposedName(QStringLiteral("lepesvalasz"), QStringLiteral(".csv")),
-                                QString::fromUtf8(kCsvFilter));
+    const QString path = m_s.files->saveFileName(
+        this, tr("Felvétel mentése"), proposedName(tr("lepesvalasz"), QStringLiteral(".csv")),
+        tr(kCsvFilter));
     if (!path.isEmpty())
         writeFile(path, captureToCsv(m_s.store->at(entry).capture));
 }
@@ -482,13 +479,12 @@ void WorkbenchWindow::exportSelectedCsv()
 void WorkbenchWindow::exportAllCsv()
 {
     if (m_s.store->size() == 0) {
-        m_message->setText(QStringLiteral("Nincs még felvétel."));
+        m_message->setText(tr("Nincs még felvétel."));
         return;
     }
     const QString path = m_s.files->saveFileName(
-        this, QStringLiteral("Összes felvétel mentése"),
-        proposedName(QStringLiteral("lepesvalaszok"), QStringLiteral(".csv")),
-        QString::fromUtf8(kCsvFilter));
+        this, tr("Összes felvétel mentése"),
+        proposedName(tr("lepesvalaszok"), QStringLiteral(".csv")), tr(kCsvFilter));
     if (path.isEmpty())
         return;
     std::vector<Capture> all;
@@ -499,19 +495,18 @@ void WorkbenchWindow::exportAllCsv()
 
 void WorkbenchWindow::importCsv()
 {
-    const QString path = m_s.files->openFileName(this, QStringLiteral("Felvétel betöltése"),
-                                                 m_s.folder ? m_s.folder() : QString(),
-                                                 QString::fromUtf8(kCsvFilter));
+    const QString path = m_s.files->openFileName(
+        this, tr("Felvétel betöltése"), m_s.folder ? m_s.folder() : QString(), tr(kCsvFilter));
     if (path.isEmpty())
         return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        m_s.tell(QStringLiteral("A fájl nem olvasható: %1").arg(QDir::toNativeSeparators(path)));
+        m_s.tell(tr("A fájl nem olvasható: %1").arg(QDir::toNativeSeparators(path)));
         return;
     }
     const CsvResult result = capturesFromCsv(file.readAll());
     if (!result.error.isEmpty()) {
-        m_s.tell(QStringLiteral("Hibás CSV fájl, %1. sor: %2\nSemmi sem töltődött be.")
+        m_s.tell(tr("Hibás CSV fájl, %1. sor: %2\nSemmi sem töltődött be.")
                      .arg(result.errorLine)
                      .arg(result.error));
         return;
@@ -523,7 +518,7 @@ void WorkbenchWindow::importCsv()
         c.label += QStringLiteral(" – ") + name;
         m_s.store->add(c, true);
     }
-    m_message->setText(QStringLiteral("Betöltve: %1 felvétel.").arg(result.captures.size()));
+    m_message->setText(tr("Betöltve: %n felvétel.", nullptr, int(result.captures.size())));
     m_tabs->setCurrentIndex(1);
     m_chart->wholeView();
 }
@@ -532,10 +527,9 @@ void WorkbenchWindow::exportPng()
 {
     QWidget *chart = m_tabs->currentIndex() == 0 ? static_cast<QWidget *>(m_scope->view())
                                                  : static_cast<QWidget *>(m_chart);
-    const QString path =
-        m_s.files->saveFileName(this, QStringLiteral("Grafikon mentése"),
-                                proposedName(QStringLiteral("grafikon"), QStringLiteral(".png")),
-                                QStringLiteral("PNG kép (*.png)"));
+    const QString path = m_s.files->saveFileName(
+        this, tr("Grafikon mentése"), proposedName(tr("grafikon"), QStringLiteral(".png")),
+        tr("PNG kép (*.png)"));
     if (path.isEmpty())
         return;
     // Twice the screen's scale: sharp when printed or zoomed.

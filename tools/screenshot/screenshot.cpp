@@ -5,6 +5,7 @@
 //
 //   kdxscreenshot -o docs/window.png --pid-run --seconds 3 --hover Text7 --locale hu_HU
 //   kdxscreenshot -o docs/workbench.png --workbench "P2=200,P2=400" --locale hu_HU
+//   kdxscreenshot -o docs/window-en.png --language en --locale en_GB
 //
 //   kdxscreenshot -o docs/history.png --workbench "P2=200,P2=600" --history --axis "3. gép, X
 //   tengely" kdxscreenshot --workbench "P2=200,P2=600" --report report.pdf --axis "3. gép, X
@@ -18,6 +19,7 @@
 
 #include "app/terminal.h"
 #include "app/tuningcontroller.h"
+#include "core/language.h"
 #include "link/portcatalogue.h"
 #include "link/simulatedopener.h"
 #include "operations/capturestore.h"
@@ -150,15 +152,17 @@ bool startTuning(kdx::Terminal &terminal, int aim, const std::function<void(bool
     kdx::TuningOptions options;
     options.aim = static_cast<kdx::TuningAim>(std::clamp(aim, 0, 2));
     kdx::TuningController &tuning = terminal.tuning();
-    QObject::connect(&tuning.tuning(), &kdx::TuningRun::finished, window,
-                     [&tuning, done](const kdx::TuningResult &result) {
-                         for (QTabWidget *tabs : tuning.panel().findChildren<QTabWidget *>()) {
-                             for (int k = 0; k < tabs->count(); ++k)
-                                 if (tabs->tabText(k) == QStringLiteral("Modell illesztése"))
-                                     tabs->setCurrentIndex(k);
-                         }
-                         done(result.outcome != kdx::TuningResult::Outcome::Aborted);
-                     });
+    QObject::connect(
+        &tuning.tuning(), &kdx::TuningRun::finished, window,
+        [&tuning, done](const kdx::TuningResult &result) {
+            for (QTabWidget *tabs : tuning.panel().findChildren<QTabWidget *>()) {
+                for (int k = 0; k < tabs->count(); ++k)
+                    if (tabs->tabText(k) ==
+                        QCoreApplication::translate("kdx::TuningPanel", "Modell illesztése"))
+                        tabs->setCurrentIndex(k);
+            }
+            done(result.outcome != kdx::TuningResult::Outcome::Aborted);
+        });
     tuning.show();
     tuning.start(options);
     return true;
@@ -234,6 +238,10 @@ int main(int argc, char *argv[])
         QStringLiteral("locale"),
         QStringLiteral("The operator's locale, e.g. hu_HU (default: the system's)."),
         QStringLiteral("NAME"));
+    const QCommandLineOption languageOption(
+        QStringLiteral("language"),
+        QStringLiteral("The language of the window: hu (default) or en."), QStringLiteral("hu|en"),
+        QStringLiteral("hu"));
     const QCommandLineOption folderOption(
         QStringLiteral("param-folder"),
         QStringLiteral("Folder of KDXparam.txt (default: a fresh temporary folder)."),
@@ -270,11 +278,22 @@ int main(int argc, char *argv[])
                                         QStringLiteral("The operator's note in the report."),
                                         QStringLiteral("TEXT"));
     parser.addOptions({outputOption, pidOption, speedOption, secondsOption, hoverOption,
-                       localeOption, folderOption, chooserOption, workbenchOption, tuningOption,
-                       plantOption, axisOption, historyOption, reportOption, noteOption});
+                       localeOption, languageOption, folderOption, chooserOption, workbenchOption,
+                       tuningOption, plantOption, axisOption, historyOption, reportOption,
+                       noteOption});
     parser.process(app);
     if (parser.isSet(localeOption))
         QLocale::setDefault(QLocale(parser.value(localeOption)));
+    const std::optional<kdx::Language> language =
+        kdx::languageFromCode(parser.value(languageOption));
+    if (!language) {
+        warn(QStringLiteral("--language wants hu or en"));
+        return 2;
+    }
+    if (!kdx::useLanguage(*language)) {
+        warn(QStringLiteral("the English texts could not be loaded"));
+        return 1;
+    }
 
     bool ok = false;
     const double seconds = parser.value(secondsOption).toDouble(&ok);
@@ -334,7 +353,11 @@ int main(int argc, char *argv[])
         QPixmap picture = subject->grab();
         if (parser.isSet(chooserOption)) {
             const SamplePorts ports;
-            kdx::PortChooser chooser(ports, kdx::PortChoice::simulator(), QString(), &form);
+            // The language choice as the operator finds it: the one in use.
+            kdx::LanguageMemory languages(scratch.filePath(QStringLiteral("choice.ini")));
+            languages.remember(*language);
+            kdx::PortChooser chooser(ports, kdx::PortChoice::simulator(), QString(), &languages,
+                                     &form);
             chooser.show();
             QApplication::processEvents();
             picture = chooser.grab();
