@@ -162,8 +162,14 @@ int family(const QCommandLineParser &parser)
             sound += isSound;
             SimTuningAxis axis(plant);
             TuningOptions o;
-            o.testRanges = {{{10, 1000}, {1, 5000}, {1, 5000}, {1, 1000}, {1, 250}, {1, 9999},
-                             {1, 4096}, {1, 1000}}};
+            o.testRanges = {{{10, 1000},
+                             {1, 5000},
+                             {1, 5000},
+                             {1, 1000},
+                             {1, 250},
+                             {1, 9999},
+                             {1, 4096},
+                             {1, 1000}}};
             o.stepSteps = step;
             o.aim = aim <= 0 ? TuningAim::NoOvershoot : TuningAim::Balanced;
             AutoTuner tuner(o);
@@ -182,17 +188,17 @@ int family(const QCommandLineParser &parser)
             }
             moves.push_back(r.stepsUsed);
             seconds.push_back(r.elapsedMs / 1000);
-            std::printf("family %3s %s %-8s P %4d %3d %4d  os %5.1f %s  ITAE %7.0f ref %7.0f (%4d %3d "
-                        "%4d) x%5.2f  moves %2d axis %5.1f s comp %4.1f s fit %4.1f%% corr %d %s\n",
-                        qPrintable(seed), aim > 0 ? "bal" : "no ",
-                        r.outcome == TuningResult::Outcome::Tuned     ? "tuned"
-                        : r.outcome == TuningResult::Outcome::Aborted ? "ABORT"
-                        : r.aimMet                                    ? "kept"
-                                                                      : "NONE",
-                        r.tuned[2], r.tuned[3], r.tuned[7], t.overshoot,
-                        t.settles ? "settles" : "UNSETTL", t.itae, ref.itae, ref.p2, ref.p3,
-                        ref.p7, ratio, r.stepsUsed, r.elapsedMs / 1000, computed, r.fitErrorPct,
-                        r.corrections, result && met ? "" : "<--");
+            std::printf(
+                "family %3s %s %-8s P %4d %3d %4d  os %5.1f %s  ITAE %7.0f ref %7.0f (%4d %3d "
+                "%4d) x%5.2f  moves %2d axis %5.1f s comp %4.1f s fit %4.1f%% corr %d %s\n",
+                qPrintable(seed), aim > 0 ? "bal" : "no ",
+                r.outcome == TuningResult::Outcome::Tuned     ? "tuned"
+                : r.outcome == TuningResult::Outcome::Aborted ? "ABORT"
+                : r.aimMet                                    ? "kept"
+                                                              : "NONE",
+                r.tuned[2], r.tuned[3], r.tuned[7], t.overshoot, t.settles ? "settles" : "UNSETTL",
+                t.itae, ref.itae, ref.p2, ref.p3, ref.p7, ratio, r.stepsUsed, r.elapsedMs / 1000,
+                computed, r.fitErrorPct, r.corrections, result && met ? "" : "<--");
             std::fflush(stdout);
         }
     }
@@ -209,26 +215,41 @@ int family(const QCommandLineParser &parser)
     return 0;
 }
 
-// The tuner from the gains given, then the result judged at the three sizes.
-int tune(const QCommandLineParser &parser)
+// The named axis (a simulator plant, or "synthetic") with the --gains
+// written; nothing, with a message, for an unknown name.
+std::unique_ptr<TuningAxis> axisWithGains(const QCommandLineParser &parser, const QString &name,
+                                          SimTuningAxis **simulated)
 {
-    const QString name = parser.value(QStringLiteral("tune"));
     const auto plant = sim::plantFor(name);
     if (!plant && name != QLatin1String("synthetic")) {
         std::fprintf(stderr, "unknown axis\n");
-        return 2;
+        return nullptr;
     }
-    std::unique_ptr<TuningAxis> owned;
-    SimTuningAxis *simulated = nullptr;
-    if (plant)
-        owned.reset(simulated = new SimTuningAxis(*plant));
-    else
-        owned.reset(new SyntheticAxis);
-    TuningAxis &axis = *owned;
+    std::unique_ptr<TuningAxis> axis;
+    if (plant) {
+        auto *onPlant = new SimTuningAxis(*plant);
+        axis.reset(onPlant);
+        if (simulated)
+            *simulated = onPlant;
+    } else {
+        axis.reset(new SyntheticAxis);
+    }
     const QStringList g = parser.value(QStringLiteral("gains")).split(u',');
-    axis.testWrite(2, g[0].toInt());
-    axis.testWrite(3, g[1].toInt());
-    axis.testWrite(7, g[2].toInt());
+    axis->testWrite(2, g.value(0).toInt());
+    axis->testWrite(3, g.value(1).toInt());
+    axis->testWrite(7, g.value(2).toInt());
+    return axis;
+}
+
+// The tuner from the gains given, then the result judged at the three sizes.
+int tune(const QCommandLineParser &parser)
+{
+    SimTuningAxis *simulated = nullptr;
+    const std::unique_ptr<TuningAxis> owned =
+        axisWithGains(parser, parser.value(QStringLiteral("tune")), &simulated);
+    if (!owned)
+        return 2;
+    TuningAxis &axis = *owned;
     TuningOptions o;
     o.testRanges = {
         {{10, 1000}, {1, 5000}, {1, 5000}, {1, 1000}, {1, 250}, {1, 9999}, {1, 4096}, {1, 1000}}};
@@ -279,8 +300,8 @@ int tune(const QCommandLineParser &parser)
         const LoopModel &md = r.model;
         std::printf("model: drive %.4g  P %.4g  I %.4g  D %.4g  viscous %.4g  coulomb %.2f  "
                     "breakaway %.2f  load %.2f  delay %.2f ms  lag %.2f ms  D on %s\n",
-                    md.drive, md.pScale, md.iScale, md.dScale, md.viscous, md.coulomb,
-                    md.breakaway, md.load, md.delayMs, md.lagMs,
+                    md.drive, md.pScale, md.iScale, md.dScale, md.viscous, md.coulomb, md.breakaway,
+                    md.load, md.delayMs, md.lagMs,
                     md.derivativeOnMeasurement ? "measurement" : "error");
     }
     return 0;
@@ -305,11 +326,12 @@ int main(int argc, char **argv)
                       QStringLiteral("axis")});
     parser.addOption({QStringLiteral("sweep"), QStringLiteral("The best gains on a grid."),
                       QStringLiteral("axis")});
-    parser.addOption({QStringLiteral("trace"), QStringLiteral("The result's step beside the model.")});
+    parser.addOption(
+        {QStringLiteral("trace"), QStringLiteral("The result's step beside the model.")});
     parser.addOption({QStringLiteral("family"), QStringLiteral("Tune N axes of the family."),
                       QStringLiteral("N")});
-    parser.addOption({QStringLiteral("seeds"), QStringLiteral("Only these seeds."),
-                      QStringLiteral("list")});
+    parser.addOption(
+        {QStringLiteral("seeds"), QStringLiteral("Only these seeds."), QStringLiteral("list")});
     parser.addOption({QStringLiteral("describe"), QStringLiteral("Describe these axes."),
                       QStringLiteral("names")});
     parser.addOption({QStringLiteral("selffit"), QStringLiteral("Fit the model to itself.")});
@@ -366,22 +388,11 @@ int main(int argc, char **argv)
         return sweep(parser);
     if (parser.isSet(QStringLiteral("family")))
         return family(parser);
-    const QString name = parser.value(QStringLiteral("fit"));
-    const auto plant = sim::plantFor(name);
-    if (!plant && name != QLatin1String("synthetic")) {
-        std::fprintf(stderr, "unknown axis\n");
+    const std::unique_ptr<TuningAxis> owned =
+        axisWithGains(parser, parser.value(QStringLiteral("fit")), nullptr);
+    if (!owned)
         return 2;
-    }
-    std::unique_ptr<TuningAxis> owned;
-    if (plant)
-        owned.reset(new SimTuningAxis(*plant));
-    else
-        owned.reset(new SyntheticAxis);
     TuningAxis &axis = *owned;
-    const QStringList g = parser.value(QStringLiteral("gains")).split(u',');
-    axis.testWrite(2, g[0].toInt());
-    axis.testWrite(3, g[1].toInt());
-    axis.testWrite(7, g[2].toInt());
     const ParamNumbers p = axis.readBack();
     const int step = parser.value(QStringLiteral("step")).toInt();
     std::vector<FitRecord> records;
